@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what Velmora needs to build, test and run, from Debian's packages,
+# when it is missing. Safe to run again: it installs nothing that is there.
+set -euo pipefail
+
+packages=(
+  cmake g++ make                 # the build
+  qt6-base-dev                   # the window toolkit (Widgets, Test, offscreen platform)
+  libsqlite3-dev                 # the word database engine
+  libgtest-dev libbenchmark-dev  # tests and benchmarks
+  mythes-en-us                   # the English thesaurus the first word database is built from
+  xvfb xauth xdotool imagemagick # the end-to-end test: a real X server, real input, screenshots
+  fonts-dejavu-core              # a font for the windows
+)
+[ "${VELMORA_FUZZ:-}" = 1 ] && packages+=(clang libclang-rt-14-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,127 @@
+// The lookup: the word field's handlers, the lists' handlers, the category
+// search, and sok_ord, which they all end in.
+#include <QStringList>
+
+#include "lookup/Resultat.h"
+#include "lookup/Velmora.h"
+#include "shared/M.h"
+
+namespace {
+
+QStringList toList(const std::vector<std::string>& rows) {
+    QStringList out;
+    out.reserve(int(rows.size()));
+    for (const std::string& r : rows) out << M::q(r);
+    return out;
+}
+
+}  // namespace
+
+void Velmora::sok_ord(const QString& ord, bool visResultat) {
+    const std::string key = M::s(ord);
+    store::Database db = M::OpenDatabase();
+
+    if (!visResultat) {
+        // The three queries run before the lists are cleared, so a failing
+        // one leaves the lists as they were.
+        QStringList synonyms = toList(db.Synonyms(key, C_SorterS.Value()));
+        QStringList values = toList(db.Values(key, C_SorterV.Value()));
+        QStringList categories = toList(db.CategoriesOf(key));
+        L_Synonymer.Clear();
+        L_Verdier.Clear();
+        L_Kategorier.Clear();
+        L_Synonymer.AddItems(synonyms);
+        L_Verdier.AddItems(values);
+        L_Kategorier.AddItems(categories);
+        return;
+    }
+
+    const bool byCategory = M::SokModus == "kategori";
+    QStringList matches = toList(byCategory ? db.WordsOfCategory(key) : db.PatternLookup(key));
+    ::Resultat& r = M::Resultat();
+    r.L_Resultat.Clear();
+    if (matches.isEmpty()) {
+        ui::MsgBox(byCategory ? "No words is found in this category!" : "No similar words found!", ui::Buttons::OK,
+                   "Velmora");
+    } else {
+        const QString count = QString::number(matches.size());
+        r.setCaption(byCategory ? "LookupResults for the category: '" + ord + "' - " + count + " word(s)"
+                                : "Lookup results for the word: '" + ord + "' - " + count + " word(s)");
+        r.L_Resultat.AddItems(matches);
+        matches.clear();
+        M::SokModus = "";
+        r.ShowModal();
+    }
+    // The window may have been unloaded from its title bar: the fresh one
+    // holds no selection, so nothing is picked.
+    const QString picked = M::Resultat().L_Resultat.Text();
+    T_Ord.setText(picked);
+}
+
+void Velmora::T_Ord_KeyPress(int& KeyAscii) {
+    if ((KeyAscii >= 97 && KeyAscii <= 122) || KeyAscii == 229 || KeyAscii == 230 || KeyAscii == 248) {
+        KeyAscii -= 32;
+    } else if ((KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == '-' || KeyAscii == '.') {
+    } else if (KeyAscii == '*') {
+        M::SokModus = "*";
+        C_Empty.setValue(false);
+    } else if (KeyAscii == 8 || KeyAscii == 32) {
+        if (T_Ord.Text().isEmpty()) KeyAscii = 0;
+        M::SokModus = "";
+    } else if (KeyAscii == '?') {
+        M::SokModus = "?";
+        C_Empty.setValue(false);
+    } else {
+        KeyAscii = 0;
+        M::SokModus = "";
+    }
+}
+
+void Velmora::T_Ord_Change() {
+    L_Synonymer.Clear();
+    L_Verdier.Clear();
+    L_Kategorier.Clear();
+    const QString text = T_Ord.Text();
+    if (text.isEmpty()) return;
+
+    store::Database db = M::OpenDatabase();
+    const bool known = db.WordExists(M::s(text));
+    if (M::SokModus != "" || known) {
+        if (M::SokModus == "") {
+            sok_ord(text, false);
+        } else {
+            M::SokModus = "";
+            sok_ord(text, true);
+        }
+    }
+}
+
+void Velmora::T_Ord_GotFocus() {
+    E_info.setCaption(kHint);
+    if (C_Empty.Value()) T_Ord.setText("");
+}
+
+void Velmora::T_Ord_LostFocus() { E_info.setCaption(""); }
+
+void Velmora::L_Synonymer_DblClick() { T_Ord.setText(L_Synonymer.Text()); }
+
+void Velmora::L_Kategorier_Click() { K_Sok_Kategori_Click(); }
+
+void Velmora::C_Kategori_Click() {
+    if (C_Lookup.Value()) K_Sok_Kategori_Click();
+}
+
+void Velmora::L_Verdier_ItemCheck(int Item) { ui::MsgBox(QString::number(Item), ui::Buttons::OK); }
+
+void Velmora::K_Sok_Kategori_Click() {
+    M::SokModus = "kategori";
+    const QString picked = L_Kategorier.Text();
+    const QString typed = C_Kategori.Text();
+    if (!picked.isEmpty()) {
+        sok_ord(ui::upperCase(picked), true);
+    } else if (!typed.isEmpty()) {
+        sok_ord(ui::upperCase(typed), true);
+    }
+    M::SokModus = "";
+    C_Empty.setValue(false);
+}

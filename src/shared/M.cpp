@@ -1,0 +1,76 @@
+#include "shared/M.h"
+
+#include <QCoreApplication>
+
+namespace M {
+
+namespace {
+std::array<ui::Form*, static_cast<size_t>(Win::Count)> windowSlots{};
+std::unique_ptr<store::DBEngine> engine;
+}  // namespace
+
+QString SokModus;
+std::array<QString, 226> RuteOrd1;
+std::array<QString, 226> RuteOrd2;
+std::array<int16_t, 226> RuteLengde1{};
+std::array<int16_t, 226> RuteLengde2{};
+std::array<int16_t, 226> RuteRetning1{};
+std::array<int16_t, 226> RuteRetning2{};
+int16_t AktivRute = 0;
+int16_t ValgtRute = 0;
+
+ui::Form*& slot(Win w) { return windowSlots[static_cast<size_t>(w)]; }
+
+bool Loaded(Win w) { return slot(w) != nullptr; }
+
+void Unload(Win w) {
+    if (ui::Form* f = slot(w)) f->Unload();
+}
+
+ui::Form& form(Win w) { return *slot(w); }
+
+store::DBEngine& DBEngine() {
+    if (!engine) engine = std::make_unique<store::DBEngine>();
+    return *engine;
+}
+
+store::Database OpenDatabase() { return DBEngine().OpenDatabase(store::kDatabaseFile); }
+
+void InitialiseSquare(int n) {
+    RuteRetning1[n] = 2;
+    RuteRetning2[n] = 8;
+    RuteLengde1[n] = 0;
+    RuteLengde2[n] = 0;
+    RuteOrd1[n] = "";
+    RuteOrd2[n] = "";
+}
+
+void ClearSquare(int n) {
+    RuteOrd1[n] = "";
+    RuteLengde1[n] = 0;
+    RuteOrd2[n] = "";
+    RuteLengde2[n] = 0;
+}
+
+int Step(int n, int direction, int k) { return direction == 8 ? n + kColumns * k : n + k; }
+
+void ResetAll() {
+    // Windows first: their destructors may still look at the shared state.
+    for (auto w : {Win::F_Intro, Win::F_Hjelp, Win::Resultat, Win::F_Egenskaper, Win::F_Ruter, Win::Velmora}) {
+        if (ui::Form* f = slot(w)) {
+            slot(w) = nullptr;
+            f->onUnload = nullptr;
+            delete f;
+        }
+    }
+    engine.reset();
+    SokModus.clear();
+    for (int n = 0; n <= kSquares; ++n) {
+        RuteOrd1[n].clear();
+        RuteOrd2[n].clear();
+        RuteLengde1[n] = RuteLengde2[n] = RuteRetning1[n] = RuteRetning2[n] = 0;
+    }
+    AktivRute = ValgtRute = 0;
+}
+
+}  // namespace M

@@ -1,0 +1,93 @@
+// Module M: the state the windows share for the life of the process — the
+// window instances (each at most once, loaded on first access), the engine
+// object, the pending lookup mode and the grid model of the simulator.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "store/wordstore.h"
+#include "ui/toolkit.h"
+
+class Velmora;
+class Resultat;
+class F_Ruter;
+class F_Egenskaper;
+class F_Intro;
+class F_Hjelp;
+
+namespace M {
+
+enum class Win { Velmora, Resultat, F_Ruter, F_Egenskaper, F_Intro, F_Hjelp, Count };
+
+// The slot of a window: null until the window is first used.
+ui::Form*& slot(Win w);
+bool Loaded(Win w);
+// Destroys a loaded window; the next access loads it afresh.
+void Unload(Win w);
+// The loaded window in a slot, for the generic operations (Show, Hide).
+// Only for windows that are loaded.
+ui::Form& form(Win w);
+
+// Creates the window on first access and runs its load handler.
+template <class T>
+T& load(Win w) {
+    ui::Form*& p = slot(w);
+    if (!p) {
+        T* t = new T;
+        p = t;
+        t->onUnload = [w] { slot(w) = nullptr; };
+        t->load();
+    }
+    return static_cast<T&>(*p);
+}
+
+// Each defined by the subsystem that owns the window.
+::Velmora& Velmora();
+::Resultat& Resultat();
+::F_Ruter& F_Ruter();
+::F_Egenskaper& F_Egenskaper();
+::F_Intro& F_Intro();
+::F_Hjelp& F_Hjelp();
+
+// The engine object, created on first use.
+store::DBEngine& DBEngine();
+// Opens velmora.mdb for one operation.
+store::Database OpenDatabase();
+
+// The pending kind of lookup: "", "*", "?" or "kategori".
+extern QString SokModus;
+
+// ---- grid model: slots 0..225, slot 0 belongs to no square.
+inline constexpr int kSquares = 225;
+inline constexpr int kColumns = 15;
+extern std::array<QString, 226> RuteOrd1;
+extern std::array<QString, 226> RuteOrd2;
+extern std::array<int16_t, 226> RuteLengde1;
+extern std::array<int16_t, 226> RuteLengde2;
+extern std::array<int16_t, 226> RuteRetning1;
+extern std::array<int16_t, 226> RuteRetning2;
+extern int16_t AktivRute;
+extern int16_t ValgtRute;
+
+// Start values of one square's clue data.
+void InitialiseSquare(int n);
+// Clears one square's clue words and counts; directions stay.
+void ClearSquare(int n);
+inline int RowOf(int n) { return (n - 1) / kColumns + 1; }
+inline int ColumnOf(int n) { return (n - 1) % kColumns + 1; }
+// Target square of letter k from clue square n in direction code 2 or 8.
+int Step(int n, int direction, int k);
+
+// UTF-8 <-> QString at the store's boundary.
+inline std::string s(const QString& q) { return q.toStdString(); }
+inline QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// For tests: destroys every window and resets the shared state to what a
+// new process has.
+void ResetAll();
+
+}  // namespace M

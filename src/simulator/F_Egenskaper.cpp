@@ -1,0 +1,118 @@
+#include "simulator/F_Egenskaper.h"
+
+#include <QCloseEvent>
+
+#include <algorithm>
+
+#include "shared/M.h"
+#include "simulator/F_Ruter.h"
+#include "ui/pictures.h"
+
+::F_Egenskaper& M::F_Egenskaper() { return M::load<::F_Egenskaper>(M::Win::F_Egenskaper); }
+
+namespace {
+const QColor kTeal = ui::rgb(0, 128, 128);
+const QColor kWhite = ui::rgb(255, 255, 255);
+const QColor kOrange = ui::rgb(255, 128, 0);
+}  // namespace
+
+F_Egenskaper::F_Egenskaper()
+    : ui::Form("Properties of this square", 291, 83),
+      Label3(client(), "Across (X-direction)"),
+      T_Ord1(client()),
+      Label4(client(), "Number of letters"),
+      C_Ant1(client()),
+      Label1(client(), "Vertical (Y-direction)"),
+      T_Ord2(client()),
+      Label2(client(), "Number of letters"),
+      C_Ant2(client()),
+      K_LukkVindu(client(), "Done!") {
+    if (M::Loaded(M::Win::F_Ruter)) setCentreOn(&M::form(M::Win::F_Ruter));
+    const int rowTop[4] = {0, 21, 42, 63};
+    Label3.setPlace(4, rowTop[0] + 3, 101, 17);
+    T_Ord1.setPlace(108, rowTop[0], 125, 20);
+    Label4.setPlace(4, rowTop[1] + 3, 101, 17);
+    C_Ant1.setPlace(108, rowTop[1], 125, 20);
+    Label1.setPlace(4, rowTop[2] + 3, 101, 17);
+    T_Ord2.setPlace(108, rowTop[2], 125, 20);
+    Label2.setPlace(4, rowTop[3] + 3, 101, 17);
+    C_Ant2.setPlace(108, rowTop[3], 125, 20);
+    K_LukkVindu.setPlace(236, 0, 53, 81);
+    K_LukkVindu.setIcon(ui::pictures::icon(ui::pictures::Icon::Done), 28);
+    K_LukkVindu.setIconAbove(true);
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&T_Ord1, &C_Ant1, &T_Ord2, &C_Ant2})
+        c->setColors(kWhite, kTeal);
+    ui::setTabOrder({T_Ord1.widget(), T_Ord2.widget(), K_LukkVindu.widget(), C_Ant1.widget(), C_Ant2.widget()});
+
+    T_Ord1.Change = [this] { T_Ord1_Change(); };
+    T_Ord2.Change = [this] { T_Ord2_Change(); };
+    C_Ant1.Click = [this] { C_Ant1_Click(); };
+    C_Ant2.Click = [this] { C_Ant2_Click(); };
+    K_LukkVindu.Click = [this] { K_LukkVindu_Click(); };
+}
+
+namespace {
+// The handlers write to the active square; before the first square click
+// there is none, and then they write nowhere.
+bool activeSquare() { return M::AktivRute >= 1 && M::AktivRute <= M::kSquares; }
+}  // namespace
+
+void F_Egenskaper::T_Ord1_Change() {
+    if (activeSquare()) M::RuteOrd1[M::AktivRute] = ui::upperCase(T_Ord1.Text());
+}
+void F_Egenskaper::T_Ord2_Change() {
+    if (activeSquare()) M::RuteOrd2[M::AktivRute] = ui::upperCase(T_Ord2.Text());
+}
+void F_Egenskaper::C_Ant1_Click() {
+    if (activeSquare()) M::RuteLengde1[M::AktivRute] = CountOf(C_Ant1.Text());
+}
+void F_Egenskaper::C_Ant2_Click() {
+    if (activeSquare()) M::RuteLengde2[M::AktivRute] = CountOf(C_Ant2.Text());
+}
+
+int16_t F_Egenskaper::CountOf(const QString& text) {
+    long n = 0;
+    bool digits = false, negative = false, signSeen = false;
+    for (QChar ch : text) {
+        if (ch == ' ' || ch == '\t' || ch == '\n') continue;
+        if (!digits && !signSeen && (ch == '-' || ch == '+')) {
+            signSeen = true;
+            negative = ch == '-';
+            continue;
+        }
+        if (ch < '0' || ch > '9') break;
+        digits = true;
+        n = std::min(n * 10 + (ch.unicode() - '0'), 32768L);
+    }
+    if (negative) n = -n;
+    return int16_t(std::clamp(n, -32768L, 32767L));
+}
+
+void F_Egenskaper::K_LukkVindu_Click() {
+    M::AktivRute = M::ValgtRute;
+    if (!activeSquare()) {
+        Hide();
+        return;
+    }
+    ::F_Ruter& ruter = M::F_Ruter();
+    ruter.L_Vannrett.setText(ui::upperCase(T_Ord1.Text()));
+    ruter.L_Loddrett.setText(ui::upperCase(T_Ord2.Text()));
+    ui::Button& sq = ruter.X(M::AktivRute);
+    const bool across = !M::RuteOrd1[M::AktivRute].isEmpty();
+    const bool down = !M::RuteOrd2[M::AktivRute].isEmpty();
+    if (across || down) {
+        sq.setCaption(across && down ? "XY" : across ? "X" : "Y");
+        sq.setBackColor(kOrange);
+        sq.setBold(true);
+    } else {
+        sq.setCaption("");
+        sq.setBackColor(std::nullopt);
+        sq.setBold(false);
+    }
+    Hide();
+}
+
+void F_Egenskaper::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    ui::run([this] { K_LukkVindu_Click(); });
+}

@@ -1,0 +1,241 @@
+#include "simulator/F_Ruter.h"
+
+#include <QAbstractButton>
+
+#include <exception>
+#include <optional>
+
+#include "shared/M.h"
+#include "simulator/F_Egenskaper.h"
+#include "ui/pictures.h"
+
+::F_Ruter& M::F_Ruter() { return M::load<::F_Ruter>(M::Win::F_Ruter); }
+
+namespace {
+
+const QColor kBlue = ui::rgb(0, 0, 192);
+const QColor kWhite = ui::rgb(255, 255, 255);
+const QColor kYellow = ui::rgb(255, 255, 0);
+
+// The characters of a word, one code point each, as the grid holds them.
+QStringList lettersOf(const QString& word) {
+    QStringList out;
+    for (char32_t c : word.toUcs4()) out << QString::fromUcs4(&c, 1);
+    return out;
+}
+
+}  // namespace
+
+F_Ruter::F_Ruter()
+    : ui::Form("Velmora Simulator 1.1 Beta", 551, 483),
+      Label5(client(), "Across (X-direction)"),
+      L_Vannrett(client()),
+      Label1(client(), "Possible Synonyms"),
+      L_Synonymer1(client(), true),
+      Label2(client(), "Possible Values"),
+      L_Verdier1(client(), true),
+      Label6(client(), "Vertical (Y-direction)"),
+      L_Loddrett(client()),
+      Label4(client(), "Possible Synonyms"),
+      L_Synonymer2(client(), true),
+      Label3(client(), "Possible Values"),
+      L_Verdier2(client(), true),
+      c_clear(client(), "Clear square", false),
+      K_Simuler(client(), ""),
+      K_LukkVindu(client(), "") {
+    // The title bar's close hides the window like its close button, so the
+    // grid keeps its letters and marks.
+    setTitleClose(TitleClose::Hide);
+    if (M::Loaded(M::Win::Velmora)) setCentreOn(&M::form(M::Win::Velmora));
+
+    for (int n = 1; n <= M::kSquares; ++n) {
+        auto b = std::make_unique<ui::Button>(client(), "");
+        b->setPlace(28 * (M::ColumnOf(n) - 1), 28 * (M::RowOf(n) - 1), 29, 29);
+        b->setFontName("MS Sans Serif");
+        b->button()->setFocusPolicy(Qt::NoFocus);
+        b->Click = [this, n] { X_Click(n); };
+        squares_[size_t(n)] = std::move(b);
+    }
+
+    Label5.setPlace(428, 4, 101, 13);
+    L_Vannrett.setPlace(428, 20, 117, 17);
+    Label1.setPlace(428, 40, 97, 13);
+    L_Synonymer1.setPlace(428, 60, 117, 79);
+    Label2.setPlace(428, 144, 109, 13);
+    L_Verdier1.setPlace(428, 164, 117, 79);
+    Label6.setPlace(428, 244, 101, 13);
+    L_Loddrett.setPlace(428, 260, 117, 17);
+    Label4.setPlace(428, 284, 97, 13);
+    L_Synonymer2.setPlace(428, 300, 117, 79);
+    Label3.setPlace(428, 384, 109, 13);
+    L_Verdier2.setPlace(424, 400, 121, 79);
+    c_clear.setPlace(4, 428, 137, 45);
+    c_clear.setFont("MS Sans Serif", 13.5, false);
+    K_Simuler.setPlace(144, 424, 153, 53);
+    K_LukkVindu.setPlace(304, 424, 117, 53);
+    K_Simuler.setIcon(ui::pictures::icon(ui::pictures::Icon::Simulate), 40);
+    K_LukkVindu.setIcon(ui::pictures::icon(ui::pictures::Icon::Close), 40);
+    K_Simuler.button()->setToolTip("Simulate");
+    K_LukkVindu.button()->setToolTip("Close");
+
+    L_Vannrett.setColors(kWhite, kBlue);
+    L_Loddrett.setColors(kWhite, kBlue);
+    for (ui::ListBox* l : {&L_Synonymer1, &L_Verdier1, &L_Synonymer2, &L_Verdier2}) l->setColors(kYellow, kBlue);
+
+    K_Simuler.Click = [this] { K_Simuler_Click(); };
+    K_LukkVindu.Click = [this] { K_LukkVindu_Click(); };
+    L_Synonymer1.Click = [this] { L_Synonymer1_Click(); };
+    L_Synonymer2.Click = [this] { L_Synonymer2_Click(); };
+    L_Verdier1.Click = [this] { L_Verdier1_Click(); };
+    L_Verdier2.Click = [this] { L_Verdier2_Click(); };
+}
+
+F_Ruter::~F_Ruter() = default;
+
+ui::Button& F_Ruter::X(int n) { return *squares_.at(size_t(n)); }
+
+void F_Ruter::Form_Load() {
+    L_Vannrett.setText("");
+    L_Loddrett.setText("");
+    L_Verdier1.Clear();
+    L_Verdier2.Clear();
+    L_Synonymer1.Clear();
+    L_Synonymer2.Clear();
+    M::ValgtRute = 1;
+}
+
+void F_Ruter::X_Click(int index) {
+    L_Verdier1.Clear();
+    L_Verdier2.Clear();
+    L_Synonymer1.Clear();
+    L_Synonymer2.Clear();
+    M::AktivRute = int16_t(index);
+    M::ValgtRute = int16_t(index);
+
+    ::F_Egenskaper& dlg = M::F_Egenskaper();
+    for (int k = 0; k <= 10; ++k) {
+        const QString entry = " " + QString::number(k) + " - letter(s)";
+        dlg.C_Ant1.setList(k, entry);
+        dlg.C_Ant2.setList(k, entry);
+    }
+    dlg.C_Ant1.setText(QString::number(M::RuteLengde1[M::AktivRute]) + " - letter(s)");
+    dlg.C_Ant2.setText(QString::number(M::RuteLengde2[M::AktivRute]) + " - letter(s)");
+    dlg.T_Ord1.setText(M::RuteOrd1[M::AktivRute]);
+    dlg.T_Ord2.setText(M::RuteOrd2[M::AktivRute]);
+
+    if (c_clear.Value()) {
+        X(M::AktivRute).setCaption("");
+        X(M::AktivRute).setBackColor(std::nullopt);
+        M::ClearSquare(M::AktivRute);
+        return;
+    }
+    dlg.ShowModal();
+}
+
+void F_Ruter::K_LukkVindu_Click() { Hide(); }
+
+void F_Ruter::K_Simuler_Click() {
+    const int16_t s = M::ValgtRute;
+    if (s < 1 || s > M::kSquares) return;
+    const QString w1 = M::RuteOrd1[s], w2 = M::RuteOrd2[s];
+    const int16_t k1 = M::RuteLengde1[s], k2 = M::RuteLengde2[s];
+
+    struct Source {
+        ui::ListBox* list;
+        QString word;
+        int16_t count;
+        bool synonyms;
+        QString first;
+    };
+    std::array<Source, 4> sources{{{&L_Synonymer1, w1, k1, true, {}},
+                                   {&L_Verdier1, w1, k1, false, {}},
+                                   {&L_Synonymer2, w2, k2, true, {}},
+                                   {&L_Verdier2, w2, k2, false, {}}}};
+
+    // A database that cannot be opened or read leaves the lists concerned
+    // empty: the simulation only shows what it finds.
+    std::optional<store::Database> db;
+    try {
+        db.emplace(M::OpenDatabase());
+    } catch (const std::exception&) {
+    }
+    for (Source& src : sources) {
+        src.list->Clear();
+        if (!db) continue;
+        std::vector<std::string> rows;
+        try {
+            const std::string word = M::s(src.word);
+            // A count below zero can only come from a typed count; it asks
+            // for nothing rather than for every length.
+            if (src.count < 0) continue;
+            rows = src.synonyms ? db->CandidateSynonyms(word, src.count) : db->CandidateValues(word, src.count);
+        } catch (const std::exception&) {
+            continue;
+        }
+        if (rows.empty()) continue;
+        src.first = M::q(rows.front());
+        QStringList items;
+        for (const std::string& r : rows) items << M::q(r);
+        src.list->AddItems(items);
+    }
+    db.reset();
+
+    const QString across = !sources[0].first.isEmpty() ? sources[0].first : sources[1].first;
+    if (!across.isEmpty()) fyll_velmora1(across, k1, s, false);
+    const QString down = !sources[2].first.isEmpty() ? sources[2].first : sources[3].first;
+    if (!down.isEmpty()) fyll_velmora2(down, k2, s, false);
+}
+
+void F_Ruter::L_Synonymer1_Click() {
+    const QString t = L_Synonymer1.Text();
+    fyll_velmora1(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
+}
+void F_Ruter::L_Verdier1_Click() {
+    const QString t = L_Verdier1.Text();
+    fyll_velmora1(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
+}
+void F_Ruter::L_Synonymer2_Click() {
+    const QString t = L_Synonymer2.Text();
+    fyll_velmora2(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
+}
+void F_Ruter::L_Verdier2_Click() {
+    const QString t = L_Verdier2.Text();
+    fyll_velmora2(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
+}
+
+void F_Ruter::fyll_velmora1(const QString& nyttOrd1, int16_t lengde1, int16_t SimRute, bool overskriv) {
+    fill(nyttOrd1, lengde1, SimRute, overskriv, SimRute >= 1 && SimRute <= M::kSquares ? M::RuteRetning1[SimRute] : 2,
+         true);
+}
+
+void F_Ruter::fyll_velmora2(const QString& nyttOrd2, int16_t lengde2, int16_t SimRute, bool overskriv) {
+    fill(nyttOrd2, lengde2, SimRute, overskriv, SimRute >= 1 && SimRute <= M::kSquares ? M::RuteRetning2[SimRute] : 8,
+         false);
+}
+
+void F_Ruter::fill(const QString& word, int16_t count, int16_t clue, bool overskriv, int direction, bool across) {
+    if (count <= 0) return;
+    const QStringList letters = lettersOf(word);
+    for (int k = 1; k <= count; ++k) {
+        const QString letter = k <= letters.size() ? letters[k - 1] : QString();
+        const int target = M::Step(clue, direction, k);
+        bool conflict = target < 1 || target > M::kSquares;
+        if (across) {
+            // A letter in the last column is refused while more follow, and
+            // an across answer cannot start from the last column at all: it
+            // would run on into the next row.
+            if (!conflict && target % M::kColumns == 0 && k != count) conflict = true;
+            if (clue % M::kColumns == 0) conflict = true;
+        }
+        if (!conflict && !overskriv) {
+            const QString caption = X(target).Caption();
+            conflict = !caption.isEmpty() && letter != caption;
+        }
+        if (conflict) {
+            ui::MsgBox(across ? "Conflict across!" : "Conflict vertically!", ui::Buttons::OK, "Mismatch?");
+            return;
+        }
+        X(target).setBold(false);
+        X(target).setCaption(letter);
+    }
+}

@@ -1,0 +1,266 @@
+#include "store/wordstore.h"
+
+#include <filesystem>
+
+namespace store {
+
+bool wildcardMatch(const std::string& pattern, const std::string& text);  // sqlite.cpp
+
+namespace {
+
+// Takes the statement by reference: prepare(...).bind(...) yields a
+// reference to a temporary that lives to the end of the call.
+std::vector<std::string> column(Stmt& st, const char* name) {
+    std::vector<std::string> out;
+    int col = -1;
+    while (st.step()) {
+        if (col < 0) col = st.columnIndex(name);
+        out.push_back(st.text(col));
+    }
+    return out;
+}
+
+std::vector<std::string> column(Stmt&& st, const char* name) { return column(st, name); }
+
+RowId firstRow(Stmt& st) {
+    if (st.step()) return st.integer(0);
+    return std::nullopt;
+}
+
+void deleteRow(Connection& c, const char* table, int64_t row) {
+    Transaction t(c);
+    c.prepare(std::string("DELETE FROM ") + table + " WHERE rowid = ?1").bind(1, row).run();
+    t.commit();
+}
+
+// Adds a word with Notat "X" unless it is there: a link save's side effect.
+void ensureWord(Connection& c, const std::string& ord) {
+    if (c.prepare("SELECT rowid FROM T_Ord WHERE Ord = ?1 LIMIT 1").bind(1, ord).step()) return;
+    c.prepare("INSERT INTO T_Ord (Ord, Notat) VALUES (?1, 'X')").bind(1, ord).run();
+}
+
+// Literal text before the first wildcard: every match starts with it, so an
+// index range narrows the rows the pattern is tried on.
+std::string literalPrefix(const std::string& pattern) {
+    size_t n = pattern.find_first_of("*?");
+    return pattern.substr(0, n);
+}
+
+}  // namespace
+
+Database::Database(const std::string& path) : c_(path, Connection::Mode::ReadWrite) {}
+
+std::vector<std::string> Database::Categories() {
+    return column(c_.prepare("SELECT Kategori FROM T_Kategori ORDER BY rowid"), "Kategori");
+}
+
+bool Database::WordExists(const std::string& ord) { return FindWordRow(ord).has_value(); }
+
+std::vector<std::string> Database::PatternLookup(const std::string& pattern) {
+    const std::string full = pattern + "*";
+    const std::string prefix = literalPrefix(full);
+    if (prefix.empty())
+        return column(c_.prepare("SELECT Ord FROM T_Ord WHERE velmora_match(?1, Ord) ORDER BY Ord").bind(1, full),
+                      "Ord");
+    // No UTF-8 text holds the byte FF, so prefix + FF bounds every text
+    // that starts with the prefix.
+    return column(c_.prepare("SELECT Ord FROM T_Ord WHERE Ord >= ?2 AND Ord < ?3 AND velmora_match(?1, Ord) "
+                             "ORDER BY Ord")
+                      .bind(1, full)
+                      .bind(2, prefix)
+                      .bind(3, prefix + "\xFF"),
+                  "Ord");
+}
+
+bool Database::SaveWord(const std::string& ord) {
+    Transaction t(c_);
+    if (FindWordRow(ord)) return false;
+    c_.prepare("INSERT INTO T_Ord (Ord, Notat, Star) VALUES (?1, NULL, NULL)").bind(1, ord).run();
+    t.commit();
+    return true;
+}
+
+RowId Database::FindWordRow(const std::string& ord) {
+    return firstRow(c_.prepare("SELECT rowid FROM T_Ord WHERE Ord = ?1 ORDER BY rowid LIMIT 1").bind(1, ord));
+}
+
+void Database::DeleteWordRow(int64_t row) { deleteRow(c_, "T_Ord", row); }
+
+std::vector<std::string> Database::Synonyms(const std::string& ord, bool byLength) {
+    return column(c_.prepare(byLength ? "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 "
+                                        "ORDER BY length(Synonym), Synonym, rowid"
+                                      : "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 ORDER BY Synonym, rowid")
+                      .bind(1, ord),
+                  "Synonym");
+}
+
+std::vector<std::string> Database::Values(const std::string& ord, bool byLength) {
+    return column(c_.prepare(byLength ? "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 "
+                                        "ORDER BY length(Verdi), Verdi, rowid"
+                                      : "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 ORDER BY Verdi, rowid")
+                      .bind(1, ord),
+                  "Verdi");
+}
+
+std::vector<std::string> Database::CategoriesOf(const std::string& ord) {
+    return column(
+        c_.prepare("SELECT Kategori FROM T_OrdKategori WHERE Ord = ?1 ORDER BY Kategori, rowid").bind(1, ord),
+        "Kategori");
+}
+
+std::vector<std::string> Database::WordsOfCategory(const std::string& kategori) {
+    return column(
+        c_.prepare("SELECT Ord FROM T_OrdKategori WHERE Kategori = ?1 ORDER BY Ord, rowid").bind(1, kategori),
+        "Ord");
+}
+
+bool Database::SaveCategoryLink(const std::string& ord, const std::string& kategori) {
+    Transaction t(c_);
+    ensureWord(c_, ord);
+    bool added = false;
+    if (!FindCategoryLink(ord, kategori)) {
+        c_.prepare("INSERT INTO T_OrdKategori (Ord, Kategori, Notat) VALUES (?1, ?2, 'X')")
+            .bind(1, ord)
+            .bind(2, kategori)
+            .run();
+        added = true;
+    }
+    t.commit();  // the word row stays even when the link was there before
+    return added;
+}
+
+RowId Database::FindCategoryLink(const std::string& ord, const std::string& kategori) {
+    return firstRow(
+        c_.prepare("SELECT rowid FROM T_OrdKategori WHERE Ord = ?1 AND Kategori = ?2 ORDER BY rowid LIMIT 1")
+            .bind(1, ord)
+            .bind(2, kategori));
+}
+
+void Database::DeleteCategoryLinkRow(int64_t row) { deleteRow(c_, "T_OrdKategori", row); }
+
+bool Database::SaveSynonymPair(const std::string& ord, const std::string& synonym) {
+    Transaction t(c_);
+    ensureWord(c_, ord);
+    ensureWord(c_, synonym);
+    bool added = false;
+    if (!FindSynonymRow(ord, synonym)) {
+        Stmt ins = c_.prepare("INSERT INTO T_OrdSynonym (Ord, Synonym, Notat) VALUES (?1, ?2, 'X')");
+        ins.bind(1, synonym).bind(2, ord).run();
+        ins.reset();
+        ins.bind(1, ord).bind(2, synonym).run();
+        added = true;
+    }
+    t.commit();
+    return added;
+}
+
+RowId Database::FindSynonymRow(const std::string& ord, const std::string& synonym) {
+    return firstRow(
+        c_.prepare("SELECT rowid FROM T_OrdSynonym WHERE Ord = ?1 AND Synonym = ?2 ORDER BY rowid LIMIT 1")
+            .bind(1, ord)
+            .bind(2, synonym));
+}
+
+void Database::EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym) {
+    Transaction t(c_);
+    if (row) c_.prepare("DELETE FROM T_OrdSynonym WHERE rowid = ?1").bind(1, *row).run();
+    if (RowId back = FindSynonymRow(synonym, ord))
+        c_.prepare("DELETE FROM T_OrdSynonym WHERE rowid = ?1").bind(1, *back).run();
+    t.commit();
+}
+
+bool Database::SaveValueLink(const std::string& ord, const std::string& verdi) {
+    Transaction t(c_);
+    ensureWord(c_, ord);
+    if (!c_.prepare("SELECT rowid FROM T_Verdi WHERE Verdi = ?1 LIMIT 1").bind(1, verdi).step())
+        c_.prepare("INSERT INTO T_Verdi (Verdi, Notat) VALUES (?1, 'X')").bind(1, verdi).run();
+    bool added = false;
+    if (!FindValueLink(ord, verdi)) {
+        c_.prepare("INSERT INTO T_OrdVerdi (Ord, Verdi, Notat) VALUES (?1, ?2, 'X')")
+            .bind(1, ord)
+            .bind(2, verdi)
+            .run();
+        added = true;
+    }
+    t.commit();
+    return added;
+}
+
+RowId Database::FindValueLink(const std::string& ord, const std::string& verdi) {
+    return firstRow(c_.prepare("SELECT rowid FROM T_OrdVerdi WHERE Ord = ?1 AND Verdi = ?2 ORDER BY rowid LIMIT 1")
+                        .bind(1, ord)
+                        .bind(2, verdi));
+}
+
+void Database::DeleteValueLinkRow(int64_t row) { deleteRow(c_, "T_OrdVerdi", row); }
+
+std::vector<std::string> Database::CandidateSynonyms(const std::string& ord, int length) {
+    if (length == 0)
+        return column(c_.prepare("SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 ORDER BY rowid").bind(1, ord),
+                      "Synonym");
+    return column(c_.prepare("SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 AND length(Synonym) = ?2 ORDER BY rowid")
+                      .bind(1, ord)
+                      .bind(2, int64_t(length)),
+                  "Synonym");
+}
+
+std::vector<std::string> Database::CandidateValues(const std::string& ord, int length) {
+    if (length == 0)
+        return column(c_.prepare("SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 ORDER BY rowid").bind(1, ord), "Verdi");
+    return column(c_.prepare("SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 AND length(Verdi) = ?2 ORDER BY rowid")
+                      .bind(1, ord)
+                      .bind(2, int64_t(length)),
+                  "Verdi");
+}
+
+Database DBEngine::OpenDatabase(const std::string& name) {
+    ++opens_;
+    return Database(name);
+}
+
+void CreateTables(Connection& c) {
+    c.exec(
+        "CREATE TABLE T_Ord (Ord TEXT, Notat TEXT, Star TEXT);"
+        "CREATE TABLE T_Kategori (Kategori TEXT);"
+        "CREATE TABLE T_OrdKategori (Ord TEXT, Kategori TEXT, Notat TEXT);"
+        "CREATE TABLE T_OrdSynonym (Ord TEXT, Synonym TEXT, Notat TEXT);"
+        "CREATE TABLE T_Verdi (Verdi TEXT, Notat TEXT);"
+        "CREATE TABLE T_OrdVerdi (Ord TEXT, Verdi TEXT, Notat TEXT);");
+}
+
+void CreateIndexes(Connection& c) {
+    c.exec(
+        // Plain indexes only: the reverse synonym row may repeat a pair.
+        "CREATE INDEX I_Ord ON T_Ord (Ord);"
+        "CREATE INDEX I_OrdKategori_Ord ON T_OrdKategori (Ord, Kategori);"
+        "CREATE INDEX I_OrdKategori_Kategori ON T_OrdKategori (Kategori, Ord);"
+        "CREATE INDEX I_OrdSynonym ON T_OrdSynonym (Ord, Synonym);"
+        "CREATE INDEX I_Verdi ON T_Verdi (Verdi);"
+        "CREATE INDEX I_OrdVerdi ON T_OrdVerdi (Ord, Verdi);");
+}
+
+void CreateSchema(Connection& c) {
+    Transaction t(c);
+    CreateTables(c);
+    CreateIndexes(c);
+    t.commit();
+}
+
+void CreateDatabase(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec))
+        throw DbError(DbError::Kind::Engine, path, "the file exists already; it was left as it is");
+    Connection c(path, Connection::Mode::Create);
+    CreateSchema(c);
+}
+
+bool PatternMatches(const std::string& pattern, const std::string& text) { return wildcardMatch(pattern, text); }
+
+int CharLength(const std::string& utf8) {
+    int n = 0;
+    for (unsigned char ch : utf8)
+        if ((ch & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+}  // namespace store

@@ -1,0 +1,108 @@
+// The word database: every operation that the windows send to velmora.mdb.
+//
+// Texts are UTF-8. Comparison is exact (case counts) for equality and for
+// patterns alike; everything the program writes is upper case anyway.
+// Every value is bound as a parameter, so a quote is just a character.
+// Each writing operation is one transaction: either all of it is in the
+// file when it returns, or none of it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/sqlite.h"
+
+namespace store {
+
+inline constexpr const char* kDatabaseFile = "velmora.mdb";
+
+using RowId = std::optional<int64_t>;
+
+// One open word database. Opened per operation and closed when it goes out
+// of scope; a nested operation simply opens a second one.
+class Database {
+public:
+    explicit Database(const std::string& path);
+
+    // --- T_Kategori
+    std::vector<std::string> Categories();  // whole table, in the store's order
+
+    // --- T_Ord
+    bool WordExists(const std::string& ord);
+    // Words matching pattern + "*", in Ord order. "*" is any run (none
+    // included), "?" exactly one character; nothing else is special.
+    std::vector<std::string> PatternLookup(const std::string& pattern);
+    // Word save: adds (Ord, Notat NULL, Star NULL) unless the word is there.
+    // Returns false when it existed already (nothing written).
+    bool SaveWord(const std::string& ord);
+    RowId FindWordRow(const std::string& ord);
+    void DeleteWordRow(int64_t row);
+
+    // --- details of a word
+    // byLength: by number of characters, ties alphabetically; else alphabetically.
+    std::vector<std::string> Synonyms(const std::string& ord, bool byLength);
+    std::vector<std::string> Values(const std::string& ord, bool byLength);
+    std::vector<std::string> CategoriesOf(const std::string& ord);  // by Kategori
+    std::vector<std::string> WordsOfCategory(const std::string& kategori);  // by Ord
+
+    // --- links. The save operations take texts already upper-cased by the
+    // caller. Words (and values) missing from their tables are added with
+    // Notat "X" and stay added even when the link itself is refused.
+    // Return true when the link was added, false when it was registered before.
+    bool SaveCategoryLink(const std::string& ord, const std::string& kategori);
+    RowId FindCategoryLink(const std::string& ord, const std::string& kategori);
+    void DeleteCategoryLinkRow(int64_t row);
+
+    // Adds (S, W) then (W, S) unless (W, S) is there; the reverse row is
+    // added without a check.
+    bool SaveSynonymPair(const std::string& ord, const std::string& synonym);
+    RowId FindSynonymRow(const std::string& ord, const std::string& synonym);
+    // Deletes `row` when given, then the first (synonym, ord) row if any.
+    void EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym);
+
+    bool SaveValueLink(const std::string& ord, const std::string& verdi);
+    RowId FindValueLink(const std::string& ord, const std::string& verdi);
+    void DeleteValueLinkRow(int64_t row);
+
+    // --- simulator candidates: length 0 means any length. Rows in the order
+    // they were stored.
+    std::vector<std::string> CandidateSynonyms(const std::string& ord, int length);
+    std::vector<std::string> CandidateValues(const std::string& ord, int length);
+
+    Connection& connection() { return c_; }
+
+private:
+    Connection c_;
+};
+
+// The one engine object of the process (kept in module M).
+class DBEngine {
+public:
+    // Opens the file by the name given, resolved against the current
+    // directory, read-write; never creates it.
+    Database OpenDatabase(const std::string& name = kDatabaseFile);
+    int opens() const { return opens_; }
+
+private:
+    int opens_ = 0;
+};
+
+// Creates a new, empty word database with the six tables and their indexes.
+// Refuses (DbError) when the file exists. For the command-line tools only:
+// the program itself never creates a database.
+void CreateDatabase(const std::string& path);
+// The schema's statements, for tools that build a database in place:
+// the tables, then the indexes (a bulk load adds them after the rows).
+void CreateSchema(Connection& c);
+void CreateTables(Connection& c);
+void CreateIndexes(Connection& c);
+
+// Pattern matching as PatternLookup does it (without the trailing "*"),
+// exposed for tests and the fuzzer: does `text` match `pattern`?
+bool PatternMatches(const std::string& pattern, const std::string& text);
+// Number of characters (code points) of a UTF-8 text, as Len() counts them.
+int CharLength(const std::string& utf8);
+
+}  // namespace store

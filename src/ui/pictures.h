@@ -1,0 +1,27 @@
+// The program's own pictures, painted in code so they stay crisp at any
+// size: the image-button icons, the window icon, and the puzzle-grid
+// pictures of the intro and about windows.
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace ui::pictures {
+
+enum class Icon {
+    App,       // the window icon
+    Save,      // the save buttons of the main window
+    Erase,     // the erase buttons
+    Search,    // the category search button
+    Simulate,  // "Simulate" in the main window and the simulator's run button
+    Exit,      // "Exit"
+    Close,     // "Close" of the results window, the simulator's close button
+    Done,      // "Done!" of the square properties dialog
+    Ok,        // "OK" of the about window
+};
+
+QIcon icon(Icon which);
+// A grid of coloured puzzle squares, width by height pixels.
+QPixmap puzzle(int width, int height);
+
+}  // namespace ui::pictures

@@ -1,0 +1,766 @@
+#include "ui/toolkit.h"
+
+#include <QAbstractListModel>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QToolButton>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QTimer>
+#include <cstdio>
+#include <exception>
+#include <unistd.h>
+
+#include "ui/pictures.h"
+
+namespace ui {
+
+// ================================================================ helpers
+
+namespace {
+
+// Windows-1252 codes 128..159; 0 where the code page has no character.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+std::function<Answer(const MsgBoxCall&)> msgBoxHandler;
+std::function<void(Form&)> modalDriver;
+std::function<void(int)> quitHook;
+
+}  // namespace
+
+QColor rgb(int r, int g, int b) { return QColor(r, g, b); }
+
+int toCp1252(QChar c) {
+    char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+    for (int i = 0; i < 32; ++i)
+        if (kCp1252High[i] == u && u != 0) return 0x80 + i;
+    return -1;
+}
+
+QChar fromCp1252(int code) {
+    if (code <= 0 || code > 0xFF) return QChar();
+    if (code >= 0x80 && code < 0xA0) return QChar(kCp1252High[code - 0x80]);
+    return QChar(char16_t(code));
+}
+
+QString upperCase(const QString& s) {
+    QString out;
+    out.reserve(s.size());
+    for (char32_t c : s.toUcs4()) {
+        char32_t up = QChar::toUpper(c);
+        // Within the code page, a letter keeps its form when its capital
+        // lies outside it (the micro sign would turn Greek otherwise).
+        if (c <= 0xFFFF && toCp1252(QChar(char16_t(c))) >= 0 &&
+            (up > 0xFFFF || toCp1252(QChar(char16_t(up))) < 0))
+            up = c;
+        out += QString::fromUcs4(&up, 1);
+    }
+    return out;
+}
+
+int charLength(const QString& s) { return int(s.toUcs4().size()); }
+
+void setUpApplication() {
+    QApplication::setApplicationName("Velmora");
+    if (QStyle* st = QStyleFactory::create("Fusion")) QApplication::setStyle(st);
+    QFont::insertSubstitutions("MS Sans Serif", {"DejaVu Sans", "Liberation Sans", "Sans Serif"});
+    QFont::insertSubstitutions("Arial", {"Liberation Sans", "DejaVu Sans", "Sans Serif"});
+}
+
+void run(const std::function<void()>& handler) {
+    if (!handler) return;
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        Fatal(QString::fromUtf8(e.what()));
+    } catch (...) {
+        Fatal("Unknown error");
+    }
+}
+
+void Quit(int status) {
+    if (quitHook) {
+        quitHook(status);
+        return;
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    // Every edit is already in the word database; nothing needs tearing down.
+    ::_exit(status);
+}
+
+void setQuitHook(std::function<void(int)> hook) { quitHook = std::move(hook); }
+
+void Fatal(const QString& message) {
+    std::fprintf(stderr, "Velmora: %s\n", message.toLocal8Bit().constData());
+    MsgBox(message, Buttons::OK, "Velmora");
+    Quit(1);
+}
+
+// ================================================================ message boxes
+
+Answer MsgBox(const QString& prompt, Buttons buttons, const QString& title) {
+    MsgBoxCall call{prompt, title.isEmpty() ? QStringLiteral("Velmora") : title, !title.isEmpty(), buttons};
+    if (msgBoxHandler) return msgBoxHandler(call);
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(call.title);
+    box.setText(prompt);
+    box.setIcon(QMessageBox::NoIcon);
+    box.setTextFormat(Qt::PlainText);
+    if (buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    int r = box.exec();
+    if (buttons == Buttons::YesNo) return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return Answer::OK;
+}
+
+void setMsgBoxHandler(std::function<Answer(const MsgBoxCall&)> handler) { msgBoxHandler = std::move(handler); }
+
+void setModalDriver(std::function<void(Form&)> driver) { modalDriver = std::move(driver); }
+
+// ================================================================ windows
+
+Form::Form(const QString& caption, int clientWidth, int clientHeight)
+    : QWidget(nullptr, Qt::Window), client_(new QWidget(this)), clientW_(clientWidth), clientH_(clientHeight) {
+    setWindowTitle(caption);
+    client_->setGeometry(0, 0, clientWidth, clientHeight);
+    setFixedSize(clientWidth, clientHeight);
+    setWindowIcon(pictures::icon(pictures::Icon::App));
+}
+
+Form::~Form() { emit hiddenOrGone(); }
+
+QMenuBar* Form::menuBar() {
+    if (!menuBar_) {
+        menuBar_ = new QMenuBar(this);
+        menuBar_->setNativeMenuBar(false);
+        int h = menuBar_->sizeHint().height();
+        menuBar_->setGeometry(0, 0, clientW_, h);
+        client_->move(0, h);
+        setFixedSize(clientW_, clientH_ + h);
+    }
+    return menuBar_;
+}
+
+void Form::setCaption(const QString& c) { setWindowTitle(c); }
+QString Form::Caption() const { return windowTitle(); }
+
+void Form::centre() {
+    QRect frame = frameGeometry();
+    QPoint centre;
+    if (centreOn_ && centreOn_->isVisible()) {
+        centre = centreOn_->frameGeometry().center();
+    } else if (QScreen* s = QApplication::primaryScreen()) {
+        centre = s->availableGeometry().center();
+    } else {
+        return;
+    }
+    frame.moveCenter(centre);
+    QPoint topLeft = frame.topLeft();
+    if (QScreen* s = QApplication::primaryScreen()) {
+        QRect avail = s->availableGeometry();
+        topLeft.setX(std::max(avail.left(), std::min(topLeft.x(), avail.right() - frame.width())));
+        topLeft.setY(std::max(avail.top(), std::min(topLeft.y(), avail.bottom() - frame.height())));
+    }
+    move(topLeft);
+}
+
+void Form::Show() {
+    if (!isVisible()) {
+        centre();
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
+void Form::ShowModal() {
+    if (isVisible()) hide();  // modality only changes while hidden
+    setWindowModality(Qt::ApplicationModal);
+    centre();
+    ++modalDepth_;
+    QPointer<Form> self(this);
+    QEventLoop loop;
+    connect(this, &Form::hiddenOrGone, &loop, &QEventLoop::quit);
+    show();
+    raise();
+    activateWindow();
+    if (modalDriver) {
+        auto driver = modalDriver;
+        QTimer::singleShot(0, &loop, [self, driver] {
+            if (!self || !self->isVisible()) return;
+            run([&] { driver(*self); });
+            if (self && self->isVisible()) self->Hide();
+        });
+    }
+    if (isVisible()) loop.exec();
+    if (self) {
+        --modalDepth_;
+        setWindowModality(Qt::NonModal);
+    }
+}
+
+void Form::Hide() { hide(); }
+
+void Form::Unload() {
+    if (onUnload) onUnload();
+    onUnload = nullptr;
+    hide();
+    emit hiddenOrGone();
+    // The window may be unloading itself from one of its own handlers.
+    deleteLater();
+}
+
+void Form::load() {
+    if (loaded_) return;
+    loaded_ = true;
+    run([this] { Form_Load(); });
+}
+
+void Form::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    switch (titleClose_) {
+        case TitleClose::Hide:
+            Hide();
+            break;
+        case TitleClose::Unload:
+            Unload();
+            break;
+        case TitleClose::Quit:
+            Quit(0);
+            break;
+    }
+}
+
+void Form::hideEvent(QHideEvent* e) {
+    QWidget::hideEvent(e);
+    if (!e->spontaneous()) emit hiddenOrGone();
+}
+
+QAction* addMenuEntry(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                      std::function<void()> handler) {
+    QAction* a = menu->addAction(caption);
+    a->setShortcut(shortcut);
+    a->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(a, &QAction::triggered, a, [h = std::move(handler)] { run(h); });
+    return a;
+}
+
+void setTabOrder(const std::vector<QWidget*>& widgets) {
+    for (size_t i = 0; i + 1 < widgets.size(); ++i) QWidget::setTabOrder(widgets[i], widgets[i + 1]);
+}
+
+// ================================================================ controls
+
+void Control::setPlace(int left, int top, int width, int height) { w_->setGeometry(left, top, width, height); }
+
+void Control::setFont(const QString& family, double points, bool bold) {
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    w_->setFont(f);
+}
+
+void Control::setColors(const QColor& text, const QColor& background) {
+    QPalette p = w_->palette();
+    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) p.setColor(role, text);
+    for (auto role : {QPalette::Base, QPalette::Window, QPalette::Button}) p.setColor(role, background);
+    p.setColor(QPalette::Highlight, text);
+    p.setColor(QPalette::HighlightedText, background);
+    w_->setPalette(p);
+    w_->setAutoFillBackground(true);
+}
+
+void Control::setEnabled(bool on) { w_->setEnabled(on); }
+bool Control::Enabled() const { return w_->isEnabled(); }
+void Control::setVisible(bool on) { w_->setVisible(on); }
+
+// ---------------------------------------------------------------- text field
+
+namespace {
+
+// True when a window's menu entry claims this key combination, so that the
+// field lets the entry have it (Ctrl+A is "&About Velmora...", not select all).
+bool menuClaims(QWidget* w, QKeyEvent* e) {
+    if (!(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return false;
+    QKeySequence seq(e->keyCombination());
+    for (QAction* a : w->window()->findChildren<QAction*>())
+        if (a->isEnabled() && !a->shortcut().isEmpty() && a->shortcut().matches(seq) == QKeySequence::ExactMatch)
+            return true;
+    return false;
+}
+
+class KeyEdit : public QLineEdit {
+public:
+    KeyEdit(QWidget* parent, TextBox* owner) : QLineEdit(parent), owner_(owner) {}
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ShortcutOverride && menuClaims(this, static_cast<QKeyEvent*>(e))) {
+            e->ignore();
+            return true;
+        }
+        return QLineEdit::event(e);
+    }
+
+    void keyPressEvent(QKeyEvent* e) override {
+        if (!owner_->KeyPress) {
+            QLineEdit::keyPressEvent(e);
+            return;
+        }
+        int code = -1;
+        const auto mods = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (e->key() == Qt::Key_Backspace && !mods) {
+            code = 8;
+        } else if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !mods) {
+            code = 13;
+        } else if (!mods && !e->text().isEmpty()) {
+            const QString t = e->text();
+            const auto ucs = t.toUcs4();
+            if (ucs.size() == 1 && ucs[0] >= 32 && ucs[0] != 127) {
+                int c = ucs[0] <= 0xFFFF ? toCp1252(QChar(char16_t(ucs[0]))) : -1;
+                code = c >= 0 ? c : 127;  // no code-page character: "any other key"
+            }
+        }
+        if (code < 0) {  // navigation, editing shortcuts, paste: the field's own
+            QLineEdit::keyPressEvent(e);
+            return;
+        }
+        owner_->handleKey(code);
+        (void)e;
+    }
+
+    void focusInEvent(QFocusEvent* e) override {
+        QLineEdit::focusInEvent(e);
+        if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+            run(owner_->GotFocus);
+    }
+    void focusOutEvent(QFocusEvent* e) override {
+        QLineEdit::focusOutEvent(e);
+        if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+            run(owner_->LostFocus);
+    }
+
+private:
+    TextBox* owner_;
+};
+
+}  // namespace
+
+TextBox::TextBox(QWidget* parent) : edit_(new KeyEdit(parent, this)) {
+    w_ = edit_;
+    QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] { fireChangeIfNew(); });
+}
+
+void TextBox::handleKey(int code) {
+    int k = code;
+    QPointer<QLineEdit> guard(edit_);
+    run([&] { KeyPress(k); });
+    if (!guard || k == 0 || k == 13) return;
+    if (k == 8) {
+        edit_->backspace();
+        return;
+    }
+    QChar c = fromCp1252(k);
+    if (k == 127 && code == 127) return;  // nothing to insert for it
+    if (!c.isNull()) edit_->insert(QString(c));
+}
+
+void TextBox::fireChangeIfNew() {
+    const QString now = edit_->text();
+    if (now == last_) return;
+    last_ = now;
+    run(Change);
+}
+
+QString TextBox::Text() const { return edit_->text(); }
+
+void TextBox::setText(const QString& t) {
+    if (t == edit_->text()) return;
+    edit_->setText(t);
+    fireChangeIfNew();
+}
+
+void TextBox::SetFocus() { edit_->setFocus(Qt::OtherFocusReason); }
+bool TextBox::HasFocus() const { return edit_->window()->focusWidget() == edit_; }
+
+// ---------------------------------------------------------------- list
+
+class StringListModel : public QAbstractListModel {
+public:
+    StringListModel(QObject* parent, bool checkable) : QAbstractListModel(parent), checkable_(checkable) {}
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : int(items_.size());
+    }
+    QVariant data(const QModelIndex& i, int role) const override {
+        if (!i.isValid() || i.row() >= int(items_.size())) return {};
+        if (role == Qt::DisplayRole) return items_[i.row()];
+        if (role == Qt::CheckStateRole && checkable_) return checks_[i.row()] ? Qt::Checked : Qt::Unchecked;
+        return {};
+    }
+    Qt::ItemFlags flags(const QModelIndex& i) const override {
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+        if (checkable_) f |= Qt::ItemIsUserCheckable;
+        (void)i;
+        return f;
+    }
+    bool setData(const QModelIndex& i, const QVariant& v, int role) override {
+        if (role != Qt::CheckStateRole || !checkable_ || !i.isValid()) return false;
+        checks_[i.row()] = v.toInt() == Qt::Checked;
+        emit dataChanged(i, i, {Qt::CheckStateRole});
+        if (onCheck) onCheck(i.row());
+        return true;
+    }
+
+    void clear() {
+        beginResetModel();
+        items_.clear();
+        checks_.clear();
+        endResetModel();
+    }
+    void append(const QStringList& more) {
+        if (more.isEmpty()) return;
+        beginInsertRows(QModelIndex(), int(items_.size()), int(items_.size() + more.size() - 1));
+        items_.append(more);
+        checks_.resize(items_.size(), 0);
+        endInsertRows();
+    }
+    const QStringList& items() const { return items_; }
+    bool checked(int i) const { return checks_[i]; }
+
+    std::function<void(int)> onCheck;
+
+private:
+    bool checkable_;
+    QStringList items_;
+    std::vector<char> checks_;
+};
+
+namespace {
+
+class ListView : public QListView {
+public:
+    ListView(QWidget* parent, ListBox* owner) : QListView(parent), owner_(owner) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        const int before = currentIndex().row();
+        QPointer<QListView> guard(this);
+        QListView::mousePressEvent(e);
+        if (!guard) return;
+        // A press on the entry that was already picked is a pick too.
+        QModelIndex at = indexAt(e->position().toPoint());
+        if (at.isValid() && at.row() == before && e->button() == Qt::LeftButton) owner_->userPicked(at.row());
+    }
+
+    void keyPressEvent(QKeyEvent* e) override {
+        owner_->byKeyboard_ = true;
+        QListView::keyPressEvent(e);
+        owner_->byKeyboard_ = false;
+    }
+
+private:
+    ListBox* owner_;
+};
+
+}  // namespace
+
+ListBox::ListBox(QWidget* parent, bool checkBoxes) {
+    auto* v = new ListView(parent, this);
+    view_ = v;
+    w_ = v;
+    model_ = new StringListModel(v, checkBoxes);
+    v->setModel(model_);
+    v->setUniformItemSizes(true);
+    v->setSelectionMode(QAbstractItemView::SingleSelection);
+    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    model_->onCheck = [this](int row) {
+        if (!quiet_ && ItemCheck) run([&] { ItemCheck(row); });
+    };
+    QObject::connect(v->selectionModel(), &QItemSelectionModel::currentChanged, v,
+                     [this](const QModelIndex& now, const QModelIndex&) {
+                         if (quiet_ || !now.isValid() || !view_->selectionModel()->isSelected(now)) return;
+                         if (byKeyboard_ && !keyboardPicks_) return;
+                         userPicked(now.row());
+                     });
+    QObject::connect(v, &QAbstractItemView::doubleClicked, v, [this](const QModelIndex&) { run(DblClick); });
+}
+
+void ListBox::userPicked(int row) {
+    (void)row;
+    run(Click);
+}
+
+void ListBox::Clear() {
+    quiet_ = true;
+    model_->clear();
+    quiet_ = false;
+}
+
+void ListBox::AddItem(const QString& s) { model_->append(QStringList{s}); }
+void ListBox::AddItems(const QStringList& items) { model_->append(items); }
+int ListBox::ListCount() const { return model_->rowCount(); }
+QString ListBox::List(int i) const {
+    return i >= 0 && i < model_->rowCount() ? model_->items()[i] : QString();
+}
+
+int ListBox::ListIndex() const {
+    QModelIndex c = view_->currentIndex();
+    if (!c.isValid() || !view_->selectionModel()->isSelected(c)) return -1;
+    return c.row();
+}
+
+void ListBox::setListIndex(int i) {
+    if (i < 0 || i >= model_->rowCount()) {
+        quiet_ = true;
+        view_->selectionModel()->clear();
+        quiet_ = false;
+        return;
+    }
+    if (ListIndex() == i) return;
+    view_->setCurrentIndex(model_->index(i));
+    view_->scrollTo(model_->index(i));
+}
+
+QString ListBox::Text() const { return List(ListIndex()); }
+
+bool ListBox::Checked(int i) const { return i >= 0 && i < model_->rowCount() && model_->checked(i); }
+
+void ListBox::setChecked(int i, bool on) {
+    if (i < 0 || i >= model_->rowCount()) return;
+    model_->setData(model_->index(i), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+}
+
+// ---------------------------------------------------------------- combo box
+
+ComboBox::ComboBox(QWidget* parent) : combo_(new QComboBox(parent)) {
+    w_ = combo_;
+    combo_->setEditable(true);
+    combo_->setInsertPolicy(QComboBox::NoInsert);
+    combo_->setMaxVisibleItems(20);
+    combo_->setCurrentIndex(-1);
+    QObject::connect(combo_, &QComboBox::activated, combo_, [this](int) { run(Click); });
+}
+
+void ComboBox::Clear() { combo_->clear(); }
+
+void ComboBox::AddItem(const QString& s) {
+    // Adding to an empty box must not pick its first entry: the text part
+    // keeps what it held.
+    const QString text = combo_->currentText();
+    const int before = combo_->currentIndex();
+    combo_->addItem(s);
+    if (before < 0 && combo_->currentIndex() >= 0) {
+        combo_->setCurrentIndex(-1);
+        combo_->setEditText(text);
+    }
+}
+
+void ComboBox::setList(int i, const QString& s) {
+    if (i == combo_->count())
+        AddItem(s);
+    else if (i >= 0 && i < combo_->count())
+        combo_->setItemText(i, s);
+}
+
+QString ComboBox::List(int i) const { return i >= 0 && i < combo_->count() ? combo_->itemText(i) : QString(); }
+int ComboBox::ListCount() const { return combo_->count(); }
+QString ComboBox::Text() const { return combo_->currentText(); }
+void ComboBox::setText(const QString& t) { combo_->setEditText(t); }
+void ComboBox::SetFocus() { combo_->setFocus(Qt::OtherFocusReason); }
+
+// ---------------------------------------------------------------- check box
+
+CheckBox::CheckBox(QWidget* parent, const QString& caption, bool checked) : box_(new QCheckBox(caption, parent)) {
+    w_ = box_;
+    box_->setChecked(checked);
+}
+bool CheckBox::Value() const { return box_->isChecked(); }
+void CheckBox::setValue(bool on) { box_->setChecked(on); }
+
+// ---------------------------------------------------------------- label
+
+namespace {
+
+class ClickLabel : public QLabel {
+public:
+    ClickLabel(QWidget* parent, Label* owner) : QLabel(parent), owner_(owner) {}
+
+protected:
+    // Taken here even without a handler, so that a click on a label never
+    // reaches the frame behind it.
+    void mousePressEvent(QMouseEvent* e) override {
+        e->accept();
+        if (e->button() == Qt::LeftButton) run(owner_->Click);
+    }
+
+private:
+    Label* owner_;
+};
+
+class ClickFrame : public QFrame {
+public:
+    ClickFrame(QWidget* parent, Frame* owner) : QFrame(parent), owner_(owner) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        e->accept();
+        if (e->button() == Qt::LeftButton) run(owner_->Click);
+    }
+
+private:
+    Frame* owner_;
+};
+
+}  // namespace
+
+Label::Label(QWidget* parent, const QString& caption) : label_(new ClickLabel(parent, this)) {
+    w_ = label_;
+    label_->setText(caption);
+    label_->setTextFormat(Qt::PlainText);
+}
+QString Label::Caption() const { return label_->text(); }
+void Label::setCaption(const QString& c) {
+    label_->setText(c);
+    if (autoSize_) label_->adjustSize();
+}
+void Label::setAlignment(Qt::Alignment a) { label_->setAlignment(a); }
+void Label::setAutoSize(bool on) {
+    autoSize_ = on;
+    if (on) label_->adjustSize();
+}
+void Label::setTransparent(bool on) {
+    label_->setAutoFillBackground(!on);
+    label_->setAttribute(Qt::WA_TranslucentBackground, on);
+}
+void Label::setPicture(const QPixmap& p) {
+    label_->setPixmap(p);
+    label_->setScaledContents(false);
+}
+
+Frame::Frame(QWidget* parent) {
+    auto* f = new ClickFrame(parent, this);
+    f->setFrameShape(QFrame::Box);
+    f->setFrameShadow(QFrame::Sunken);
+    w_ = f;
+}
+
+// ---------------------------------------------------------------- button
+
+Button::Button(QWidget* parent, const QString& caption) : button_(new QToolButton(parent)) {
+    w_ = button_;
+    button_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button_->setFocusPolicy(Qt::StrongFocus);
+    setCaption(caption);
+    QObject::connect(button_, &QToolButton::clicked, button_, [this] { run(Click); });
+}
+
+QString Button::Caption() const {
+    QString t = button_->text();
+    return t.replace("&&", "&");
+}
+
+void Button::setCaption(const QString& c) {
+    QString t = c;
+    button_->setText(t.replace("&", "&&"));
+}
+
+void Button::setBackColor(std::optional<QColor> c) {
+    back_ = c;
+    restyle();
+}
+
+void Button::restyle() {
+    QPalette p = button_->palette();
+    QColor face = QApplication::palette().color(QPalette::Button);
+    p.setColor(QPalette::Button, back_.value_or(face));
+    button_->setPalette(p);
+    button_->setAutoFillBackground(back_.has_value());
+}
+
+bool Button::Bold() const { return button_->font().bold(); }
+void Button::setBold(bool on) {
+    QFont f = button_->font();
+    f.setBold(on);
+    button_->setFont(f);
+}
+QString Button::FontName() const { return button_->font().family(); }
+void Button::setFontName(const QString& family) {
+    QFont f = button_->font();
+    f.setFamily(family);
+    button_->setFont(f);
+}
+double Button::FontSize() const { return button_->font().pointSizeF(); }
+void Button::setFontSize(double points) {
+    QFont f = button_->font();
+    f.setPointSizeF(points);
+    button_->setFont(f);
+}
+void Button::setIcon(const QIcon& icon, int size) {
+    button_->setIcon(icon);
+    if (size > 0) button_->setIconSize(QSize(size, size));
+    if (button_->toolButtonStyle() == Qt::ToolButtonTextOnly)
+        button_->setToolButtonStyle(Caption().isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+}
+
+void Button::setIconAbove(bool on) {
+    button_->setToolButtonStyle(on ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonTextBesideIcon);
+}
+
+QAbstractButton* Button::button() const { return button_; }
+
+// ---------------------------------------------------------------- timer
+
+Timer::Timer(QObject* parent, int intervalMs, bool enabled) : timer_(new QTimer(parent)), enabled_(false) {
+    timer_->setInterval(intervalMs);
+    QObject::connect(timer_, &QTimer::timeout, timer_, [this] { run(Tick); });
+    setEnabled(enabled);
+}
+
+int Timer::Interval() const { return timer_->interval(); }
+
+void Timer::setInterval(int ms) {
+    timer_->setInterval(ms);
+    if (enabled_ && ms > 0)
+        timer_->start();
+    else
+        timer_->stop();
+}
+
+bool Timer::Enabled() const { return enabled_; }
+
+void Timer::setEnabled(bool on) {
+    enabled_ = on;
+    if (on && timer_->interval() > 0)
+        timer_->start();
+    else
+        timer_->stop();
+}
+
+}  // namespace ui

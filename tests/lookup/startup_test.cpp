@@ -1,0 +1,186 @@
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <filesystem>
+#include <fstream>
+
+#include "fixture.h"
+#include "simulator/F_Ruter.h"
+
+namespace {
+
+class StartUp : public MainWindowTest {
+protected:
+    void fill() override {
+        for (auto k : {"WEATHER", "ANIMALS", "FOOD", "ANIMALS2"}) db.addCategory(k);
+    }
+};
+
+}  // namespace
+
+TEST_F(StartUp, MainWindowStartsInItsFixedState) {
+    Velmora& v = w();
+    EXPECT_EQ(v.Caption(), "Velmora 1.65  (05.2006)");
+    EXPECT_EQ(v.client()->size(), QSize(613, 365));
+    // The category box in the store's order, not sorted, nothing picked.
+    ASSERT_EQ(v.C_Kategori.ListCount(), 4);
+    EXPECT_EQ(v.C_Kategori.List(0), "WEATHER");
+    EXPECT_EQ(v.C_Kategori.List(3), "ANIMALS2");
+    EXPECT_EQ(v.C_Kategori.Text(), "");
+    EXPECT_EQ(v.L_Synonymer.ListCount() + v.L_Verdier.ListCount() + v.L_Kategorier.ListCount(), 0);
+    EXPECT_TRUE(v.C_SorterS.Value());
+    EXPECT_TRUE(v.C_SorterV.Value());
+    EXPECT_FALSE(v.C_Lookup.Value());
+    EXPECT_FALSE(v.C_Empty.Value());
+    EXPECT_EQ(M::SokModus, "");
+    EXPECT_TRUE(v.T_Ord.HasFocus());
+    EXPECT_EQ(v.E_info.Caption(), Velmora::kHint);
+    // Places and looks that users rely on.
+    EXPECT_EQ(v.T_Ord.widget()->geometry(), QRect(12, 36, 229, 33));
+    EXPECT_EQ(v.L_Kategorier.widget()->geometry(), QRect(324, 244, 225, 49));
+    EXPECT_EQ(v.K_lukk.widget()->geometry(), QRect(544, 304, 60, 49));
+    EXPECT_EQ(v.T_Ord.widget()->palette().color(QPalette::Base), QColor(0, 0, 192));
+    EXPECT_EQ(v.T_Ord.widget()->palette().color(QPalette::Text), QColor(255, 255, 0));
+    EXPECT_TRUE(v.T_Ord.widget()->font().bold());
+    EXPECT_DOUBLE_EQ(v.T_Ord.widget()->font().pointSizeF(), 13.5);
+    EXPECT_EQ(v.E_Klokke.widget()->palette().color(QPalette::Window), QColor(128, 0, 0));
+    EXPECT_EQ(v.K_Simuler.Caption(), "Simulate");
+    EXPECT_EQ(v.K_lukk.Caption(), "Exit");
+    // Tab order from the word field: synonym, value, category box.
+    EXPECT_EQ(v.T_Ord.widget()->nextInFocusChain(), v.T_Synonym.widget());
+    EXPECT_EQ(v.T_Synonym.widget()->nextInFocusChain(), v.T_Verdi.widget());
+    // Menus with their entries and shortcuts.
+    auto menus = v.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[0]->text(), " &File ");
+    EXPECT_EQ(menus[1]->text(), "&Window");
+    EXPECT_EQ(menus[2]->text(), "&Help");
+    EXPECT_EQ(v.M_Exit->text(), "&Exit Velmora");
+    EXPECT_EQ(v.M_Exit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+    EXPECT_EQ(v.M_Simuler->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(v.M_Intro->text(), "&Intro Window");
+    EXPECT_EQ(v.M_Om->text(), "&About Velmora...");
+    EXPECT_EQ(v.M_Om->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+}
+
+TEST_F(StartUp, GridStartsEmptyWithTheSimulatorLoadedHidden) {
+    ASSERT_TRUE(M::Loaded(M::Win::F_Ruter));
+    F_Ruter& r = M::F_Ruter();
+    EXPECT_FALSE(r.Visible());
+    EXPECT_EQ(M::AktivRute, 999);
+    EXPECT_EQ(M::ValgtRute, 1);
+    for (int n = 1; n <= 225; ++n) {
+        ASSERT_EQ(r.X(n).Caption(), "") << n;
+        ASSERT_EQ(r.X(n).FontName(), "MS Sans Serif") << n;
+        ASSERT_DOUBLE_EQ(r.X(n).FontSize(), 10) << n;
+        ASSERT_EQ(M::RuteRetning1[n], 2);
+        ASSERT_EQ(M::RuteRetning2[n], 8);
+        ASSERT_EQ(M::RuteLengde1[n] + M::RuteLengde2[n], 0);
+        ASSERT_TRUE(M::RuteOrd1[n].isEmpty() && M::RuteOrd2[n].isEmpty());
+    }
+}
+
+TEST_F(StartUp, ClockShowsClockThenTheTime) {
+    EXPECT_EQ(w().E_Klokke.Caption(), "Clock");
+    EXPECT_EQ(w().Klokke.Interval(), 980);
+    EXPECT_TRUE(w().Klokke.Enabled());
+    w().Klokke.setInterval(20);
+    QTest::qWait(100);
+    const QString shown = w().E_Klokke.Caption();
+    EXPECT_NE(shown, "Clock");
+    EXPECT_TRUE(shown.contains(QString::number(QDate::currentDate().year() % 100)));
+}
+
+TEST_F(StartUp, ExitEndsTheProgram) {
+    click(w().K_lukk);
+    EXPECT_EQ(quit.calls(), 1);
+    EXPECT_EQ(quit.lastStatus(), 0);
+    w().M_Exit->trigger();
+    EXPECT_EQ(quit.calls(), 2);
+    // Ctrl+F4 from the word field, and the title bar's close.
+    QTest::keyClick(w().T_Ord.edit(), Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(quit.calls(), 3);
+    w().close();
+    EXPECT_EQ(quit.calls(), 4);
+    EXPECT_TRUE(boxes.calls().empty());
+}
+
+TEST_F(StartUp, SimulatorOpensModalFromTheButtonAndModelessFromTheMenu) {
+    bool wasModal = false;
+    modal.then([&](ui::Form& f) {
+        wasModal = f.IsModal() && f.Caption() == "Velmora Simulator 1.1 Beta";
+        f.Hide();
+    });
+    click(w().K_Simuler);
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(M::F_Ruter().Visible());
+    // Ctrl+S from the word field.
+    QTest::keyClick(w().T_Ord.edit(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(M::F_Ruter().Visible());
+    EXPECT_FALSE(M::F_Ruter().IsModal());
+    EXPECT_EQ(modal.shown(), 1);
+    EXPECT_EQ(w().T_Ord.Text(), "");  // the key went to the menu, not the field
+}
+
+namespace {
+
+// Start-up that fails: the window is loaded by the test itself.
+class BadStart : public ::testing::Test {
+protected:
+    testing_support::TempDb db;
+    testing_support::MsgBoxes boxes;
+    testing_support::QuitCatcher quit;
+    void TearDown() override {
+        M::ResetAll();
+        testing_support::processEvents();
+    }
+};
+
+}  // namespace
+
+TEST_F(BadStart, MissingUnreadableOrForeignFilesStopStartUpWithAMessage) {
+    const std::string folder = std::filesystem::current_path().string();
+    std::filesystem::remove("velmora.mdb");
+    M::Velmora();
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_TRUE(boxes.lastPrompt().contains("velmora.mdb"));
+    EXPECT_TRUE(boxes.lastPrompt().contains(QString::fromStdString(folder)));
+    EXPECT_EQ(quit.lastStatus(), 1);
+    EXPECT_FALSE(std::filesystem::exists("velmora.mdb"));  // never created
+    M::ResetAll();
+
+    {
+        std::ofstream junk("velmora.mdb", std::ios::binary);
+        junk << "these are my notes, not a word database\n";
+    }
+    boxes.clear();
+    M::Velmora();
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_TRUE(boxes.lastPrompt().contains("velmora.mdb"));
+    EXPECT_EQ(quit.calls(), 2);
+    std::ifstream back("velmora.mdb");
+    std::string first;
+    std::getline(back, first);
+    EXPECT_EQ(first, "these are my notes, not a word database");  // left as it was
+    M::ResetAll();
+
+    {
+        std::ofstream jet("velmora.mdb", std::ios::binary | std::ios::trunc);
+        jet << std::string("\x00\x01\x00\x00", 4) << "Standard Jet DB" << std::string(2048, '\0');
+    }
+    boxes.clear();
+    M::Velmora();
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_TRUE(boxes.lastPrompt().contains("Jet")) << boxes.lastPrompt().toStdString();
+    EXPECT_TRUE(boxes.lastPrompt().contains("velmora-mkdb"));
+}
+
+TEST_F(BadStart, EmptyCategoryTableStartsNormally) {
+    Velmora& v = M::Velmora();
+    EXPECT_TRUE(boxes.calls().empty());
+    EXPECT_EQ(quit.calls(), 0);
+    EXPECT_EQ(v.C_Kategori.ListCount(), 0);
+}

@@ -1,0 +1,132 @@
+#include "support.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <random>
+
+#include "shared/M.h"
+#include "store/wordstore.h"
+
+namespace fs = std::filesystem;
+
+namespace testing_support {
+
+TempDb::TempDb() {
+    std::random_device rd;
+    old_ = fs::current_path();
+    for (;;) {
+        dir_ = fs::temp_directory_path() / ("velmora-test-" + std::to_string(rd()));
+        if (fs::create_directory(dir_)) break;
+    }
+    store::CreateDatabase((dir_ / "velmora.mdb").string());
+    fs::current_path(dir_);
+}
+
+TempDb::~TempDb() {
+    std::error_code ec;
+    fs::current_path(old_, ec);
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::permissions(dir_ / "velmora.mdb", fs::perms::owner_read | fs::perms::owner_write,
+                    fs::perm_options::add, ec);
+    fs::remove_all(dir_, ec);
+}
+
+void TempDb::exec(const std::string& sql, const std::vector<std::string>& values) {
+    store::Connection c(file());
+    auto st = c.prepare(sql);
+    for (size_t i = 0; i < values.size(); ++i) st.bind(int(i + 1), values[i]);
+    st.run();
+}
+
+std::vector<std::vector<std::string>> TempDb::rows(const std::string& sql,
+                                                   const std::vector<std::string>& values) {
+    store::Connection c(file());
+    auto st = c.prepare(sql);
+    for (size_t i = 0; i < values.size(); ++i) st.bind(int(i + 1), values[i]);
+    std::vector<std::vector<std::string>> out;
+    while (st.step()) {
+        int cols = st.columns();
+        std::vector<std::string> r;
+        for (int i = 0; i < cols; ++i) r.push_back(st.isNull(i) ? "<null>" : st.text(i));
+        out.push_back(r);
+    }
+    return out;
+}
+
+int TempDb::count(const std::string& table) {
+    store::Connection c(file());
+    auto st = c.prepare("SELECT COUNT(*) FROM " + table);
+    st.step();
+    return int(st.integer(0));
+}
+
+void TempDb::addWord(const std::string& ord, const char* notat) {
+    if (notat)
+        exec("INSERT INTO T_Ord(Ord, Notat) VALUES(?, ?)", {ord, notat});
+    else
+        exec("INSERT INTO T_Ord(Ord) VALUES(?)", {ord});
+}
+void TempDb::addCategory(const std::string& k) { exec("INSERT INTO T_Kategori(Kategori) VALUES(?)", {k}); }
+void TempDb::link(const std::string& o, const std::string& k) {
+    exec("INSERT INTO T_OrdKategori(Ord, Kategori, Notat) VALUES(?, ?, 'X')", {o, k});
+}
+void TempDb::synonym(const std::string& o, const std::string& s) {
+    exec("INSERT INTO T_OrdSynonym(Ord, Synonym, Notat) VALUES(?, ?, 'X')", {o, s});
+}
+void TempDb::value(const std::string& o, const std::string& v) {
+    exec("INSERT INTO T_OrdVerdi(Ord, Verdi, Notat) VALUES(?, ?, 'X')", {o, v});
+}
+
+MsgBoxes::MsgBoxes() {
+    ui::setMsgBoxHandler([this](const ui::MsgBoxCall& c) {
+        calls_.push_back(c);
+        if (during) during(c);
+        if (!script_.empty()) {
+            auto a = script_.front();
+            script_.pop_front();
+            return a;
+        }
+        return c.buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::OK;
+    });
+}
+MsgBoxes::~MsgBoxes() { ui::setMsgBoxHandler(nullptr); }
+
+QStringList MsgBoxes::prompts() const {
+    QStringList l;
+    for (auto& c : calls_) l << c.prompt;
+    return l;
+}
+
+ModalDriver::ModalDriver() {
+    ui::setModalDriver([this](ui::Form& f) {
+        ++shown_;
+        captions_.push_back(f.Caption());
+        if (!steps_.empty()) {
+            auto s = std::move(steps_.front());
+            steps_.pop_front();
+            s(f);
+        }
+    });
+}
+ModalDriver::~ModalDriver() { ui::setModalDriver(nullptr); }
+
+QuitCatcher::QuitCatcher() {
+    ui::setQuitHook([this](int status) {
+        ++calls_;
+        status_ = status;
+    });
+}
+QuitCatcher::~QuitCatcher() { ui::setQuitHook(nullptr); }
+
+std::string binaryPath(const std::string& name) { return std::string(VELMORA_BINARY_DIR) + "/tools/" + name; }
+std::string sourcePath(const std::string& rel) { return std::string(VELMORA_SOURCE_DIR) + "/" + rel; }
+
+void processEvents() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+}  // namespace testing_support

@@ -1,0 +1,103 @@
+// What every test program shares: a temporary word database in a folder of
+// its own (the current directory while the test runs), a scripted seam for
+// message boxes, a driver for modal windows, and the process-exit hook.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "store/sqlite.h"
+#include "ui/toolkit.h"
+
+namespace testing_support {
+
+// A fresh folder with an empty velmora.mdb (all six tables), made the
+// current directory for the test's life; the old directory comes back after.
+class TempDb {
+public:
+    TempDb();
+    ~TempDb();
+    const std::filesystem::path& dir() const { return dir_; }
+    std::string file() const { return (dir_ / "velmora.mdb").string(); }
+
+    // Runs SQL with values bound in order (use ? in the text).
+    void exec(const std::string& sql, const std::vector<std::string>& values = {});
+    // Every row of a query, each column as text ("<null>" for NULL).
+    std::vector<std::vector<std::string>> rows(const std::string& sql,
+                                               const std::vector<std::string>& values = {});
+    int count(const std::string& table);
+
+    // Small helpers to put rows in place.
+    void addWord(const std::string& ord, const char* notat = nullptr);
+    void addCategory(const std::string& kategori);
+    void link(const std::string& ord, const std::string& kategori);
+    void synonym(const std::string& ord, const std::string& synonym);  // one row
+    void value(const std::string& ord, const std::string& verdi);      // T_OrdVerdi row
+
+private:
+    std::filesystem::path dir_;
+    std::filesystem::path old_;
+};
+
+// Records every message box and answers from a script (Yes/No/OK); with an
+// empty script a Yes/No box is answered No and an OK box OK.
+class MsgBoxes {
+public:
+    MsgBoxes();
+    ~MsgBoxes();
+    void answer(ui::Answer a) { script_.push_back(a); }
+    const std::vector<ui::MsgBoxCall>& calls() const { return calls_; }
+    QString lastPrompt() const { return calls_.empty() ? QString() : calls_.back().prompt; }
+    QStringList prompts() const;
+    void clear() { calls_.clear(); }
+    // Runs inside each box before it is answered (the box is "up").
+    std::function<void(const ui::MsgBoxCall&)> during;
+
+private:
+    std::vector<ui::MsgBoxCall> calls_;
+    std::deque<ui::Answer> script_;
+};
+
+// Drives each modal window with the next step of a script; a window shown
+// modal without a step is hidden at once (and counted).
+class ModalDriver {
+public:
+    ModalDriver();
+    ~ModalDriver();
+    void then(std::function<void(ui::Form&)> step) { steps_.push_back(std::move(step)); }
+    int shown() const { return shown_; }
+    std::vector<QString> captions() const { return captions_; }
+
+private:
+    std::deque<std::function<void(ui::Form&)>> steps_;
+    int shown_ = 0;
+    std::vector<QString> captions_;
+};
+
+// Catches ui::Quit and ui::Fatal instead of ending the test program.
+class QuitCatcher {
+public:
+    QuitCatcher();
+    ~QuitCatcher();
+    int calls() const { return calls_; }
+    int lastStatus() const { return status_; }
+
+private:
+    int calls_ = 0;
+    int status_ = -1;
+};
+
+// Path of a built tool (velmora-mkdb) and of the source tree.
+std::string binaryPath(const std::string& name);
+std::string sourcePath(const std::string& rel);
+
+// Lets pending events (timers at 0, deferred deletes) run.
+void processEvents();
+
+}  // namespace testing_support

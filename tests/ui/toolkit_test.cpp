@@ -1,0 +1,192 @@
+#include <QTimer>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QTest>
+
+#include "shared/M.h"
+#include "support.h"
+#include "ui/toolkit.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct Probe : ui::Form {
+    Probe() : ui::Form("Probe", 200, 120), text(client()), list(client(), true), combo(client()) {
+        text.setPlace(0, 0, 200, 24);
+        list.setPlace(0, 30, 200, 60);
+        combo.setPlace(0, 92, 200, 24);
+    }
+    int loads = 0;
+    ui::TextBox text;
+    ui::ListBox list;
+    ui::ComboBox combo;
+
+protected:
+    void Form_Load() override { ++loads; }
+};
+
+}  // namespace
+
+TEST(Toolkit, Cp1252AndUpperCase) {
+    EXPECT_EQ(ui::toCp1252(QChar(u'å')), 229);
+    EXPECT_EQ(ui::toCp1252(QChar(u'æ')), 230);
+    EXPECT_EQ(ui::toCp1252(QChar(u'ø')), 248);
+    EXPECT_EQ(ui::toCp1252(QChar(u'€')), 0x80);
+    EXPECT_EQ(ui::toCp1252(QChar(u'Ω')), -1);
+    EXPECT_EQ(ui::fromCp1252(197), QChar(u'Å'));
+    EXPECT_EQ(ui::fromCp1252(0x81), QChar());
+    EXPECT_EQ(ui::upperCase("hus æøå ÿ"), QString("HUS ÆØÅ Ÿ"));
+    // No single capital in the code page: kept as typed.
+    EXPECT_EQ(ui::upperCase("straße µ"), QString("STRAßE µ"));
+    EXPECT_EQ(ui::charLength("ÆRE"), 3);
+    EXPECT_EQ(ui::charLength(QString::fromUtf8("A\xF0\x9F\x98\x80")), 2);
+}
+
+TEST(Toolkit, KeyFilterSeesCodesAndMayReplaceOrDiscard) {
+    Probe p;
+    p.show();
+    std::vector<int> seen;
+    p.text.KeyPress = [&](int& k) {
+        seen.push_back(k);
+        if (k >= 'a' && k <= 'z') k -= 32;  // capitals
+        else if (k == 229) k -= 32;
+        else if (k == 'x' - 32) k = 0;       // a typed capital X is dropped
+        else if (k == '#') k = 8;            // '#' works as a backspace
+    };
+    int changes = 0;
+    p.text.Change = [&] { ++changes; };
+    QTest::keyClicks(p.text.edit(), "ab");
+    EXPECT_EQ(p.text.Text(), "AB");
+    QTest::keyClicks(p.text.edit(), "X");
+    EXPECT_EQ(p.text.Text(), "AB");
+    QTest::keyClicks(p.text.edit(), QString::fromUtf8("å"));
+    EXPECT_EQ(p.text.Text(), QString::fromUtf8("ABÅ"));
+    QTest::keyClicks(p.text.edit(), "#");
+    EXPECT_EQ(p.text.Text(), "AB");
+    QTest::keyClick(p.text.edit(), Qt::Key_Backspace);
+    EXPECT_EQ(p.text.Text(), "A");
+    QTest::keyClick(p.text.edit(), Qt::Key_Return);
+    EXPECT_EQ(seen.back(), 13);
+    EXPECT_EQ(seen[seen.size() - 2], 8);
+    EXPECT_EQ(changes, 5);  // A, B, Å, #, backspace; the dropped X and Enter change nothing
+    // Writing the text held fires nothing; another text fires once.
+    p.text.setText("A");
+    EXPECT_EQ(changes, 5);
+    p.text.setText("");
+    EXPECT_EQ(changes, 6);
+}
+
+TEST(Toolkit, ListsPickCheckAndClearQuietly) {
+    Probe p;
+    p.show();
+    int clicks = 0, checks = -1;
+    p.list.Click = [&] { ++clicks; };
+    p.list.ItemCheck = [&](int i) { checks = i; };
+    p.list.AddItems({"ONE", "TWO", "THREE"});
+    EXPECT_EQ(p.list.Text(), "");
+    EXPECT_EQ(p.list.ListIndex(), -1);
+    // Focus alone makes no pick, though the view marks a current row.
+    p.list.view()->setFocus();
+    QTest::qWait(1);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(p.list.Text(), "");
+    QRect r = p.list.view()->visualRect(p.list.view()->model()->index(1, 0));
+    QTest::mouseClick(p.list.view()->viewport(), Qt::LeftButton, {}, r.center() + QPoint(20, 0));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(p.list.Text(), "TWO");
+    // The same entry clicked again is a pick again.
+    QTest::mouseClick(p.list.view()->viewport(), Qt::LeftButton, {}, r.center() + QPoint(20, 0));
+    EXPECT_EQ(clicks, 2);
+    QTest::keyClick(p.list.view(), Qt::Key_Down);
+    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(p.list.Text(), "THREE");
+    p.list.setChecked(0, true);
+    EXPECT_EQ(checks, 0);
+    EXPECT_TRUE(p.list.Checked(0));
+    p.list.Clear();
+    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(p.list.ListCount(), 0);
+    EXPECT_EQ(p.list.Text(), "");
+}
+
+TEST(Toolkit, ComboBoxEntriesAndPicks) {
+    Probe p;
+    p.show();
+    int clicks = 0;
+    p.combo.Click = [&] { ++clicks; };
+    for (int k = 0; k <= 2; ++k) p.combo.setList(k, QString(" %1 - letter(s)").arg(k));
+    EXPECT_EQ(p.combo.ListCount(), 3);
+    EXPECT_EQ(p.combo.Text(), "");  // filling picks nothing
+    p.combo.setList(1, "changed");
+    EXPECT_EQ(p.combo.ListCount(), 3);
+    EXPECT_EQ(p.combo.List(1), "changed");
+    p.combo.setList(7, "ignored");  // beyond the end: no entry
+    EXPECT_EQ(p.combo.ListCount(), 3);
+    p.combo.setText("typed");
+    EXPECT_EQ(p.combo.Text(), "typed");
+    EXPECT_EQ(clicks, 0);
+    p.combo.combo()->activated(2);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(Toolkit, WindowsLoadOnceShowModalAndUnload) {
+    ModalDriver driver;
+    Probe& p = M::load<Probe>(M::Win::F_Hjelp);
+    EXPECT_EQ(p.loads, 1);
+    EXPECT_EQ(&M::load<Probe>(M::Win::F_Hjelp), &p);
+    EXPECT_EQ(p.loads, 1);
+    bool wasModal = false;
+    driver.then([&](ui::Form& f) {
+        wasModal = f.isVisible() && f.IsModal();
+        f.Hide();
+    });
+    p.ShowModal();  // returns once the driver hid it
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(p.Visible());
+    // A window the driver leaves up is hidden for it: no test can hang.
+    p.ShowModal();
+    EXPECT_EQ(driver.shown(), 2);
+    // Unloading from inside the modal loop ends it too.
+    driver.then([](ui::Form& f) { f.Unload(); });
+    p.ShowModal();
+    EXPECT_FALSE(M::Loaded(M::Win::F_Hjelp));
+    processEvents();
+    Probe& again = M::load<Probe>(M::Win::F_Hjelp);
+    EXPECT_EQ(again.loads, 1);
+    M::ResetAll();
+}
+
+TEST(Toolkit, MessageBoxSeamAndFatal) {
+    MsgBoxes boxes;
+    QuitCatcher quit;
+    boxes.answer(ui::Answer::Yes);
+    EXPECT_EQ(ui::MsgBox("Sure?", ui::Buttons::YesNo, "Velmora"), ui::Answer::Yes);
+    EXPECT_EQ(ui::MsgBox("2"), ui::Answer::OK);
+    ASSERT_EQ(boxes.calls().size(), 2u);
+    EXPECT_EQ(boxes.calls()[1].title, "Velmora");
+    EXPECT_FALSE(boxes.calls()[1].titleGiven);
+    ui::run([] { throw std::runtime_error("velmora.mdb (in /tmp): disk I/O error"); });
+    EXPECT_EQ(boxes.lastPrompt(), "velmora.mdb (in /tmp): disk I/O error");
+    EXPECT_EQ(quit.calls(), 1);
+    EXPECT_EQ(quit.lastStatus(), 1);
+}
+
+TEST(Toolkit, TimerIntervalRestartsTheCount) {
+    QObject owner;
+    ui::Timer t(&owner, 2000, false);
+    int ticks = 0;
+    t.Tick = [&] { ++ticks; };
+    EXPECT_FALSE(t.timer()->isActive());
+    t.setEnabled(true);
+    EXPECT_TRUE(t.timer()->isActive());
+    t.setInterval(30);
+    EXPECT_EQ(t.Interval(), 30);
+    QTest::qWait(120);
+    EXPECT_GE(ticks, 1);
+    t.setEnabled(false);
+    const int after = ticks;
+    QTest::qWait(80);
+    EXPECT_EQ(ticks, after);
+}
