@@ -469,13 +469,23 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* e) override {
-        const int before = currentIndex().row();
+        const QModelIndex cur = currentIndex();
+        const int before = cur.isValid() && selectionModel()->isSelected(cur) ? cur.row() : -1;
         QPointer<QListView> guard(this);
         QListView::mousePressEvent(e);
         if (!guard) return;
         // A press on the entry that was already picked is a pick too.
         QModelIndex at = indexAt(e->position().toPoint());
         if (at.isValid() && at.row() == before && e->button() == Qt::LeftButton) owner_->userPicked(at.row());
+    }
+
+    // Focus marks no row: the first arrow key then lands on the first
+    // entry instead of skipping it.
+    void focusInEvent(QFocusEvent* e) override {
+        const bool hadCurrent = currentIndex().isValid();
+        QListView::focusInEvent(e);
+        if (!hadCurrent && selectionModel() && !selectionModel()->hasSelection())
+            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
 
     void keyPressEvent(QKeyEvent* e) override {
@@ -503,11 +513,14 @@ ListBox::ListBox(QWidget* parent, bool checkBoxes) {
     model_->onCheck = [this](int row) {
         if (!quiet_ && ItemCheck) run([&] { ItemCheck(row); });
     };
-    QObject::connect(v->selectionModel(), &QItemSelectionModel::currentChanged, v,
-                     [this](const QModelIndex& now, const QModelIndex&) {
-                         if (quiet_ || !now.isValid() || !view_->selectionModel()->isSelected(now)) return;
+    // A pick is an entry becoming selected, by mouse, keys or code; the
+    // view sets its current row before it selects it, so the current row
+    // alone (focus gives one) is no pick.
+    QObject::connect(v->selectionModel(), &QItemSelectionModel::selectionChanged, v,
+                     [this](const QItemSelection& now, const QItemSelection&) {
+                         if (quiet_ || now.indexes().isEmpty()) return;
                          if (byKeyboard_ && !keyboardPicks_) return;
-                         userPicked(now.row());
+                         userPicked(now.indexes().first().row());
                      });
     QObject::connect(v, &QAbstractItemView::doubleClicked, v, [this](const QModelIndex&) { run(DblClick); });
 }

@@ -118,6 +118,8 @@ TEST_F(StartUp, SimulatorOpensModalFromTheButtonAndModelessFromTheMenu) {
     EXPECT_TRUE(wasModal);
     EXPECT_FALSE(M::F_Ruter().Visible());
     // Ctrl+S from the word field.
+    w().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w()));
     QTest::keyClick(w().T_Ord.edit(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(M::F_Ruter().Visible());
     EXPECT_FALSE(M::F_Ruter().IsModal());
