@@ -23,7 +23,7 @@ F_Intro::F_Intro()
       lblProductName(Frame1.inside(), "Velmora"),
       lblPlatform(Frame1.inside(), "Win2k/XP"),
       lblVersion(Frame1.inside(), "1.65 (05.2006)"),
-      lblCopyright(Frame1.inside(), QString::fromUtf8("\u00a9 2026 the Velmora contributors")),
+      lblCopyright(Frame1.inside(), QString::fromUtf8("\u00a9 2026 Velmora contributors")),
       lblCompany(Frame1.inside(), "Velmora"),
       lblWarning(Frame1.inside(), " Warning: Min. 800x600"),
       K_lukk(client(), "Close Window"),

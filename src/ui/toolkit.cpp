@@ -1,5 +1,6 @@
 #include "ui/toolkit.h"
 
+#include <algorithm>
 #include <QAbstractListModel>
 #include <QAction>
 #include <QApplication>
@@ -158,12 +159,19 @@ QMenuBar* Form::menuBar() {
     if (!menuBar_) {
         menuBar_ = new QMenuBar(this);
         menuBar_->setNativeMenuBar(false);
-        int h = menuBar_->sizeHint().height();
-        menuBar_->setGeometry(0, 0, clientW_, h);
-        client_->move(0, h);
-        setFixedSize(clientW_, clientH_ + h);
+        fitMenuBar();
     }
     return menuBar_;
+}
+
+// The bar's height is known once its menus are in; the client area goes
+// below it, at its full size.
+void Form::fitMenuBar() {
+    if (!menuBar_) return;
+    const int h = std::max(menuBar_->sizeHint().height(), fontMetrics().height() + 8);
+    menuBar_->setGeometry(0, 0, clientW_, h);
+    client_->move(0, h);
+    setFixedSize(clientW_, clientH_ + h);
 }
 
 void Form::setCaption(const QString& c) { setWindowTitle(c); }
@@ -191,6 +199,7 @@ void Form::centre() {
 
 void Form::Show() {
     if (!isVisible()) {
+        fitMenuBar();
         centre();
         show();
     }
@@ -201,6 +210,7 @@ void Form::Show() {
 void Form::ShowModal() {
     if (isVisible()) hide();  // modality only changes while hidden
     setWindowModality(Qt::ApplicationModal);
+    fitMenuBar();
     centre();
     ++modalDepth_;
     QPointer<Form> self(this);
@@ -659,14 +669,23 @@ Label::Label(QWidget* parent, const QString& caption) : label_(new ClickLabel(pa
     label_->setTextFormat(Qt::PlainText);
 }
 QString Label::Caption() const { return label_->text(); }
+namespace {
+// Sizes a label to its text; a right-aligned label keeps its right edge.
+void fitToText(QLabel* l) {
+    const QRect before = l->geometry();
+    l->adjustSize();
+    if (l->alignment() & Qt::AlignRight) l->move(before.right() - l->width() + 1, before.top());
+}
+}  // namespace
+
 void Label::setCaption(const QString& c) {
     label_->setText(c);
-    if (autoSize_) label_->adjustSize();
+    if (autoSize_) fitToText(label_);
 }
 void Label::setAlignment(Qt::Alignment a) { label_->setAlignment(a); }
 void Label::setAutoSize(bool on) {
     autoSize_ = on;
-    if (on) label_->adjustSize();
+    if (on) fitToText(label_);
 }
 void Label::setTransparent(bool on) {
     label_->setAutoFillBackground(!on);

@@ -133,6 +133,7 @@ protected:
 
 private:
     void centre();
+    void fitMenuBar();
     QWidget* client_;
     QMenuBar* menuBar_ = nullptr;
     QPointer<QWidget> centreOn_;
