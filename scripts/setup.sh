@@ -10,7 +10,8 @@ packages=(
   libgtest-dev libbenchmark-dev  # tests and benchmarks
   mythes-en-us                   # the English thesaurus the first word database is built from
   xvfb xauth xdotool imagemagick # the end-to-end test: a real X server, real input, screenshots
-  fonts-dejavu-core              # a font for the windows
+  sqlite3                        # the end-to-end test reads the rows back
+  fonts-dejavu-core fonts-liberation # fonts for the windows (Liberation Sans has the old fonts' widths)
 )
 [ "${VELMORA_FUZZ:-}" = 1 ] && packages+=(clang libclang-rt-14-dev)
 

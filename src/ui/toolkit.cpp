@@ -83,7 +83,7 @@ int charLength(const QString& s) { return int(s.toUcs4().size()); }
 void setUpApplication() {
     QApplication::setApplicationName("Velmora");
     if (QStyle* st = QStyleFactory::create("Fusion")) QApplication::setStyle(st);
-    QFont::insertSubstitutions("MS Sans Serif", {"DejaVu Sans", "Liberation Sans", "Sans Serif"});
+    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "DejaVu Sans", "Sans Serif"});
     QFont::insertSubstitutions("Arial", {"Liberation Sans", "DejaVu Sans", "Sans Serif"});
 }
 
@@ -148,6 +148,9 @@ void setModalDriver(std::function<void(Form&)> driver) { modalDriver = std::move
 Form::Form(const QString& caption, int clientWidth, int clientHeight)
     : QWidget(nullptr, Qt::Window), client_(new QWidget(this)), clientW_(clientWidth), clientH_(clientHeight) {
     setWindowTitle(caption);
+    // Controls laid out at fixed places were measured in this font; a
+    // control without a font of its own takes it from its window.
+    setFont(QFont("MS Sans Serif", 8));
     client_->setGeometry(0, 0, clientWidth, clientHeight);
     setFixedSize(clientWidth, clientHeight);
     setWindowIcon(pictures::icon(pictures::Icon::App));

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Velmora as a user drives it: the built program in a real X server (Xvfb),
+# real keys and clicks from xdotool, and the rows in velmora.mdb checked
+# afterwards. Screenshots go to shots/ (the best are in README.md).
+#   tests/e2e/run.sh [BUILD_DIR]
+set -euo pipefail
+here="$(cd "$(dirname "$0")/../.." && pwd)"
+build="$(cd "${1:-$here/build}" && pwd)"
+shots="$here/shots"
+mkdir -p "$shots"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+"$build/tools/velmora-mkdb" "$work/velmora.mdb" --demo >/dev/null
+
+cat >"$work/drive.sh" <<'DRIVE'
+set -euo pipefail
+work="$1"; build="$2"; shots="$3"
+cd "$work"
+fail() { echo "e2e: FAILED: $*" >&2; exit 1; }
+sql() { sqlite3 "$work/velmora.mdb" "$1"; }
+win() {  # waits for a window whose title matches $1, prints its id
+  for _ in $(seq 1 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+gone() { for _ in $(seq 1 50); do xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0; sleep 0.1; done; return 1; }
+# Clicks at a place in a window's client area; $4 is the height of what lies
+# above the client area (the menu bar).
+click() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + $2)) $((Y + $4 + $3)) click 1
+  sleep 0.3
+}
+shot() { import -window "${2:-root}" "$shots/$1.png"; }  # $2: a window, else the screen
+
+"$build/app/velmora" &
+app=$!
+main=$(win "^Velmora 1.65") || fail "the main window did not open"
+eval "$(xdotool getwindowgeometry --shell "$main")"
+bar=$((HEIGHT - 365))
+xdotool windowfocus --sync "$main"
+
+# A stored word shows its details.
+xdotool type --delay 50 "big"
+sleep 0.5
+shot main "$main"
+
+# A pattern search, and a pick from its results with the keyboard.
+xdotool key --delay 50 BackSpace BackSpace BackSpace
+xdotool type --delay 50 "sea*"
+res=$(win "^Lookup results for the word") || fail "the results window did not open"
+sleep 0.5
+shot results "$res"
+xdotool key Down
+gone "^Lookup results for the word" || fail "the pick did not close the results window"
+sleep 0.3
+
+# Save a synonym with Enter in the synonym field, then erase it.
+xdotool windowfocus --sync "$main"
+xdotool key Tab
+xdotool type --delay 50 "zz"
+xdotool key Return
+sleep 0.5
+[ "$(sql "SELECT count(*) FROM T_OrdSynonym WHERE (Ord='SEA' AND Synonym='ZZ') OR (Ord='ZZ' AND Synonym='SEA')")" = 2 ] \
+  || fail "the synonym pair SEA/ZZ was not saved"
+click "$main" 390 76 "$bar"         # the shortest synonym comes first: ZZ
+click "$main" 579 84 "$bar"         # erase the synonym
+win "^Velmora$" >/dev/null || fail "no question before erasing"
+xdotool key Return                  # Yes
+sleep 0.5
+[ "$(sql "SELECT count(*) FROM T_OrdSynonym WHERE Ord='ZZ' OR Synonym='ZZ'")" = 0 ] || fail "the synonym pair was not erased"
+[ "$(sql "SELECT count(*) FROM T_Ord WHERE Ord='ZZ'")" = 1 ] || fail "erasing the synonym erased its word"
+
+# The simulator: square 1 gets the across clue BIG with 4 letters.
+xdotool windowfocus --sync "$main"
+sleep 0.3
+xdotool key ctrl+s
+sim=$(win "^Velmora Simulator 1.1 Beta") || fail "the simulator did not open"
+click "$sim" 14 14 0
+dlg=$(win "^Properties of this square") || fail "the square dialog did not open"
+xdotool windowfocus --sync "$dlg"
+xdotool type --delay 50 "big"
+click "$dlg" 160 31 0               # the across letter count
+xdotool key --delay 80 Down Down Down Down Down   # entries 0..4
+click "$dlg" 262 40 0               # Done!
+gone "^Properties of this square" || fail "Done! did not close the dialog"
+click "$sim" 220 450 0              # Simulate
+sleep 0.5
+shot simulator "$sim"
+xdotool windowfocus --sync "$main"
+sleep 0.3
+xdotool key ctrl+i
+sleep 1
+shot intro "$(xdotool getwindowfocus)"
+sleep 5
+
+# Ctrl+F4 ends the program at once.
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+F4
+for _ in $(seq 1 50); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
+kill -0 $app 2>/dev/null && fail "Exit did not end the program"
+wait $app || fail "the program ended with status $?"
+[ "$(sql "PRAGMA integrity_check")" = ok ] || fail "the word database is damaged"
+echo "e2e: passed"
+DRIVE
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/drive.sh" "$work" "$build" "$shots"
