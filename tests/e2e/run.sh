@@ -74,6 +74,14 @@ sleep 0.5
 [ "$(sql "SELECT count(*) FROM T_OrdSynonym WHERE Ord='ZZ' OR Synonym='ZZ'")" = 0 ] || fail "the synonym pair was not erased"
 [ "$(sql "SELECT count(*) FROM T_Ord WHERE Ord='ZZ'")" = 1 ] || fail "erasing the synonym erased its word"
 
+# Escape in the question before erasing a word is No: the word stays.
+click "$main" 275 60 "$bar"         # erase the word SEA
+win "^Velmora$" >/dev/null || fail "no question before erasing a word"
+xdotool key Escape
+gone "^Velmora$" || fail "Escape did not close the question"
+sleep 0.5
+[ "$(sql "SELECT count(*) FROM T_Ord WHERE Ord='SEA'")" = 1 ] || fail "Escape (No) erased the word"
+
 # The simulator: square 1 gets the across clue BIG with 4 letters.
 xdotool windowfocus --sync "$main"
 sleep 0.3
