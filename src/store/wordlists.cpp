@@ -430,7 +430,10 @@ void ExportCsv(Connection& c, const std::string& dir) {
         }
         // The header unquoted, as mdb-export writes it.
         std::string head;
-        for (const char* col : t.columns) head += (head.empty() ? "" : ",") + std::string(col);
+        for (const char* col : t.columns) {
+            if (!head.empty()) head += ',';
+            head += col;
+        }
         out << head << "\r\n";
         Stmt st = c.prepare("SELECT " + cols + " FROM " + t.table + " ORDER BY rowid");
         while (st.step()) {
@@ -465,7 +468,10 @@ void ImportCsv(Connection& c, const std::string& dir) {
                 if (n == upperAscii(t.columns[k])) where[k] = int(h);
         }
         std::string expected;
-        for (size_t k = 0; k < t.required; ++k) expected += (k ? "," : "") + std::string(t.columns[k]);
+        for (size_t k = 0; k < t.required; ++k) {
+            if (k) expected += ',';
+            expected += t.columns[k];
+        }
         for (size_t k = 0; k < t.required; ++k)
             if (where[k] < 0)
                 throw ImportError(file, 1, "the header row does not name the columns " + expected);
