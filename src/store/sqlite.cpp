@@ -10,6 +10,9 @@ namespace store {
 
 namespace {
 
+int busyTimeoutMs = 5000;
+int pageLimit = 0;
+
 std::string describeFile(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -120,6 +123,9 @@ DbError::DbError(Kind kind, std::string file, std::string detail, int code)
     : std::runtime_error(describeFile(file) + ": " + detail), kind_(kind), file_(std::move(file)),
       detail_(std::move(detail)), code_(code) {}
 
+void setBusyTimeout(int ms) { busyTimeoutMs = ms; }
+void setPageLimit(int pages) { pageLimit = pages; }
+
 Connection::Connection(const std::string& path, Mode mode) : path_(path) {
     int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
     if (mode == Mode::ReadWrite && !std::filesystem::exists(path))
@@ -132,7 +138,7 @@ Connection::Connection(const std::string& path, Mode mode) : path_(path) {
         throw DbError(kindOf(rc), path, msg, rc);
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, 5000);
+    sqlite3_busy_timeout(db_, busyTimeoutMs);
     sqlite3_create_function(db_, "velmora_match", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, sqlMatch, nullptr,
                             nullptr);
     // Reading the schema is what tells a database from any other file.
@@ -153,6 +159,7 @@ Connection::Connection(const std::string& path, Mode mode) : path_(path) {
                           rc);
         throw DbError(kindOf(rc), path, msg, rc);
     }
+    if (pageLimit > 0) exec("PRAGMA max_page_count = " + std::to_string(pageLimit));
 }
 
 Connection::~Connection() {

@@ -34,6 +34,14 @@ private:
 
 class Stmt;
 
+// How long an operation waits for another process's lock on the file before
+// it gives up with a Busy error (default 5000 ms). Applies to connections
+// opened afterwards.
+void setBusyTimeout(int ms);
+// The most pages a connection may grow the file to (0: no limit). Lets tests
+// act out a full disk.
+void setPageLimit(int pages);
+
 class Connection {
 public:
     enum class Mode { ReadWrite, Create };

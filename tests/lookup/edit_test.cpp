@@ -234,3 +234,34 @@ TEST_F(Editing, AFileThatRefusesWritesIsReportedAndLeftAsItWas) {
     EXPECT_EQ(quit.calls(), 0);
     std::filesystem::permissions("velmora.mdb", std::filesystem::perms::owner_all);
 }
+
+TEST_F(Editing, ALockedOrFullFileIsReportedAndTheWindowGoesOn) {
+    db.addWord("CAT");
+    type(w().T_Ord, "cat");
+    store::setBusyTimeout(100);
+    {
+        store::Connection other(db.file());  // another Velmora in the middle of a save
+        other.exec("BEGIN EXCLUSIVE");
+        type(w().T_Verdi, "tom");
+        click(w().K_Lagre_Verdi);
+        other.exec("COMMIT");
+    }
+    store::setBusyTimeout(5000);
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_TRUE(boxes.lastPrompt().startsWith("The word database could not be changed, so nothing was written:"));
+    EXPECT_TRUE(boxes.lastPrompt().contains("locked")) << boxes.lastPrompt().toStdString();
+    EXPECT_EQ(db.count("T_OrdVerdi"), 0);
+    click(w().K_Lagre_Verdi);  // the lock is gone: the same click saves
+    EXPECT_EQ(db.rows("SELECT Ord, Verdi FROM T_OrdVerdi"), (std::vector<std::vector<std::string>>{{"CAT", "TOM"}}));
+
+    boxes.clear();
+    store::setPageLimit(std::stoi(db.rows("PRAGMA page_count")[0][0]));
+    w().T_Synonym.setText(QString(5000, QChar('Z')));  // pasted: no key filter
+    click(w().K_Lagre_Synonym);
+    store::setPageLimit(0);
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_TRUE(boxes.lastPrompt().contains("full")) << boxes.lastPrompt().toStdString();
+    EXPECT_EQ(db.count("T_OrdSynonym"), 0);
+    EXPECT_EQ(db.count("T_Ord"), 1);
+    EXPECT_EQ(quit.calls(), 0);
+}
