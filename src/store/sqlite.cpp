@@ -59,8 +59,11 @@ size_t utf8Len(const unsigned char* p, const unsigned char* end) {
         n = 3;
     else if (*p >= 0xC0)
         n = 2;
-    if (p + n > end) n = size_t(end - p);
-    return n ? n : 1;
+    // A broken sequence ends at the first byte that does not continue it,
+    // so that it never swallows a "*" or "?" after it.
+    size_t k = 1;
+    while (k < n && p + k < end && (p[k] & 0xC0) == 0x80) ++k;
+    return k;
 }
 
 bool matchFrom(const unsigned char* pat, const unsigned char* pend, const unsigned char* txt,

@@ -214,7 +214,7 @@ void WordListBuilder::readThesaurusText(std::string_view text, const std::string
         std::string_view countText = trim(line.substr(bar + 1));
         long count = 0;
         bool numeric = !countText.empty() && countText.size() < 7;
-        for (char ch : countText) {
+        for (char ch : numeric ? countText : std::string_view()) {
             if (ch < '0' || ch > '9') {
                 numeric = false;
                 break;

@@ -10,7 +10,7 @@ namespace {
 const QColor kOrange(255, 128, 0);
 const QColor kBlue(0, 0, 192);
 const QColor kTeal(0, 128, 128);
-const QColor kYellow(255, 255, 0);
+
 const QColor kDarkRed(128, 0, 0);
 const QColor kGreen(0, 140, 60);
 const QColor kRed(200, 30, 30);

@@ -306,7 +306,6 @@ private:
     void restyle();
     QToolButton* button_;
     std::optional<QColor> back_;
-    bool graphical_ = false;
 };
 
 class Frame : public Control {

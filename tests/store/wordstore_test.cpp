@@ -35,6 +35,10 @@ TEST(WordStore, PatternLookupWildcardsAndLiteralCharacters) {
     EXPECT_TRUE(store::PatternMatches("A*B*C", "AXXBYYC"));
     EXPECT_FALSE(store::PatternMatches("A*B*C", "AXXBYY"));
     EXPECT_TRUE(store::PatternMatches("***", ""));
+    // Found by fuzzing: a broken UTF-8 sequence never swallows the "*" after it.
+    EXPECT_TRUE(store::PatternMatches("A,\xbd\xa7\xbc.\xa7\xbc\xf5\xc0*", "A,\xbd\xa7\xbc.\xa7\xbc\xf5\xc0"));
+    EXPECT_TRUE(store::PatternMatches("\xe2*", "\xe2XYZ"));
+    EXPECT_FALSE(store::PatternMatches("\xe2?", "\xe2"));
 }
 
 TEST(WordStore, EqualityTreatsWildcardsAndQuotesAsCharacters) {

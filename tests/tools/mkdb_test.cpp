@@ -106,6 +106,8 @@ TEST(Thesaurus, MalformedFilesNameTheFileAndLine) {
     EXPECT_NE(fault("UTF-8\nbig|1\n(adj)|large\nhuge\n").find("line 4"), std::string::npos);
     EXPECT_EQ(fault(""), "bad.dat: the file is empty; a thesaurus starts with its encoding");
     EXPECT_EQ(fault("UTF-8\nbig|1\n(adj)|large\n"), "no error");
+    // Found by fuzzing: a meaning count of many digits is refused, not summed past its range.
+    EXPECT_NE(fault("UTF-8\nbig|99999999999999999999999999\n(adj)|large\n").find("line 2"), std::string::npos);
 }
 
 TEST(Csv, ParsesQuotesNullsAndFaults) {

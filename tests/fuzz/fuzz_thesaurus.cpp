@@ -1,0 +1,31 @@
+// The thesaurus importer: any text is read or refused with an ImportError;
+// what it reads writes into a word database without breaking its rules, and
+// every word kept is one the word field could have typed.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "store/wordlists.h"
+#include "store/wordstore.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    store::WordListBuilder b;
+    try {
+        b.readThesaurusText(text, "fuzz.dat");
+    } catch (const store::ImportError&) {
+        return 0;
+    }
+    store::Connection c(":memory:", store::Connection::Mode::Create);
+    store::CreateSchema(c);
+    b.write(c);
+    auto words = c.prepare("SELECT Ord FROM T_Ord");
+    long n = 0;
+    while (words.step()) {
+        ++n;
+        const std::string w = words.text(0);
+        if (store::Typeable(w) != w) std::abort();
+    }
+    if (n != b.counts().words) std::abort();
+    return 0;
+}
