@@ -32,6 +32,8 @@ void Velmora::K_Lagre_Ord_Click() {
         return;
     }
     if (!added) ui::MsgBox("The word " + word + " already exists! Not added!", ui::Buttons::OK, "Velmora");
+    // The field shows the word as it is stored, and so finds it.
+    if (T_Ord.Text() != word) T_Ord.setText(word);
 }
 
 void Velmora::K_Slett_Ord_Click() {
@@ -94,9 +96,11 @@ void Velmora::K_Slett_Kategori_Click() {
 // ---------------------------------------------------------------- synonyms
 
 void Velmora::K_Lagre_Synonym_Click() {
-    if (T_Ord.Text().isEmpty() || T_Synonym.Text().isEmpty() || T_Ord.Text() == T_Synonym.Text()) return;
+    if (T_Ord.Text().isEmpty() || T_Synonym.Text().isEmpty()) return;
     const QString word = ui::upperCase(T_Ord.Text());
     const QString synonym = ui::upperCase(T_Synonym.Text());
+    // Compared as stored: a word is never its own synonym.
+    if (word == synonym) return;
     bool added;
     try {
         store::Database db = M::OpenDatabase();
@@ -135,9 +139,11 @@ void Velmora::K_Slett_Synonym_Click() {
 // ---------------------------------------------------------------- values
 
 void Velmora::K_Lagre_Verdi_Click() {
-    if (T_Ord.Text().isEmpty() || T_Verdi.Text().isEmpty() || T_Ord.Text() == T_Verdi.Text()) return;
+    if (T_Ord.Text().isEmpty() || T_Verdi.Text().isEmpty()) return;
     const QString word = ui::upperCase(T_Ord.Text());
     const QString value = ui::upperCase(T_Verdi.Text());
+    // Compared as stored: a pasted lower-case text is the same word.
+    if (word == value) return;
     bool added;
     try {
         store::Database db = M::OpenDatabase();

@@ -386,6 +386,9 @@ private:
 
 TextBox::TextBox(QWidget* parent) : edit_(new KeyEdit(parent, this)) {
     w_ = edit_;
+    // Qt cuts a text field at 32,767 characters without a word; a pasted
+    // text is kept whole, as it will be stored.
+    edit_->setMaxLength(1 << 20);
     QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] { fireChangeIfNew(); });
 }
 

@@ -265,3 +265,47 @@ TEST_F(Editing, ALockedOrFullFileIsReportedAndTheWindowGoesOn) {
     EXPECT_EQ(db.count("T_Ord"), 1);
     EXPECT_EQ(quit.calls(), 0);
 }
+
+// Pasting lets through what the key filters never would. Each such text is
+// saved, found, linked and erased as the text it is; nothing else changes.
+TEST_F(Editing, PastedOddTextsAreSavedAndErasedAsThemselves) {
+    db.addWord("KEEP");
+    const int words = db.count("T_Ord");
+    const QStringList texts = {"'",     "O''NEIL", "100%",       "A_B",           "[AB]",  "\"QUOTED\"",
+                               "A\\B",  "שלום",    "😀🧩",       "\x01\x02\x7f",  "A;B--", QString(100000, 'W'),
+                               "مرحبا", "A*B?",    "ÆØÅ éè"};
+    for (const QString& t : texts) {
+        SCOPED_TRACE(t.left(20).toStdString());
+        boxes.clear();
+        w().T_Ord.setText(t);  // as pasted
+        click(w().K_Lagre_Ord);
+        const QString stored = ui::upperCase(t);
+        ASSERT_EQ(db.rows("SELECT count(*) FROM T_Ord WHERE Ord = ?", {stored.toStdString()})[0][0], "1");
+        ASSERT_EQ(w().T_Ord.Text(), stored);
+
+        w().T_Synonym.setText("ODD");
+        click(w().K_Lagre_Synonym);
+        ASSERT_EQ(items(w().L_Synonymer), QStringList({"ODD"}));
+        ASSERT_EQ(db.count("T_OrdSynonym"), 2);
+        w().T_Verdi.setText(t);  // a value of itself is refused: the word equals it
+        click(w().K_Lagre_Verdi);
+        w().T_Synonym.setText(t.toLower());  // and so is a synonym of itself
+        click(w().K_Lagre_Synonym);
+        ASSERT_EQ(db.count("T_OrdSynonym"), 2);
+
+        clickEntry(w().L_Synonymer, 0);
+        boxes.answer(ui::Answer::Yes);
+        click(w().K_Slett_Synonym);
+        ASSERT_EQ(db.count("T_OrdSynonym"), 0);
+        w().T_Ord.setText(stored);
+        boxes.answer(ui::Answer::Yes);
+        click(w().K_Slett_Ord);
+        ASSERT_EQ(db.rows("SELECT count(*) FROM T_Ord WHERE Ord = ?", {stored.toStdString()})[0][0], "0");
+        db.exec("DELETE FROM T_Ord WHERE Ord = 'ODD'");
+        ASSERT_EQ(db.count("T_Ord"), words);
+    }
+    EXPECT_EQ(db.count("T_OrdVerdi"), 0);
+    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord"), (std::vector<std::vector<std::string>>{{"KEEP"}}));
+    EXPECT_EQ(db.rows("PRAGMA integrity_check")[0][0], "ok");
+    EXPECT_EQ(quit.calls(), 0);
+}
