@@ -120,7 +120,7 @@ QIcon icon(Icon which) {
     return result;
 }
 
-QPixmap puzzle(int width, int height) {
+QPixmap puzzle(int width, int height, const std::vector<QRect>& calm) {
     QPixmap p(width, height);
     p.fill(QColor(250, 250, 245));
     QPainter g(&p);
@@ -184,6 +184,10 @@ QPixmap puzzle(int width, int height) {
     g.setPen(QPen(QColor(60, 60, 60), 1));
     for (int c = 0; c <= cols; ++c) g.drawLine(c * s, 0, c * s, height);
     for (int r = 0; r <= rows; ++r) g.drawLine(0, r * s, width, r * s);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(255, 255, 255, 200));
+    for (const QRect& r : calm) g.drawRoundedRect(r.adjusted(-4, -2, 4, 2), 6, 6);
     return p;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QRect>
+#include <vector>
 
 namespace ui::pictures {
 
@@ -21,7 +23,8 @@ enum class Icon {
 };
 
 QIcon icon(Icon which);
-// A grid of coloured puzzle squares, width by height pixels.
-QPixmap puzzle(int width, int height);
+// A grid of coloured puzzle squares, width by height pixels. The `calm`
+// places are veiled in white, so that text laid over them reads clearly.
+QPixmap puzzle(int width, int height, const std::vector<QRect>& calm = {});
 
 }  // namespace ui::pictures
