@@ -186,3 +186,28 @@ TEST_F(BadStart, EmptyCategoryTableStartsNormally) {
     EXPECT_EQ(quit.calls(), 0);
     EXPECT_EQ(v.C_Kategori.ListCount(), 0);
 }
+
+// A word database cut short (a copy broken off half-way): start-up or the
+// first lookup that reaches the missing part says so, naming the file, and
+// the file is left as it is.
+TEST_F(BadStart, ATruncatedFileIsReportedAndLeftAsItIs) {
+    db.exec("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 4999) "
+            "INSERT INTO T_Ord(Ord) SELECT 'WORD' || i || ? FROM n",
+            {std::string(40, 'X')});
+    db.addCategory("ANIMAL");
+    const auto size = std::filesystem::file_size("velmora.mdb") / 3;
+    std::filesystem::resize_file("velmora.mdb", size);
+    Velmora& v = M::Velmora();
+    if (quit.calls() == 0) {
+        v.T_Ord.setText("WORD4999" + QString(40, 'X'));
+        v.T_Ord.setText("");
+        M::SokModus = "?";
+        testing_support::ModalDriver modal;
+        v.T_Ord.setText("?");
+    }
+    ASSERT_EQ(quit.calls(), 1);
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_TRUE(boxes.lastPrompt().contains("velmora.mdb")) << boxes.lastPrompt().toStdString();
+    EXPECT_TRUE(boxes.lastPrompt().contains("malformed")) << boxes.lastPrompt().toStdString();
+    EXPECT_EQ(std::filesystem::file_size("velmora.mdb"), size);
+}
