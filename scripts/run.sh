@@ -5,7 +5,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/setup.sh"
-bash "$here/scripts/build.sh" "$here/build"
+VELMORA_TARGETS="velmora velmora-mkdb" bash "$here/scripts/build.sh" "$here/build"
 if [ ! -e velmora.mdb ]; then
   args=(velmora.mdb --demo)
   th=/usr/share/mythes/th_en_US_v2.dat
