@@ -1,5 +1,6 @@
 // The simulator window: a 15 by 15 grid of clue and letter squares, the
-// clue words of the square last confirmed, and the four candidate lists.
+// clue words of the square last confirmed, and the four candidate lists,
+// marked by whether each candidate fits; every grid change can be undone.
 #pragma once
 
 #include <QString>

@@ -19,7 +19,8 @@ namespace sim {
 inline constexpr int kSquares = 225;
 inline constexpr int kColumns = 15;
 
-// An answer: the clue square it starts next to, and its direction.
+// An answer: the clue square it starts next to, and its direction. Clue
+// square 0 stands for a letter that no answer we know of wrote.
 struct Answer {
     int16_t clue = 0;
     bool across = true;

@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QTest>
+#include <QToolTip>
 #include <QWindow>
 
 #include "shared/M.h"
@@ -161,6 +162,12 @@ TEST_F(Crossings, ACrossingLetterDimsExactlyTheCandidatesThatClash) {
     EXPECT_EQ(yellowIn(f().L_Synonymer1, 0), 0);
     EXPECT_GT(yellowIn(f().L_Synonymer1, 1), 0);
     EXPECT_EQ(f().L_Verdier1.view()->toolTip(), "??T??: 1 of 2 fit");
+    // The pointer resting on an entry shows the list's tooltip.
+    QWidget* vp = f().L_Verdier1.view()->viewport();
+    QHelpEvent help(QEvent::ToolTip, QPoint(30, 5), vp->mapToGlobal(QPoint(30, 5)));
+    QApplication::sendEvent(vp, &help);
+    EXPECT_EQ(QToolTip::text(), "??T??: 1 of 2 fit");
+    QToolTip::hideText();
     EXPECT_EQ(f().L_Synonymer2.view()->toolTip(), "?A?: 1 of 2 fit");
     // The order stays as the database gives it, and dimmed entries still write.
     clickEntry(f().L_Synonymer1, 0);
