@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "sources/csv.h"
+#include "sources/demo.h"
+#include "sources/thesaurus.h"
 #include "store/wordlists.h"
 #include "store/wordstore.h"
 
@@ -61,7 +64,7 @@ int main(int argc, char** argv) {
         if (args[0] == "--export") {
             if (args.size() != 3) return usage();
             store::Connection c(args[1], store::Connection::Mode::ReadWrite);
-            store::ExportCsv(c, args[2]);
+            sources::ExportCsv(c, args[2]);
             std::cout << "Exported " << args[1] << " to " << args[2] << "\n";
             return 0;
         }
@@ -86,14 +89,16 @@ int main(int argc, char** argv) {
             return 2;
         }
         store::WordListBuilder words;
-        if (demo) words.readDemo(std::string(VELMORA_DATA_DIR) + "/demo-words.txt");
+        if (demo) sources::ReadDemo(std::string(VELMORA_DATA_DIR) + "/demo-words.txt", words);
         for (const std::string& t : thesauri) {
             Progress bar("Reading " + t.substr(t.find_last_of('/') + 1));
-            words.readThesaurus(t, [&](double s) { bar(s); });
+            sources::ReadThesaurus(t, words, [&](double s) { bar(s); });
         }
+        std::vector<store::TableRows> copy;
+        if (!importDir.empty()) copy = sources::ReadCsvTables(importDir);
         store::BuildDatabase(path, [&](store::Connection& c) {
             if (!importDir.empty())
-                store::ImportCsv(c, importDir);
+                store::WriteTables(c, copy);
             else
                 words.write(c);
         });
