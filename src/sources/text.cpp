@@ -1,5 +1,8 @@
 #include "sources/text.h"
 
+#include <iconv.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -31,6 +34,35 @@ std::string Latin1ToUtf8(std::string_view s) {
             out += char(0x80 | (ch & 0x3F));
         }
     }
+    return out;
+}
+
+std::string ToUtf8(std::string_view bytes, const std::string& encoding, const std::string& file) {
+    iconv_t cd = ::iconv_open("UTF-8", encoding.c_str());
+    if (cd == iconv_t(-1)) throw store::ImportError(file, 0, "unknown encoding \"" + encoding + "\"");
+    std::string out(bytes.size() + bytes.size() / 2 + 16, '\0');
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    size_t done = 0;
+    while (inLeft > 0) {
+        char* to = out.data() + done;
+        size_t toLeft = out.size() - done;
+        const size_t rc = ::iconv(cd, &in, &inLeft, &to, &toLeft);
+        done = size_t(to - out.data());
+        if (rc != size_t(-1)) break;
+        if (errno == E2BIG) {
+            out.resize(out.size() * 2);
+            continue;
+        }
+        ::iconv_close(cd);
+        const size_t at = size_t(in - bytes.data());
+        const long line = 1 + long(std::count(bytes.begin(), bytes.begin() + long(at), '\n'));
+        throw store::ImportError(file, line,
+                                 errno == EINVAL ? "the file ends inside a character of " + encoding
+                                                 : "not " + encoding + " text (give the file's encoding with --encoding)");
+    }
+    ::iconv_close(cd);
+    out.resize(done);
     return out;
 }
 

@@ -6,12 +6,12 @@
 
 namespace sources {
 
-void ReadThesaurus(const std::string& path, store::WordListBuilder& rows, const std::function<void(double)>& progress) {
+void ReadThesaurus(const std::string& path, store::WordListBuilder& rows, const Progress& progress) {
     ReadThesaurusText(ReadFile(path), path, rows, progress);
 }
 
 void ReadThesaurusText(std::string_view text, const std::string& name, store::WordListBuilder& rows,
-                       const std::function<void(double)>& progress) {
+                       const Progress& progress) {
     size_t pos = 0;
     long lineNo = 0;
     auto nextLine = [&](std::string_view& out) {
@@ -38,12 +38,12 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
                                        "\" (known: UTF-8, ISO8859-1, ISO8859-15)");
     auto decode = [&](std::string_view s) { return latin1 ? Latin1ToUtf8(s) : std::string(s); };
 
-    long lastReport = 0;
+    long lastReport = 0, entries = 0;
     while (nextLine(line)) {
         if (Trim(line).empty()) continue;
         if (progress && lineNo - lastReport >= 4096) {
             lastReport = lineNo;
-            progress(double(pos) / double(text.size()));
+            progress(double(pos) / double(text.size()), entries);
         }
         const size_t bar = line.rfind('|');
         if (bar == std::string_view::npos)
@@ -64,7 +64,11 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
         const long entryLine = lineNo;
         const std::string headRaw = decode(Trim(line.substr(0, bar)));
         std::optional<std::string> head = store::Typeable(headRaw);
-        if (!head || head->empty()) rows.skip();
+        ++entries;
+        if (!head || head->empty())
+            rows.skip("cannot be typed");
+        else
+            rows.addWord(*head);
         for (long m = 0; m < count; ++m) {
             std::string_view meaning;
             if (!nextLine(meaning))
@@ -83,10 +87,8 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
             }
             if (parts.size() < 2) throw store::ImportError(name, lineNo, "expected a meaning \"(part of speech)|synonym|…\"");
             if (!head || head->empty()) continue;
-            if (kind.size() >= 2 && kind.front() == '(' && kind.back() == ')') kind = Trim(kind.substr(1, kind.size() - 2));
-            if (kind != "-" && !kind.empty()) {
-                if (std::optional<std::string> k = store::Typeable(decode(kind))) rows.addCategory(*head, *k);
-            }
+            // The part of speech is no category: NOUN or VERB, each with
+            // tens of thousands of members, helps nobody find a word.
             for (size_t i = 1; i < parts.size(); ++i) {
                 std::string_view syn = Trim(parts[i]);
                 bool antonym = false;
@@ -97,14 +99,14 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
                 if (syn.empty() || antonym) continue;
                 std::optional<std::string> w = store::Typeable(decode(syn));
                 if (!w || w->empty()) {
-                    rows.skip();
+                    rows.skip("cannot be typed");
                     continue;
                 }
                 rows.addPair(*head, *w);
             }
         }
     }
-    if (progress) progress(1.0);
+    if (progress) progress(1.0, entries);
 }
 
 }  // namespace sources

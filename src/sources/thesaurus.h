@@ -3,20 +3,19 @@
 // "(part of speech)|synonym|synonym (note)|...".
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 
+#include "sources/progress.h"
 #include "store/wordlists.h"
 
 namespace sources {
 
-// Adds each entry's synonyms as pairs and its parts of speech as categories.
-// `progress` gets the share done, 0 to 1. A malformed file throws
-// store::ImportError naming the file and line.
+// Adds each entry's word and its synonyms as pairs (antonyms left out). A
+// malformed file throws store::ImportError naming the file and line.
 void ReadThesaurus(const std::string& path, store::WordListBuilder& rows,
-                   const std::function<void(double)>& progress = {});
+                   const Progress& progress = {});
 void ReadThesaurusText(std::string_view text, const std::string& name, store::WordListBuilder& rows,
-                       const std::function<void(double)>& progress = {});
+                       const Progress& progress = {});
 
 }  // namespace sources

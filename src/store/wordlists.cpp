@@ -60,12 +60,22 @@ std::optional<std::string> Typeable(std::string_view s) {
 
 int WordListBuilder::id(const std::string& w) {
     auto [it, added] = ids_.try_emplace(w, int(words_.size()));
-    if (added) words_.push_back(w);
+    if (added) {
+        words_.push_back(w);
+        listed_.push_back(false);
+    }
     return it->second;
 }
 
-void WordListBuilder::addWord(const std::string& w) {
-    if (!w.empty()) id(w);
+void WordListBuilder::addWord(const std::string& w, bool listed) {
+    if (w.empty()) return;
+    const int x = id(w);
+    if (listed) listed_[size_t(x)] = true;
+}
+
+void WordListBuilder::skip(const std::string& reason) {
+    ++skipped_;
+    ++reasons_[reason];
 }
 
 void WordListBuilder::addPair(const std::string& a, const std::string& b) {
@@ -97,15 +107,21 @@ ImportCounts WordListBuilder::counts() const {
     c.links = long(links_.size());
     c.values = long(values_.size());
     c.skipped = skipped_;
+    c.reasons = reasons_;
     return c;
 }
 
 void WordListBuilder::write(Connection& c) const {
     Transaction t(c);
     {
-        Stmt st = c.prepare("INSERT INTO T_Ord (Ord) VALUES (?1)");
-        for (const std::string& w : words_) {
-            st.bind(1, w).run();
+        Stmt st = c.prepare("INSERT INTO T_Ord (Ord, Notat) VALUES (?1, ?2)");
+        for (size_t i = 0; i < words_.size(); ++i) {
+            st.bind(1, words_[i]);
+            if (listed_[i])
+                st.bind(2, "X");
+            else
+                st.bindNull(2);
+            st.run();
             st.reset();
         }
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -40,18 +41,22 @@ struct ImportCounts {
     long categories = 0;  // distinct T_Kategori names
     long links = 0;       // word–category links
     long values = 0;      // word–value links
-    long skipped = 0;     // entries and synonyms the word field cannot type
+    long skipped = 0;     // entries left out, each for one of the reasons below
+    std::map<std::string, long> reasons;  // why, and how many
 };
 
 // Collects words, pairs, categories and values, each once, and writes them
 // to an empty word database in one go.
 class WordListBuilder {
 public:
-    void addWord(const std::string& w);
+    // A `listed` word comes from a plain word list and is marked as a
+    // word that a link save added (Notat "X").
+    void addWord(const std::string& w, bool listed = false);
     void addPair(const std::string& a, const std::string& b);
     void addCategory(const std::string& w, const std::string& kategori);
     void addValue(const std::string& w, const std::string& verdi);
-    void skip() { ++skipped_; }
+    // Counts an entry left out, and why ("cannot be typed", ...).
+    void skip(const std::string& reason);
 
     ImportCounts counts() const;
     // Writes everything inside one transaction of `c`.
@@ -61,6 +66,7 @@ private:
     int id(const std::string& w);
 
     std::vector<std::string> words_;
+    std::vector<bool> listed_;
     std::unordered_map<std::string, int> ids_;
     std::vector<std::pair<int, int>> pairs_;
     std::unordered_set<uint64_t> pairSeen_;
@@ -71,6 +77,7 @@ private:
     std::vector<std::pair<int, std::string>> values_;
     std::unordered_set<std::string> valueSeen_;
     long skipped_ = 0;
+    std::map<std::string, long> reasons_;
 };
 
 // The six tables and their columns, in the order they are written.
