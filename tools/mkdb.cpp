@@ -132,7 +132,7 @@ sources::CodeNames codeNames(const Settings& s) {
 
 void read(const Source& src, const Settings& settings, store::WordListBuilder& words) {
     const std::string name = src.path.empty() ? src.kind : src.kind + " " + src.path;
-    ProgressLine bar("Reading " + name);
+    ProgressLine bar("Reading " + src.kind + " " + std::filesystem::path(src.path).filename().string());
     const store::ImportCounts before = words.counts();
     const auto start = Clock::now();
     if (src.kind == "demo") {
