@@ -258,18 +258,17 @@ void ReadWordNet(const std::string& dir, const std::vector<PuzzleCategory>& cate
         std::vector<std::string> values;
         std::unordered_set<std::string> have;
         for (int depth = 1; depth <= limits.depth && !level.empty(); ++depth) {
-            std::vector<std::string> found;
+            const size_t before = values.size();
             for (uint32_t k : level) {
                 if (seen[k] == mark) continue;
                 seen[k] = mark;
                 for (const std::string& g : all[k].grid)
-                    if (!have.count(g) && std::find(found.begin(), found.end(), g) == found.end()) found.push_back(g);
+                    if (have.insert(g).second) values.push_back(g);
                 next.insert(next.end(), all[k].below.begin(), all[k].below.end());
             }
-            if (depth > 1 && values.size() + found.size() > limits.values) break;
-            for (std::string& g : found) {
-                have.insert(g);
-                values.push_back(std::move(g));
+            if (depth > 1 && values.size() > limits.values) {
+                values.resize(before);
+                break;
             }
             level.swap(next);
             next.clear();
