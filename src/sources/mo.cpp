@@ -43,6 +43,9 @@ std::unordered_map<std::string, std::string> ReadMo(const std::string& path) {
     auto word = [&](size_t at) { return raw(at)[size_t(order)]; };
     if (word(4) >> 16 != 0) throw fail("a message catalogue of an unknown revision");
     const uint32_t n = word(8), originals = word(12), translations = word(16);
+    // Both tables lie inside the file before anything is reserved for them.
+    for (uint32_t table : {originals, translations})
+        if (uint64_t(table) + uint64_t(n) * 8 > data.size()) throw fail("the file is cut short");
     auto text = [&](uint32_t table, uint32_t i) {
         const size_t entry = size_t(table) + size_t(i) * 8;
         const uint32_t len = word(entry), at = word(entry + 4);

@@ -127,6 +127,10 @@ TEST(Codes, UnreadableFilesAreNamed) {
     const std::string mo = moFile({{"Norway", "Norge"}});
     writeFile("c.mo", mo.substr(0, mo.size() - 8));
     EXPECT_EQ(fault([] { sources::ReadMo("c.mo"); }), "c.mo: the file is cut short");
+    std::string huge = mo;
+    huge.replace(8, 4, "\xff\xff\xff\x7f");  // a count of entries far beyond the file
+    writeFile("c.mo", huge);
+    EXPECT_EQ(fault([] { sources::ReadMo("c.mo"); }), "c.mo: the file is cut short");
     writeFile("c.mo", "not a catalogue at all, but long enough");
     EXPECT_EQ(fault([] { sources::ReadMo("c.mo"); }), "c.mo: not a message catalogue (no .mo magic number)");
 }
