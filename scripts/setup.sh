@@ -8,7 +8,9 @@ packages=(
   qt6-base-dev                   # the window toolkit (Widgets, Test, offscreen platform)
   libsqlite3-dev                 # the word database engine
   libgtest-dev libbenchmark-dev  # tests and benchmarks
-  mythes-en-us                   # the English thesaurus the first word database is built from
+  nlohmann-json3-dev             # JSON for the iso-codes reader
+  mythes-en-us wordnet-base iso-codes # the word data the first (English) word database is built from
+  mythes-no wnorwegian           # Norwegian word data, for the README's Norwegian word database
   xvfb xauth xdotool imagemagick # the end-to-end test: a real X server, real input, screenshots
   sqlite3                        # the end-to-end test reads the rows back
   fonts-dejavu-core fonts-liberation # fonts for the windows (Liberation Sans has the old fonts' widths)
