@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "datadir.h"
 #include "store/wordlists.h"
 #include "store/wordstore.h"
 
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         store::WordListBuilder words;
-        if (demo) words.readDemo(std::string(VELMORA_DATA_DIR) + "/demo-words.txt");
+        if (demo) words.readDemo(tools::dataDir() + "/demo-words.txt");
         for (const std::string& t : thesauri) {
             Progress bar("Reading " + t.substr(t.find_last_of('/') + 1));
             words.readThesaurus(t, [&](double s) { bar(s); });
