@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 
 #include "store/wordstore.h"
+#include "ui/pictures.h"
 #include "ui/toolkit.h"
 
 namespace app {
@@ -54,6 +55,7 @@ Outcome run(const QString& program, const QStringList& args, QProgressDialog& pr
 bool build(const QString& mkdb, const QString& path) {
     QProgressDialog progress;
     progress.setWindowTitle("Velmora");
+    progress.setWindowIcon(ui::pictures::icon(ui::pictures::Icon::App));
     progress.setLabelText(QString("Making your word database from the installed word lists.\n"
                                   "This is done once, on the first start:\n%1")
                               .arg(QDir::toNativeSeparators(path)));
