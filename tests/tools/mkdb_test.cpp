@@ -1,6 +1,5 @@
-// velmora-mkdb and the word-list readers: thesaurus files in both
-// encodings, the demo list, CSV backup and restore, bad input, and builds
-// killed half-way.
+// velmora-mkdb: the demo list, CSV backup and restore, bad input, and
+// builds killed half-way.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,89 +60,7 @@ pid_t startMkdb(const std::string& target, const std::string& thesaurus) {
     return pid;
 }
 
-const char* kThesaurus =
-    "UTF-8\n"
-    "big|2\n"
-    "(adj)|large|huge (similar term)|small (antonym)\n"
-    "(adj)|large|grown-up|bad (similar term)\n"
-    "large|1\n"
-    "(adj)|big\n"
-    "o'clock|1\n"
-    "(adv)|hour\n"
-    "café|1\n"
-    "(noun)|coffee house|bistro\n"
-    "blåbær|1\n"
-    "(noun)|bær\n";
-
 }  // namespace
-
-TEST(Thesaurus, EntriesBecomeWordsPairsAndCategories) {
-    TempDb db;
-    store::WordListBuilder b;
-    b.readThesaurusText(kThesaurus, "t.dat");
-    store::Connection c("new.mdb", store::Connection::Mode::Create);
-    store::CreateSchema(c);
-    b.write(c);
-    // Upper case, notes dropped, antonyms left out, each pair once in both directions.
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT Synonym FROM T_OrdSynonym WHERE Ord = 'BIG' ORDER BY Synonym"),
-              Rows({{"BAD"}, {"GROWN-UP"}, {"HUGE"}, {"LARGE"}}));
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT count(*) FROM T_OrdSynonym WHERE Ord = 'LARGE' AND Synonym = 'BIG'"),
-              Rows({{"1"}}));
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT count(*) FROM T_OrdSynonym WHERE Synonym = 'SMALL'"), Rows({{"0"}}));
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT Kategori FROM T_Kategori"), Rows({{"ADJ"}, {"NOUN"}}));
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT Ord, Kategori FROM T_OrdKategori WHERE Ord = 'BIG'"), Rows({{"BIG", "ADJ"}}));
-    // Entries the word field cannot type are skipped (o'clock, café), Norwegian letters kept.
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT count(*) FROM T_Ord WHERE Ord IN ('O''CLOCK', 'CAFÉ', 'HOUR')"), Rows({{"0"}}));
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT Synonym FROM T_OrdSynonym WHERE Ord = 'BLÅBÆR'"), Rows({{"BÆR"}}));
-    EXPECT_EQ(b.counts().skipped, 2);
-    EXPECT_EQ(b.counts().pairs, 5);
-}
-
-TEST(Thesaurus, Latin1FilesAreConverted) {
-    store::WordListBuilder b;
-    b.readThesaurusText(std::string("ISO8859-1\nbl\xe5\xe6r|1\n(subst)|r\xf8" "d\n"), "no.dat");
-    store::Connection c(":memory:", store::Connection::Mode::Create);
-    store::CreateSchema(c);
-    b.write(c);
-    store::Stmt st = c.prepare("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid");
-    ASSERT_TRUE(st.step());
-    EXPECT_EQ(st.text(0), "RØD");
-    EXPECT_EQ(st.text(1), "BLÅÆR");
-}
-
-TEST(Thesaurus, MalformedFilesNameTheFileAndLine) {
-    auto fault = [](const std::string& text) {
-        try {
-            store::WordListBuilder b;
-            b.readThesaurusText(text, "bad.dat");
-        } catch (const store::ImportError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
-    EXPECT_EQ(fault("KOI8-R\nx|1\n(noun)|y\n").rfind("bad.dat, line 1: unknown encoding", 0), 0u);
-    EXPECT_EQ(fault("UTF-8\nbig|3\n(adj)|large\n(adj)|huge\n").rfind("bad.dat, line 2: the entry announces 3", 0), 0u);
-    EXPECT_NE(fault("UTF-8\nbig|2\n(adj)|large\nhuge|1\n(adj)|big\n").find("line 4"), std::string::npos);
-    EXPECT_NE(fault("UTF-8\nbig|1\n(adj)|large\nhuge\n").find("line 4"), std::string::npos);
-    EXPECT_EQ(fault(""), "bad.dat: the file is empty; a thesaurus starts with its encoding");
-    EXPECT_EQ(fault("UTF-8\nbig|1\n(adj)|large\n"), "no error");
-    // Found by fuzzing: a meaning count of many digits is refused, not summed past its range.
-    EXPECT_NE(fault("UTF-8\nbig|99999999999999999999999999\n(adj)|large\n").find("line 2"), std::string::npos);
-}
-
-TEST(Csv, ParsesQuotesNullsAndFaults) {
-    auto recs = store::ParseCsv("Ord,Notat\r\n\"A,B\",\r\n\"say \"\"hi\"\"\",\"\"\n\"two\nlines\",X", "t.csv");
-    ASSERT_EQ(recs.size(), 4u);
-    EXPECT_EQ(*recs[1].fields[0], "A,B");
-    EXPECT_FALSE(recs[1].fields[1].has_value());  // unquoted empty: no value
-    EXPECT_EQ(*recs[2].fields[0], "say \"hi\"");
-    EXPECT_EQ(*recs[2].fields[1], "");
-    EXPECT_EQ(*recs[3].fields[0], "two\nlines");
-    EXPECT_EQ(recs[3].line, 4);
-    EXPECT_THROW(store::ParseCsv("Ord\n\"cut sho", "t.csv"), store::ImportError);
-    EXPECT_THROW(store::ParseCsv("Ord\n\"a\"b\n", "t.csv"), store::ImportError);
-    EXPECT_THROW(store::ParseCsv("Ord\na\"b\n", "t.csv"), store::ImportError);
-}
 
 TEST(Mkdb, ExportThenImportGivesTheSameRows) {
     TempDb db;
