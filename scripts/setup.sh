@@ -14,6 +14,9 @@ packages=(
   xvfb xauth xdotool imagemagick # the end-to-end test: a real X server, real input, screenshots
   sqlite3                        # the end-to-end test reads the rows back
   fonts-dejavu-core fonts-liberation # fonts for the windows (Liberation Sans has the old fonts' widths)
+  qt6-svg-dev                    # the menu entry's icon is painted into an SVG file at build time
+  desktop-file-utils appstream file # the install test validates the menu entry, metainfo and icons
+  dpkg-dev                       # the .deb: its library dependencies (dpkg-shlibdeps)
 )
 [ "${VELMORA_FUZZ:-}" = 1 ] && packages+=(clang libclang-rt-14-dev)
 

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "datadir.h"
 #include "sources/codes.h"
 #include "sources/csv.h"
 #include "sources/demo.h"
@@ -112,7 +113,7 @@ std::string describe(const store::ImportCounts& before, const store::ImportCount
 struct Settings {
     std::string language = "en";
     std::string locale = "/usr/share/locale";
-    std::string categories = std::string(VELMORA_DATA_DIR) + "/categories-en.txt";
+    std::string categories = tools::dataDir() + "/categories-en.txt";
 };
 
 sources::CodeNames codeNames(const Settings& s) {
@@ -136,9 +137,9 @@ void read(const Source& src, const Settings& settings, store::WordListBuilder& w
     const store::ImportCounts before = words.counts();
     const auto start = Clock::now();
     if (src.kind == "demo") {
-        sources::ReadDemo(std::string(VELMORA_DATA_DIR) + "/demo-words.txt", words);
+        sources::ReadDemo(tools::dataDir() + "/demo-words.txt", words);
     } else if (src.kind == "facts") {
-        sources::ReadDemo(std::string(VELMORA_DATA_DIR) + "/facts-" + settings.language + ".txt", words);
+        sources::ReadDemo(tools::dataDir() + "/facts-" + settings.language + ".txt", words);
     } else if (src.kind == "thesaurus") {
         sources::ReadThesaurus(src.path, words, bar.callback());
     } else if (src.kind == "wordnet") {
