@@ -9,7 +9,9 @@ packages=(
   libsqlite3-dev                 # the word database engine
   libgtest-dev libbenchmark-dev  # tests and benchmarks
   mythes-en-us                   # the English thesaurus the first word database is built from
+  libxcb1-dev                    # X11: a window's title emptied (the intro window has none)
   xvfb xauth xdotool imagemagick # the end-to-end test: a real X server, real input, screenshots
+  x11-utils                      # the end-to-end test reads window titles (xprop)
   sqlite3                        # the end-to-end test reads the rows back
   fonts-dejavu-core fonts-liberation # fonts for the windows (Liberation Sans has the old fonts' widths)
 )
