@@ -614,27 +614,25 @@ void ListBox::setChecked(int i, bool on) {
 namespace {
 
 // The text part of a combo box. Qt takes Enter in it, and leaving it, as a
-// pick when the text equals an entry; here they are typing, so the owner
-// is told while they are handled.
+// pick when the text equals an entry; here they are typing, and `typing`
+// says so while they are handled.
 class ComboEdit : public QLineEdit {
 public:
-    ComboEdit(QWidget* parent, int& typing) : QLineEdit(parent), typing_(typing) {}
+    explicit ComboEdit(QWidget* parent) : QLineEdit(parent) {}
+    int typing = 0;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override {
         const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-        typing_ += enter;
+        typing += enter;
         QLineEdit::keyPressEvent(e);
-        typing_ -= enter;
+        typing -= enter;
     }
     void focusOutEvent(QFocusEvent* e) override {
-        ++typing_;
+        ++typing;
         QLineEdit::focusOutEvent(e);
-        --typing_;
+        --typing;
     }
-
-private:
-    int& typing_;
 };
 
 }  // namespace
@@ -642,15 +640,16 @@ private:
 ComboBox::ComboBox(QWidget* parent) : combo_(new QComboBox(parent)) {
     w_ = combo_;
     combo_->setEditable(true);
-    combo_->setLineEdit(new ComboEdit(combo_, typing_));
+    auto* edit = new ComboEdit(combo_);
+    combo_->setLineEdit(edit);
     // The box holds exactly what was typed or picked: no completion of
     // typed text from the entries (a new category may begin like an old one).
     combo_->setCompleter(nullptr);
     combo_->setInsertPolicy(QComboBox::NoInsert);
     combo_->setMaxVisibleItems(20);
     combo_->setCurrentIndex(-1);
-    QObject::connect(combo_, &QComboBox::activated, combo_, [this](int) {
-        if (typing_ == 0) run(Click);
+    QObject::connect(combo_, &QComboBox::activated, combo_, [this, edit](int) {
+        if (edit->typing == 0) run(Click);
     });
 }
 

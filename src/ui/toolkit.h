@@ -250,7 +250,6 @@ public:
 
 private:
     QComboBox* combo_;
-    int typing_ = 0;  // above 0 while the text part handles Enter or losing focus
 };
 
 class CheckBox : public Control {
