@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "store/shown.h"
 #include "store/wordstore.h"
 
 namespace store {
@@ -153,7 +154,7 @@ void WordListBuilder::readDemo(const std::string& path) {
         auto typeable = [&](std::string_view t) {
             std::optional<std::string> w = Typeable(trim(t));
             if (!w)
-                throw ImportError(path, lineNo, "\"" + std::string(trim(t)) + "\" holds a character the word field cannot type");
+                throw ImportError(path, lineNo, "\"" + Shown(trim(t)) + "\" holds a character the word field cannot type");
             return *w;
         };
         const std::string word = typeable(fields[0]);
@@ -188,6 +189,8 @@ void WordListBuilder::readThesaurusText(std::string_view text, const std::string
         return true;
     };
 
+    // A byte-order mark before the encoding line is no part of it.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") pos = 3;
     std::string_view line;
     if (!nextLine(line)) throw ImportError(name, 0, "the file is empty; a thesaurus starts with its encoding");
     const std::string enc = upperAscii(trim(line));
@@ -197,7 +200,7 @@ void WordListBuilder::readThesaurusText(std::string_view text, const std::string
     else if (enc == "ISO8859-1" || enc == "ISO-8859-1" || enc == "LATIN1" || enc == "ISO8859-15" || enc == "ISO-8859-15")
         latin1 = true;
     else
-        throw ImportError(name, 1, "unknown encoding \"" + std::string(trim(line)) +
+        throw ImportError(name, 1, "unknown encoding \"" + Shown(trim(line)) +
                                        "\" (known: UTF-8, ISO8859-1, ISO8859-15)");
     auto decode = [&](std::string_view s) { return latin1 ? Latin1ToUtf8(s) : std::string(s); };
 
@@ -507,35 +510,12 @@ void ImportCsv(Connection& c, const std::string& dir) {
     tr.commit();
 }
 
-namespace {
-
-// A build killed half-way leaves its ".part-PID" file behind; the next build
-// of the same file throws those of processes that are gone away.
-void removeStaleParts(const std::string& path) {
-    std::error_code ec;
-    const fs::path target = fs::absolute(path, ec);
-    if (ec) return;
-    const std::string prefix = target.filename().string() + ".part-";
-    for (const auto& e : fs::directory_iterator(target.parent_path(), ec)) {
-        const std::string name = e.path().filename().string();
-        if (name.rfind(prefix, 0) != 0) continue;
-        const std::string pid = name.substr(prefix.size());
-        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
-        errno = 0;
-        const long n = std::strtol(pid.c_str(), nullptr, 10);
-        if (n > 0 && n != ::getpid() && ::kill(pid_t(n), 0) != 0 && errno == ESRCH) {
-            std::error_code rm;
-            fs::remove(e.path(), rm);
-        }
-    }
-}
-
-}  // namespace
-
 void BuildDatabase(const std::string& path, const std::function<void(Connection&)>& fill) {
     std::error_code ec;
     if (fs::exists(path, ec)) throw ImportError(path, 0, "the file exists already; it was left as it is");
-    removeStaleParts(path);
+    // A killed build of any word database here leaves its part behind.
+    std::error_code pe;
+    RemoveDeadParts(fs::absolute(path, pe).parent_path().string());
     const std::string part = path + ".part-" + std::to_string(::getpid());
     fs::remove(part, ec);
     try {

@@ -11,6 +11,7 @@
 #include <random>
 #include <thread>
 
+#include "store/shown.h"
 #include "store/wordlists.h"
 #include "store/wordstore.h"
 #include "support.h"
@@ -109,6 +110,34 @@ TEST(Thesaurus, Latin1FilesAreConverted) {
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.text(0), "RØD");
     EXPECT_EQ(st.text(1), "BLÅÆR");
+}
+
+TEST(Thesaurus, AByteOrderMarkIsSkipped) {
+    store::WordListBuilder b;
+    b.readThesaurusText("\xEF\xBB\xBFUTF-8\nbig|1\n(adj)|large\n", "bom.dat");
+    EXPECT_EQ(b.counts().pairs, 1);
+}
+
+// Outside text quoted in a message is escaped and cut: a binary file given
+// as a thesaurus never pours raw bytes onto the terminal.
+TEST(Thesaurus, OutsideTextInMessagesIsEscapedAndCut) {
+    std::string binary("\x7F" "ELF\x02\x01\x01\x00\x1B[2J\xC3(\xFF", 15);
+    binary += std::string(300, '\x90');
+    std::string msg;
+    try {
+        store::WordListBuilder b;
+        b.readThesaurusText(binary + "\nrest\n", "a.out");
+    } catch (const store::ImportError& e) {
+        msg = e.what();
+    }
+    EXPECT_EQ(msg.rfind("a.out, line 1: unknown encoding \"\\x7FELF\\x02\\x01\\x01\\x00\\x1B[2J\\xC3(\\xFF", 0), 0u)
+        << msg;
+    EXPECT_LT(msg.size(), 250u);
+    for (unsigned char ch : msg) EXPECT_TRUE(ch >= 0x20 && ch != 0x7F) << msg;
+    // Valid UTF-8 stays as it is; a long text is cut after 40 characters.
+    EXPECT_EQ(store::Shown("BLÅBÆR"), "BLÅBÆR");
+    EXPECT_EQ(store::Shown(std::string(50, 'A')), std::string(40, 'A') + "…");
+    EXPECT_EQ(store::Shown("\xED\xA0\x80x"), "\\xED\\xA0\\x80x");  // an encoded surrogate is no character
 }
 
 TEST(Thesaurus, MalformedFilesNameTheFileAndLine) {
@@ -269,4 +298,22 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
     ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
     for (const auto& e : fs::directory_iterator(tmp.dir()))
         EXPECT_EQ(e.path().filename().string().find("new.mdb.part-"), std::string::npos) << e.path();
+}
+
+// Parts of killed builds go at a build of any target in their folder; the
+// part of a build still running, and other files, stay.
+TEST(KilledImport, DeadPartsOfAnyTargetGo) {
+    testing_support::TempDb tmp;
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string deadPart = "other.mdb.part-" + std::to_string(dead);
+    const std::string livePart = "third.mdb.part-" + std::to_string(::getppid());
+    for (const std::string& f : {deadPart, livePart, std::string("notes.part-x"), std::string("notes.txt")})
+        write(f, std::string(1000, 'x'));
+    ASSERT_EQ(mkdb("new.mdb"), 0);
+    EXPECT_FALSE(fs::exists(deadPart));
+    EXPECT_TRUE(fs::exists(livePart));
+    EXPECT_TRUE(fs::exists("notes.part-x"));
+    EXPECT_TRUE(fs::exists("notes.txt"));
 }
