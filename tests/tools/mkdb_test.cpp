@@ -317,3 +317,25 @@ TEST(KilledImport, DeadPartsOfAnyTargetGo) {
     EXPECT_TRUE(fs::exists("notes.part-x"));
     EXPECT_TRUE(fs::exists("notes.txt"));
 }
+
+// Velmora's start clears them too, in its own folder.
+TEST(KilledImport, VelmoraStartRemovesDeadParts) {
+    testing_support::TempDb tmp;
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string deadPart = "velmora.mdb.part-" + std::to_string(dead);
+    write(deadPart, std::string(1000, 'x'));
+    const pid_t app = ::fork();
+    if (app == 0) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        const std::string bin = std::string(VELMORA_BINARY_DIR) + "/app/velmora";
+        ::execl(bin.c_str(), bin.c_str(), nullptr);
+        ::_exit(127);
+    }
+    for (int i = 0; i < 200 && fs::exists(deadPart); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(fs::exists(deadPart));
+    ::kill(app, SIGKILL);
+    ::waitpid(app, nullptr, 0);
+    EXPECT_TRUE(fs::exists("velmora.mdb"));
+}
