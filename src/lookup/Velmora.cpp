@@ -15,14 +15,6 @@
 
 const QString Velmora::kHint = QStringLiteral("Enter  * or ? within the searched word to lookup similar words.");
 
-namespace {
-
-const QColor kYellow = ui::rgb(255, 255, 0);
-const QColor kBlue = ui::rgb(0, 0, 192);
-const QColor kNavy = ui::rgb(0, 0, 128);
-
-}  // namespace
-
 Velmora::Velmora()
     : ui::Form("Velmora 1.65  (05.2006)", 613, 365),
       Label6(client(), "Word"),
@@ -92,20 +84,20 @@ void Velmora::layOut() {
 
     for (ui::TextBox* t : {&T_Ord, &T_Verdi, &T_Synonym}) {
         t->setFont(sans, 13.5, true);
-        t->setColors(kYellow, kBlue);
+        t->setColors(ui::kYellow, ui::kBlue);
     }
     for (ui::ListBox* l : {&L_Verdier, &L_Synonymer, &L_Kategorier}) {
         l->setFont(sans, 8.25, true);
-        l->setColors(kYellow, kBlue);
+        l->setColors(ui::kYellow, ui::kBlue);
     }
     // A click on a category searches it; the arrow keys only select one, so
     // that a link can be picked for erasing without running a search.
     L_Kategorier.setKeyboardPicks(false);
     C_Kategori.setFont(sans, 9.75, true);
-    C_Kategori.setColors(kYellow, kBlue);
+    C_Kategori.setColors(ui::kYellow, ui::kBlue);
     for (ui::Label* l : {&Label6, &Label3, &Label2, &Label1}) {
         l->setFont(sans, 8.25, true);
-        l->setColors(kNavy, palette().color(QPalette::Window));
+        l->setColors(ui::kNavy, palette().color(QPalette::Window));
         l->setTransparent(true);
     }
     E_info.setFont(sans, 9.75, true);

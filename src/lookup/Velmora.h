@@ -5,8 +5,14 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <string>
 
 #include "ui/toolkit.h"
+
+namespace store {
+class Database;
+}
 
 class QMenu;
 class QAction;
@@ -89,4 +95,10 @@ private:
     // trouble: the lookup is reported as not done and the program goes on.
     // Any other failure of the file still ends the program.
     void guardLookup(const std::function<void()>& lookup);
+    // One write of a link between the word and a text; true when it changed
+    // the word database.
+    using LinkWrite = std::function<bool(store::Database&, const std::string& word, const std::string& text)>;
+    void saveLink(ui::TextBox& field, const LinkWrite& save, const QString& already);
+    void eraseLink(ui::ListBox& list, const QString& what, const LinkWrite& erase, bool keep);
+    void linkFieldKey(int& KeyAscii, ui::TextBox& field, void (Velmora::*save)());
 };

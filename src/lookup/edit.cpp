@@ -2,14 +2,8 @@
 // synonym pairs and values. Each change is one transaction in the file; a
 // change the file refuses is reported and leaves the file as it was.
 #include "lookup/Velmora.h"
+#include "lookup/keys.h"
 #include "shared/M.h"
-
-namespace {
-
-bool isLowerKey(int k) { return (k >= 97 && k <= 122) || k == 229 || k == 230 || k == 248; }
-bool isPlainKey(int k) { return (k >= '0' && k <= '9') || k == '-' || k == '.'; }
-
-}  // namespace
 
 void Velmora::reportWriteError(const std::exception& e) {
     ui::MsgBox("The word database could not be changed, so nothing was written:\n" + QString::fromUtf8(e.what()),
@@ -91,116 +85,98 @@ void Velmora::K_Slett_Kategori_Click() {
     reenter("", word);
 }
 
-// ---------------------------------------------------------------- synonyms
+// ---------------------------------------------------------------- synonyms and values
 
-void Velmora::K_Lagre_Synonym_Click() {
-    if (T_Ord.Text().isEmpty() || T_Synonym.Text().isEmpty()) return;
+// The synonym and value fields save alike: the word and the text in
+// capitals, as stored; a word is never linked to itself.
+void Velmora::saveLink(ui::TextBox& field, const LinkWrite& save, const QString& already) {
+    if (T_Ord.Text().isEmpty() || field.Text().isEmpty()) return;
     const QString word = ui::upperCase(T_Ord.Text());
-    const QString synonym = ui::upperCase(T_Synonym.Text());
-    // Compared as stored: a word is never its own synonym.
-    if (word == synonym) return;
+    const QString text = ui::upperCase(field.Text());
+    // Compared as stored: a pasted lower-case text is the same word.
+    if (word == text) return;
     bool added;
     try {
         store::Database db = M::OpenDatabase();
-        added = db.SaveSynonymPair(M::s(word), M::s(synonym));
+        added = save(db, M::s(word), M::s(text));
     } catch (const store::DbError& e) {
         reportWriteError(e);
         return;
     }
     if (added) {
-        T_Synonym.SetFocus();
-        T_Synonym.setText("");
+        field.SetFocus();
+        field.setText("");
     } else {
-        ui::MsgBox("The word and the synonym are already registered!", ui::Buttons::OK, "Velmora");
+        ui::MsgBox(already, ui::Buttons::OK, "Velmora");
     }
-    reenter(synonym, word);
+    reenter(text, word);
+}
+
+// Erases the link to the entry picked in `list`, once the user agrees;
+// `keep` leaves the erased text in the word field for a moment, so that the
+// lists are read afresh.
+void Velmora::eraseLink(ui::ListBox& list, const QString& what, const LinkWrite& erase, bool keep) {
+    const QString word = T_Ord.Text();
+    const QString text = list.Text();
+    if (word.isEmpty() || text.isEmpty()) return;
+    try {
+        store::Database db = M::OpenDatabase();
+        if (ui::MsgBox("Do you really want to erase this " + what + ": " + text + "?", ui::Buttons::YesNo,
+                       "Velmora") != ui::Answer::Yes)
+            return;
+        erase(db, M::s(word), M::s(text));
+    } catch (const store::DbError& e) {
+        reportWriteError(e);
+        return;
+    }
+    reenter(keep ? text : QString(""), word);
+}
+
+void Velmora::K_Lagre_Synonym_Click() {
+    saveLink(
+        T_Synonym,
+        [](store::Database& db, const std::string& w, const std::string& t) { return db.SaveSynonymPair(w, t); },
+        "The word and the synonym are already registered!");
 }
 
 void Velmora::K_Slett_Synonym_Click() {
-    const QString word = T_Ord.Text();
-    const QString synonym = L_Synonymer.Text();
-    if (word.isEmpty() || synonym.isEmpty()) return;
-    try {
-        store::Database db = M::OpenDatabase();
-        if (ui::MsgBox("Do you really want to erase this synonym: " + synonym + "?", ui::Buttons::YesNo,
-                       "Velmora") != ui::Answer::Yes)
-            return;
-        db.EraseSynonymPair(M::s(word), M::s(synonym));
-    } catch (const store::DbError& e) {
-        reportWriteError(e);
-        return;
-    }
-    reenter(synonym, word);
+    eraseLink(
+        L_Synonymer, "synonym",
+        [](store::Database& db, const std::string& w, const std::string& t) { return db.EraseSynonymPair(w, t) > 0; },
+        true);
 }
 
-// ---------------------------------------------------------------- values
-
 void Velmora::K_Lagre_Verdi_Click() {
-    if (T_Ord.Text().isEmpty() || T_Verdi.Text().isEmpty()) return;
-    const QString word = ui::upperCase(T_Ord.Text());
-    const QString value = ui::upperCase(T_Verdi.Text());
-    // Compared as stored: a pasted lower-case text is the same word.
-    if (word == value) return;
-    bool added;
-    try {
-        store::Database db = M::OpenDatabase();
-        added = db.SaveValueLink(M::s(word), M::s(value));
-    } catch (const store::DbError& e) {
-        reportWriteError(e);
-        return;
-    }
-    if (added) {
-        T_Verdi.SetFocus();
-        T_Verdi.setText("");
-    } else {
-        ui::MsgBox("The word and the value are already registered!", ui::Buttons::OK, "Velmora");
-    }
-    reenter(value, word);
+    saveLink(
+        T_Verdi, [](store::Database& db, const std::string& w, const std::string& t) { return db.SaveValueLink(w, t); },
+        "The word and the value are already registered!");
 }
 
 void Velmora::K_Slett_Verdi_Click() {
-    const QString word = T_Ord.Text();
-    const QString value = L_Verdier.Text();
-    if (word.isEmpty() || value.isEmpty()) return;
-    try {
-        store::Database db = M::OpenDatabase();
-        if (ui::MsgBox("Do you really want to erase this value: " + value + "?", ui::Buttons::YesNo, "Velmora") !=
-            ui::Answer::Yes)
-            return;
-        db.EraseValueLink(M::s(word), M::s(value));
-    } catch (const store::DbError& e) {
-        reportWriteError(e);
-        return;
-    }
-    reenter("", word);
+    eraseLink(
+        L_Verdier, "value",
+        [](store::Database& db, const std::string& w, const std::string& t) { return db.EraseValueLink(w, t); },
+        false);
 }
 
 // ---------------------------------------------------------------- key filters
 
-void Velmora::T_Synonym_KeyPress(int& KeyAscii) {
-    if (isLowerKey(KeyAscii)) {
+// The synonym and value fields take letters (in capitals), digits, "-",
+// ".", space and backspace; Enter saves what was typed.
+void Velmora::linkFieldKey(int& KeyAscii, ui::TextBox& field, void (Velmora::*save)()) {
+    if (keys::isLower(KeyAscii)) {
         KeyAscii -= 32;
-    } else if (KeyAscii == 8 || KeyAscii == 32 || isPlainKey(KeyAscii)) {
+    } else if (KeyAscii == 8 || KeyAscii == 32 || keys::isPlain(KeyAscii)) {
     } else if (KeyAscii == 13) {
-        K_Lagre_Synonym_Click();
-        T_Synonym.SetFocus();
-        T_Synonym.setText("");
+        (this->*save)();
+        field.SetFocus();
+        field.setText("");
         KeyAscii = 8;
     } else {
         KeyAscii = 0;
     }
 }
 
-void Velmora::T_Verdi_KeyPress(int& KeyAscii) {
-    if (isLowerKey(KeyAscii)) {
-        KeyAscii -= 32;
-    } else if (KeyAscii == 8 || KeyAscii == 32 || isPlainKey(KeyAscii)) {
-    } else if (KeyAscii == 13) {
-        K_Lagre_Verdi_Click();
-        T_Verdi.SetFocus();
-        T_Verdi.setText("");
-        KeyAscii = 8;
-    } else {
-        KeyAscii = 0;
-    }
-}
+void Velmora::T_Synonym_KeyPress(int& KeyAscii) { linkFieldKey(KeyAscii, T_Synonym, &Velmora::K_Lagre_Synonym_Click); }
+
+void Velmora::T_Verdi_KeyPress(int& KeyAscii) { linkFieldKey(KeyAscii, T_Verdi, &Velmora::K_Lagre_Verdi_Click); }

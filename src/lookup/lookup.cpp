@@ -4,6 +4,7 @@
 
 #include "lookup/Resultat.h"
 #include "lookup/Velmora.h"
+#include "lookup/keys.h"
 #include "shared/M.h"
 
 namespace {
@@ -59,9 +60,9 @@ void Velmora::sok_ord(const QString& ord, bool visResultat) {
 }
 
 void Velmora::T_Ord_KeyPress(int& KeyAscii) {
-    if ((KeyAscii >= 97 && KeyAscii <= 122) || KeyAscii == 229 || KeyAscii == 230 || KeyAscii == 248) {
+    if (keys::isLower(KeyAscii)) {
         KeyAscii -= 32;
-    } else if ((KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == '-' || KeyAscii == '.') {
+    } else if (keys::isPlain(KeyAscii)) {
     } else if (KeyAscii == '*') {
         M::SokModus = "*";
         C_Empty.setValue(false);

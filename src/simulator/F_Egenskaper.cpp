@@ -10,12 +10,6 @@
 
 ::F_Egenskaper& M::F_Egenskaper() { return M::load<::F_Egenskaper>(M::Win::F_Egenskaper); }
 
-namespace {
-const QColor kTeal = ui::rgb(0, 128, 128);
-const QColor kWhite = ui::rgb(255, 255, 255);
-const QColor kOrange = ui::rgb(255, 128, 0);
-}  // namespace
-
 F_Egenskaper::F_Egenskaper()
     : ui::Form("Properties of this square", 291, 83),
       Label3(client(), "Across (X-direction)"),
@@ -41,7 +35,7 @@ F_Egenskaper::F_Egenskaper()
     K_LukkVindu.setIcon(ui::pictures::icon(ui::pictures::Icon::Done), 28);
     K_LukkVindu.setIconAbove(true);
     for (ui::Control* c : std::initializer_list<ui::Control*>{&T_Ord1, &C_Ant1, &T_Ord2, &C_Ant2})
-        c->setColors(kWhite, kTeal);
+        c->setColors(ui::kWhite, ui::kTeal);
     ui::setTabOrder({T_Ord1.widget(), T_Ord2.widget(), K_LukkVindu.widget(), C_Ant1.widget(), C_Ant2.widget()});
 
     T_Ord1.Change = [this] { T_Ord1_Change(); };
@@ -102,7 +96,7 @@ void F_Egenskaper::K_LukkVindu_Click() {
     const bool down = !M::RuteOrd2[M::AktivRute].isEmpty();
     if (across || down) {
         sq.setCaption(across && down ? "XY" : across ? "X" : "Y");
-        sq.setBackColor(kOrange);
+        sq.setBackColor(ui::kOrange);
         sq.setBold(true);
     } else {
         sq.setCaption("");

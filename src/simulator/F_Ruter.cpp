@@ -12,14 +12,6 @@
 
 ::F_Ruter& M::F_Ruter() { return M::load<::F_Ruter>(M::Win::F_Ruter); }
 
-namespace {
-
-const QColor kBlue = ui::rgb(0, 0, 192);
-const QColor kWhite = ui::rgb(255, 255, 255);
-const QColor kYellow = ui::rgb(255, 255, 0);
-
-}  // namespace
-
 F_Ruter::F_Ruter()
     : ui::Form("Velmora Simulator 1.1 Beta", 551, 483),
       Label5(client(), "Across (X-direction)"),
@@ -77,9 +69,9 @@ F_Ruter::F_Ruter()
     K_Simuler.button()->setToolTip("Simulate");
     K_LukkVindu.button()->setToolTip("Close");
 
-    L_Vannrett.setColors(kWhite, kBlue);
-    L_Loddrett.setColors(kWhite, kBlue);
-    for (ui::ListBox* l : {&L_Synonymer1, &L_Verdier1, &L_Synonymer2, &L_Verdier2}) l->setColors(kYellow, kBlue);
+    L_Vannrett.setColors(ui::kWhite, ui::kBlue);
+    L_Loddrett.setColors(ui::kWhite, ui::kBlue);
+    for (ui::ListBox* l : {&L_Synonymer1, &L_Verdier1, &L_Synonymer2, &L_Verdier2}) l->setColors(ui::kYellow, ui::kBlue);
 
     K_Simuler.Click = [this] { K_Simuler_Click(); };
     K_LukkVindu.Click = [this] { K_LukkVindu_Click(); };

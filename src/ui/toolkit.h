@@ -37,6 +37,14 @@ class StringListModel;
 // ---------------------------------------------------------------- helpers
 
 QColor rgb(int r, int g, int b);
+// The colours the windows share: yellow text on blue in the lists and
+// fields, white on teal or blue in the simulator, orange clue squares.
+inline const QColor kYellow{255, 255, 0};
+inline const QColor kBlue{0, 0, 192};
+inline const QColor kNavy{0, 0, 128};
+inline const QColor kWhite{255, 255, 255};
+inline const QColor kTeal{0, 128, 128};
+inline const QColor kOrange{255, 128, 0};
 // Windows-1252 code of a character, or -1 when it has none.
 int toCp1252(QChar c);
 // The character of a Windows-1252 code (0 for codes without one).
