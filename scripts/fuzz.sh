@@ -8,9 +8,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 secs="${1:-60}"
 VELMORA_FUZZ=1 bash "$here/scripts/setup.sh"
 dir="$here/build-fuzz"
-cmake -S "$here" -B "$dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF >/dev/null
-cmake --build "$dir" -j"$(nproc)" --target fuzz_pattern fuzz_csv fuzz_thesaurus fuzz_keys
+(cd "$here" && cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j"$(nproc)")
 mkdir -p "$here/tests/fuzz/crashes"
 status=0
 for t in pattern csv thesaurus keys; do

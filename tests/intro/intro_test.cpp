@@ -4,7 +4,7 @@
 
 #include "intro/F_Hjelp.h"
 #include "intro/F_Intro.h"
-#include "lookup/fixture.h"
+#include "fixture.h"
 
 namespace {
 

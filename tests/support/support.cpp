@@ -42,19 +42,21 @@ void TempDb::exec(const std::string& sql, const std::vector<std::string>& values
     st.run();
 }
 
-std::vector<std::vector<std::string>> TempDb::rows(const std::string& sql,
-                                                   const std::vector<std::string>& values) {
-    store::Connection c(file());
+Rows queryRows(store::Connection& c, const std::string& sql, const std::vector<std::string>& values) {
     auto st = c.prepare(sql);
     for (size_t i = 0; i < values.size(); ++i) st.bind(int(i + 1), values[i]);
-    std::vector<std::vector<std::string>> out;
+    Rows out;
     while (st.step()) {
-        int cols = st.columns();
         std::vector<std::string> r;
-        for (int i = 0; i < cols; ++i) r.push_back(st.isNull(i) ? "<null>" : st.text(i));
+        for (int i = 0; i < st.columns(); ++i) r.push_back(st.isNull(i) ? "<null>" : st.text(i));
         out.push_back(r);
     }
     return out;
+}
+
+Rows TempDb::rows(const std::string& sql, const std::vector<std::string>& values) {
+    store::Connection c(file());
+    return queryRows(c, sql, values);
 }
 
 int TempDb::count(const std::string& table) {

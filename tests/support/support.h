@@ -17,6 +17,12 @@
 
 namespace testing_support {
 
+using Rows = std::vector<std::vector<std::string>>;
+
+// Every row of a query, each column as text ("<null>" for NULL); values are
+// bound in order (use ? in the text).
+Rows queryRows(store::Connection& c, const std::string& sql, const std::vector<std::string>& values = {});
+
 // A fresh folder with an empty velmora.mdb (all six tables), made the
 // current directory for the test's life; the old directory comes back after.
 class TempDb {

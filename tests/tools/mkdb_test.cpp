@@ -17,7 +17,7 @@
 
 namespace fs = std::filesystem;
 using testing_support::TempDb;
-using Rows = std::vector<std::vector<std::string>>;
+using testing_support::Rows;
 
 namespace {
 
@@ -38,14 +38,7 @@ int mkdb(const std::string& args, std::string* output = nullptr) {
 
 Rows rowsOf(const std::string& file, const std::string& sql) {
     store::Connection c(file);
-    store::Stmt st = c.prepare(sql);
-    Rows out;
-    while (st.step()) {
-        std::vector<std::string> r;
-        for (int i = 0; i < st.columns(); ++i) r.push_back(st.isNull(i) ? "<null>" : st.text(i));
-        out.push_back(r);
-    }
-    return out;
+    return testing_support::queryRows(c, sql);
 }
 
 // Starts velmora-mkdb on a thesaurus without waiting, so that it can be killed.

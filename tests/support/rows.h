@@ -8,10 +8,11 @@
 
 #include "store/wordlists.h"
 #include "store/wordstore.h"
+#include "support.h"
 
 namespace sources_test {
 
-using Rows = std::vector<std::vector<std::string>>;
+using testing_support::Rows;
 
 // The collected rows as a word database would hold them.
 class Written {
@@ -20,16 +21,7 @@ public:
         store::CreateSchema(c_);
         b.write(c_);
     }
-    Rows operator()(const std::string& sql) {
-        store::Stmt st = c_.prepare(sql);
-        Rows out;
-        while (st.step()) {
-            std::vector<std::string> r;
-            for (int i = 0; i < st.columns(); ++i) r.push_back(st.isNull(i) ? "<null>" : st.text(i));
-            out.push_back(r);
-        }
-        return out;
-    }
+    Rows operator()(const std::string& sql) { return testing_support::queryRows(c_, sql); }
 
 private:
     store::Connection c_;
