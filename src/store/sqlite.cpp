@@ -1,5 +1,7 @@
 #include "store/sqlite.h"
 
+#include "store/wildcard.h"
+
 #include <sqlite3.h>
 
 #include <cstring>
@@ -50,77 +52,36 @@ bool isJetFile(const std::string& path) {
     return std::memcmp(head + 4, "Standard Jet DB", 15) == 0 || std::memcmp(head + 4, "Standard ACE DB", 15) == 0;
 }
 
-// One code point of UTF-8 from p (never past end); returns its length.
-size_t utf8Len(const unsigned char* p, const unsigned char* end) {
-    size_t n = 1;
-    if (*p >= 0xF0)
-        n = 4;
-    else if (*p >= 0xE0)
-        n = 3;
-    else if (*p >= 0xC0)
-        n = 2;
-    // A broken sequence ends at the first byte that does not continue it,
-    // so that it never swallows a "*" or "?" after it.
-    size_t k = 1;
-    while (k < n && p + k < end && (p[k] & 0xC0) == 0x80) ++k;
-    return k;
-}
-
-bool matchFrom(const unsigned char* pat, const unsigned char* pend, const unsigned char* txt,
-               const unsigned char* tend) {
-    // Iterative wildcard match with one backtrack point for the last "*".
-    const unsigned char* starPat = nullptr;
-    const unsigned char* starTxt = nullptr;
-    while (txt < tend) {
-        if (pat < pend && *pat == '*') {
-            while (pat < pend && *pat == '*') ++pat;
-            if (pat == pend) return true;
-            starPat = pat;
-            starTxt = txt;
-            continue;
-        }
-        if (pat < pend && *pat == '?') {
-            ++pat;
-            txt += utf8Len(txt, tend);
-            continue;
-        }
-        if (pat < pend) {
-            size_t n = utf8Len(pat, pend);
-            size_t m = utf8Len(txt, tend);
-            if (n == m && std::memcmp(pat, txt, n) == 0) {
-                pat += n;
-                txt += m;
-                continue;
-            }
-        }
-        if (!starPat) return false;
-        starTxt += utf8Len(starTxt, tend);
-        txt = starTxt;
-        pat = starPat;
-    }
-    while (pat < pend && *pat == '*') ++pat;
-    return pat == pend;
-}
-
-void sqlMatch(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const unsigned char* pat = sqlite3_value_text(argv[0]);
-    int plen = sqlite3_value_bytes(argv[0]);
-    const unsigned char* txt = sqlite3_value_text(argv[1]);
-    int tlen = sqlite3_value_bytes(argv[1]);
-    if (!pat || !txt) {
+// Calls the predicate kept as the function's user data.
+void callPredicate(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto fn = *static_cast<TextPredicate*>(sqlite3_user_data(ctx));
+    const unsigned char* a = sqlite3_value_text(argv[0]);
+    const int alen = sqlite3_value_bytes(argv[0]);
+    const unsigned char* b = sqlite3_value_text(argv[1]);
+    const int blen = sqlite3_value_bytes(argv[1]);
+    if (!a || !b) {
         sqlite3_result_int(ctx, 0);
         return;
     }
-    sqlite3_result_int(ctx, matchFrom(pat, pat + plen, txt, txt + tlen) ? 1 : 0);
+    const std::string_view av(reinterpret_cast<const char*>(a), size_t(alen));
+    const std::string_view bv(reinterpret_cast<const char*>(b), size_t(blen));
+    sqlite3_result_int(ctx, fn(av, bv) ? 1 : 0);
 }
 
 }  // namespace
 
-bool wildcardMatch(const std::string& pattern, const std::string& text) {
-    auto p = reinterpret_cast<const unsigned char*>(pattern.data());
-    auto t = reinterpret_cast<const unsigned char*>(text.data());
-    return matchFrom(p, p + pattern.size(), t, t + text.size());
+namespace detail {
+
+void CloseDb::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+void FinalizeStmt::operator()(sqlite3_stmt* st) const noexcept { sqlite3_finalize(st); }
+
+void Handle::fail(int rc, std::string_view what) const {
+    std::string msg = db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc);
+    if (!what.empty()) msg = std::string(what) + ": " + msg;
+    throw DbError(kindOf(rc), path, msg, rc);
 }
+
+}  // namespace detail
 
 DbError::DbError(Kind kind, std::string file, std::string detail, int code)
     : std::runtime_error(describeFile(file) + ": " + detail), kind_(kind), file_(std::move(file)),
@@ -129,7 +90,8 @@ DbError::DbError(Kind kind, std::string file, std::string detail, int code)
 void setBusyTimeout(int ms) { busyTimeoutMs = ms; }
 void setPageLimit(int pages) { pageLimit = pages; }
 
-Connection::Connection(const std::string& path, Mode mode) : path_(path) {
+Connection::Connection(const std::string& path, Mode mode) : h_(std::make_shared<detail::Handle>()) {
+    h_->path = path;
     int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
     if (mode == Mode::ReadWrite) {
         namespace fs = std::filesystem;
@@ -149,25 +111,23 @@ Connection::Connection(const std::string& path, Mode mode) : path_(path) {
                           "place, or make a new one with velmora-mkdb",
                           SQLITE_NOTADB);
     }
-    int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    h_->db.reset(db);  // closed on every way out, failure included
     if (rc != SQLITE_OK) {
-        std::string msg = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-        sqlite3_close(db_);
-        db_ = nullptr;
+        std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         throw DbError(kindOf(rc), path, msg, rc);
     }
-    sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, busyTimeoutMs);
-    sqlite3_create_function(db_, "velmora_match", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, sqlMatch, nullptr,
-                            nullptr);
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, busyTimeoutMs);
+    definePredicate("velmora_match", wildcardMatch);
     // Reading the schema is what tells a database from any other file.
     char* err = nullptr;
-    rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &err);
+    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);
-        sqlite3_close(db_);
-        db_ = nullptr;
+        h_->db.reset();
         if (isJetFile(path))
             throw DbError(DbError::Kind::JetFile, path,
                           "this is a Jet/Access word database, and Velmora reads SQLite word databases. "
@@ -181,76 +141,59 @@ Connection::Connection(const std::string& path, Mode mode) : path_(path) {
     if (pageLimit > 0) exec("PRAGMA max_page_count = " + std::to_string(pageLimit));
 }
 
-Connection::~Connection() {
-    if (db_) sqlite3_close_v2(db_);
-}
-
-Connection::Connection(Connection&& o) noexcept : db_(o.db_), path_(std::move(o.path_)) { o.db_ = nullptr; }
-
-Connection& Connection::operator=(Connection&& o) noexcept {
-    if (this != &o) {
-        if (db_) sqlite3_close_v2(db_);
-        db_ = o.db_;
-        path_ = std::move(o.path_);
-        o.db_ = nullptr;
-    }
-    return *this;
-}
-
-void Connection::fail(int rc, std::string_view what) const {
-    std::string msg = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-    if (!what.empty()) msg = std::string(what) + ": " + msg;
-    throw DbError(kindOf(rc), path_, msg, rc);
+void Connection::definePredicate(const char* name, TextPredicate fn) {
+    auto* held = new TextPredicate(fn);
+    const int rc = sqlite3_create_function_v2(
+        handle(), name, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, held, callPredicate, nullptr, nullptr,
+        [](void* p) { delete static_cast<TextPredicate*>(p); });
+    if (rc != SQLITE_OK) fail(rc, name);  // the engine has freed `held` already
 }
 
 Stmt Connection::prepare(std::string_view sql) {
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, sql.data(), int(sql.size()), &st, nullptr);
+    int rc = sqlite3_prepare_v2(handle(), sql.data(), int(sql.size()), &st, nullptr);
     if (rc != SQLITE_OK) fail(rc);
-    return Stmt(*this, st);
+    return Stmt(h_, st);
 }
 
 void Connection::exec(std::string_view sql) {
     std::string s(sql);
     char* err = nullptr;
-    int rc = sqlite3_exec(db_, s.c_str(), nullptr, nullptr, &err);
+    int rc = sqlite3_exec(handle(), s.c_str(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);
-        throw DbError(kindOf(rc), path_, msg, rc);
+        throw DbError(kindOf(rc), path(), msg, rc);
     }
 }
 
-int64_t Connection::lastInsertRowid() const { return sqlite3_last_insert_rowid(db_); }
-int Connection::changes() const { return sqlite3_changes(db_); }
+int64_t Connection::lastInsertRowid() const { return sqlite3_last_insert_rowid(handle()); }
+int Connection::changes() const { return sqlite3_changes(handle()); }
 
-Stmt::Stmt(const Connection& c, sqlite3_stmt* s) : conn_(&c), st_(s) {}
-Stmt::~Stmt() {
-    if (st_) sqlite3_finalize(st_);
-}
-Stmt::Stmt(Stmt&& o) noexcept : conn_(o.conn_), st_(o.st_) { o.st_ = nullptr; }
+Stmt::Stmt(std::shared_ptr<detail::Handle> h, sqlite3_stmt* s) : h_(std::move(h)), st_(s) {}
 
 Stmt& Stmt::bind(int pos, std::string_view text) {
-    int rc = sqlite3_bind_text(st_, pos, text.data(), int(text.size()), SQLITE_TRANSIENT);
-    if (rc != SQLITE_OK) conn_->fail(rc);
+    int rc = sqlite3_bind_text(st_.get(), pos, text.data(), int(text.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) h_->fail(rc);
     return *this;
 }
 Stmt& Stmt::bind(int pos, int64_t value) {
-    int rc = sqlite3_bind_int64(st_, pos, value);
-    if (rc != SQLITE_OK) conn_->fail(rc);
+    int rc = sqlite3_bind_int64(st_.get(), pos, value);
+    if (rc != SQLITE_OK) h_->fail(rc);
     return *this;
 }
 Stmt& Stmt::bindNull(int pos) {
-    int rc = sqlite3_bind_null(st_, pos);
-    if (rc != SQLITE_OK) conn_->fail(rc);
+    int rc = sqlite3_bind_null(st_.get(), pos);
+    if (rc != SQLITE_OK) h_->fail(rc);
     return *this;
 }
 
 bool Stmt::step() {
-    int rc = sqlite3_step(st_);
-    if (rc == SQLITE_ROW) return true;
+    row_ = false;
+    int rc = sqlite3_step(st_.get());
+    if (rc == SQLITE_ROW) return row_ = true;
     if (rc == SQLITE_DONE) return false;
-    conn_->fail(rc);
+    h_->fail(rc);
 }
 
 void Stmt::run() {
@@ -259,27 +202,44 @@ void Stmt::run() {
 }
 
 void Stmt::reset() {
-    sqlite3_reset(st_);
-    sqlite3_clear_bindings(st_);
+    row_ = false;
+    const int rc = sqlite3_reset(st_.get());
+    sqlite3_clear_bindings(st_.get());
+    if (rc != SQLITE_OK) h_->fail(rc);
+}
+
+void Stmt::checkColumn(int col) const {
+    if (!row_) throw DbError(DbError::Kind::Engine, h_->path, "no row to read column " + std::to_string(col) + " of");
+    if (col < 0 || col >= columns())
+        throw DbError(DbError::Kind::Engine, h_->path, "no column " + std::to_string(col));
 }
 
 std::string Stmt::text(int col) const {
-    const unsigned char* t = sqlite3_column_text(st_, col);
+    checkColumn(col);
+    const unsigned char* t = sqlite3_column_text(st_.get(), col);
     if (!t) return {};
-    return std::string(reinterpret_cast<const char*>(t), size_t(sqlite3_column_bytes(st_, col)));
+    return std::string(reinterpret_cast<const char*>(t), size_t(sqlite3_column_bytes(st_.get(), col)));
 }
 
 std::string Stmt::text(std::string_view column) const { return text(columnIndex(column)); }
 
-bool Stmt::isNull(int col) const { return sqlite3_column_type(st_, col) == SQLITE_NULL; }
-int64_t Stmt::integer(int col) const { return sqlite3_column_int64(st_, col); }
-int Stmt::columns() const { return sqlite3_column_count(st_); }
+bool Stmt::isNull(int col) const {
+    checkColumn(col);
+    return sqlite3_column_type(st_.get(), col) == SQLITE_NULL;
+}
+int64_t Stmt::integer(int col) const {
+    checkColumn(col);
+    return sqlite3_column_int64(st_.get(), col);
+}
+int Stmt::columns() const { return sqlite3_column_count(st_.get()); }
 
 int Stmt::columnIndex(std::string_view column) const {
-    int n = sqlite3_column_count(st_);
-    for (int i = 0; i < n; ++i)
-        if (column == sqlite3_column_name(st_, i)) return i;
-    throw DbError(DbError::Kind::Engine, conn_->path(), "no column " + std::string(column));
+    if (names_.empty()) {
+        const int n = columns();
+        for (int i = 0; i < n; ++i) names_.emplace(sqlite3_column_name(st_.get(), i), i);
+    }
+    if (auto it = names_.find(column); it != names_.end()) return it->second;
+    throw DbError(DbError::Kind::Engine, h_->path, "no column " + std::string(column));
 }
 
 Transaction::Transaction(Connection& c) : c_(c) { c_.exec("BEGIN IMMEDIATE"); }

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-namespace store {
+#include "store/wildcard.h"
 
-bool wildcardMatch(const std::string& pattern, const std::string& text);  // sqlite.cpp
+namespace store {
 
 namespace {
 

@@ -161,8 +161,13 @@ void setTabOrder(const std::vector<QWidget*>& widgets);
 
 // ---------------------------------------------------------------- controls
 
+// A control owns its widget's handlers, which capture the control itself:
+// controls are neither copied nor moved.
 class Control {
 public:
+    Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
     virtual ~Control() = default;
     QWidget* widget() const { return w_; }
     void setPlace(int left, int top, int width, int height);
@@ -336,6 +341,8 @@ public:
 class Timer {
 public:
     explicit Timer(QObject* parent, int intervalMs = 0, bool enabled = false);
+    Timer(const Timer&) = delete;  // its tick handler captures the timer
+    Timer& operator=(const Timer&) = delete;
     int Interval() const;
     void setInterval(int ms);  // restarts the count
     bool Enabled() const;
