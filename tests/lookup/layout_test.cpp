@@ -1,0 +1,103 @@
+// The layout of every window against the rules a user sees: each control
+// lies wholly inside its window, no two controls cover each other (a frame
+// and what it holds aside), and the tab order walks the main window's
+// fields in reading order.
+#include <QFrame>
+#include <QLabel>
+#include <algorithm>
+
+#include "fixture.h"
+#include "intro/F_Hjelp.h"
+#include "intro/F_Intro.h"
+#include "simulator/F_Egenskaper.h"
+#include "simulator/F_Ruter.h"
+
+namespace {
+
+struct WindowCase {
+    const char* name;
+    ui::Form& (*open)();
+};
+
+const WindowCase kWindows[] = {
+    {"Main", []() -> ui::Form& { return M::Velmora(); }},
+    {"Results", []() -> ui::Form& { return M::Resultat(); }},
+    {"Simulator", []() -> ui::Form& { return M::F_Ruter(); }},
+    {"Properties", []() -> ui::Form& { return M::F_Egenskaper(); }},
+    {"Intro", []() -> ui::Form& { return M::F_Intro(); }},
+    {"About", []() -> ui::Form& { return M::F_Hjelp(); }},
+};
+
+class Layout : public MainWindowTest, public ::testing::WithParamInterface<WindowCase> {};
+
+// A plain frame (a box drawn behind other controls), or a control that
+// fills the whole window (the results list, the about picture), may hold
+// other controls and reach past the window's edge.
+bool isBackdrop(const QWidget* w) {
+    auto* f = qobject_cast<const QFrame*>(w);
+    if (f && f->metaObject() == &QFrame::staticMetaObject) return true;
+    return w->geometry().contains(w->parentWidget()->rect());
+}
+
+// What the user sees of a control: a label's text (its box may reach past
+// it), inside the one-pixel border neighbours may share.
+QRect seen(const QWidget* w) {
+    QRect r = w->geometry();
+    if (auto* l = qobject_cast<const QLabel*>(w); l && l->pixmap().isNull()) {
+        const QSize text = l->sizeHint();
+        if (l->alignment() & Qt::AlignRight)
+            r.setLeft(std::max(r.left(), r.right() - text.width()));
+        else
+            r.setWidth(std::min(r.width(), text.width()));
+    }
+    return r.adjusted(1, 1, -1, -1);
+}
+
+std::string where(const QWidget* w) {
+    const QRect r = w->geometry();
+    return std::string(w->metaObject()->className()) + " " + std::to_string(r.x()) + "," + std::to_string(r.y()) +
+           " " + std::to_string(r.width()) + "x" + std::to_string(r.height());
+}
+
+}  // namespace
+
+TEST_P(Layout, ControlsLieInsideTheirWindowAndNeverCoverEachOther) {
+    ui::Form& f = GetParam().open();
+    const QRect inside = f.client()->rect();
+    std::vector<const QWidget*> controls;
+    for (const QWidget* c : f.client()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (c->isVisibleTo(f.client()) && !c->geometry().isEmpty()) controls.push_back(c);
+    ASSERT_FALSE(controls.empty());
+    for (const QWidget* c : controls)
+        if (!isBackdrop(c))
+            EXPECT_TRUE(inside.contains(seen(c))) << where(c) << " in " << inside.width() << "x" << inside.height();
+    for (size_t i = 0; i < controls.size(); ++i)
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            const QWidget* a = controls[i];
+            const QWidget* b = controls[j];
+            if (isBackdrop(a) || isBackdrop(b)) continue;
+            EXPECT_FALSE(seen(a).intersects(seen(b))) << where(a) << " and " << where(b);
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, Layout, ::testing::ValuesIn(kWindows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, TabOrderFollowsTheFieldsInReadingOrder) {
+    Velmora& v = w();
+    const std::vector<QWidget*> order{v.T_Ord.widget(), v.T_Synonym.widget(), v.T_Verdi.widget(),
+                                      v.C_Kategori.widget()};
+    // Where each field stands in the focus chain, walked from the word field.
+    std::vector<int> place(order.size(), -1);
+    QWidget* at = order.front();
+    for (int step = 0; step < 500 && (step == 0 || at != order.front()); ++step, at = at->nextInFocusChain())
+        for (size_t i = 0; i < order.size(); ++i)
+            if (at == order[i] && place[i] < 0) place[i] = step;
+    for (size_t i = 1; i < order.size(); ++i) {
+        ASSERT_GE(place[i], 0) << i;
+        EXPECT_GT(place[i], place[i - 1]) << i;
+    }
+    // The three text fields follow each other directly.
+    EXPECT_EQ(place[1], 1);
+    EXPECT_EQ(place[2], 2);
+}
