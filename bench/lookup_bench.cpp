@@ -52,12 +52,12 @@ void enterDatabase(int words) {
             ord.bind(1, w).run();
             ord.reset();
             for (int k = 0; k < 7; ++k) {  // ~7 synonyms a word, each pair both ways: ~1M rows at 150,000 words
-                const std::string s = wordNo(int(rng() % words));
+                const std::string s = wordNo(int(rng() % unsigned(words)));
                 syn.bind(1, w).bind(2, s).run();
                 syn.reset();
             }
             for (int k = 0; k < 2; ++k) {
-                val.bind(1, w).bind(2, wordNo(int(rng() % words)).substr(0, 3 + k)).run();
+                val.bind(1, w).bind(2, wordNo(int(rng() % unsigned(words))).substr(0, size_t(3 + k))).run();
                 val.reset();
             }
             cat.bind(1, w).bind(2, "CATEGORY" + std::to_string(i % 40)).run();

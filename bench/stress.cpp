@@ -206,7 +206,7 @@ int check(const std::string& db, const std::vector<std::string>& logs) {
     if (ic.text(0) != "ok") fault("integrity_check: " + ic.text(0));
 
     const double secs = double(last - first) / 1e9;
-    std::cout << "calls: " << entries.size() << " in " << secs << " s = " << int(entries.size() / secs)
+    std::cout << "calls: " << entries.size() << " in " << secs << " s = " << int(double(entries.size()) / secs)
               << " calls/s over " << logs.size() << " processes\n";
     for (const auto& [k, n] : counts) std::cout << "  " << k << ": " << n << "\n";
     std::cout << "rows at the end: " << now["T_Ord"].size() << " words, " << now["T_OrdKategori"].size()

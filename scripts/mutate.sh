@@ -10,18 +10,24 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 work="${VELMORA_MUTATE_DIR:-$here/build-mutate}"
-list="$here/scripts/mutants.txt"
 tree="$work/tree"
 build="$work/build"
 
-# A fresh copy of what git knows of (tracked and new, not ignored files).
-rm -rf "$tree"
+# The copy holds what git knows of (tracked and new, not ignored files); a
+# file is copied only when its text differs, so the build redoes only what
+# changed since the last run.
 mkdir -p "$tree"
-(cd "$here" && git ls-files -co --exclude-standard -z | xargs -0 cp --parents -t "$tree")
-cp "$list" "$work/mutants.txt"
+(cd "$here" && git ls-files -co --exclude-standard -z) | while IFS= read -r -d '' f; do
+  [ -f "$here/$f" ] || continue
+  cmp -s "$here/$f" "$tree/$f" || { mkdir -p "$(dirname "$tree/$f")"; cp "$here/$f" "$tree/$f"; }
+done
 
-cmake --preset mutate -S "$tree" -B "$build" >/dev/null 2>&1 ||
-  cmake -S "$tree" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_BENCH=OFF >/dev/null
+# Files gone from the tree go from the copy too.
+(cd "$tree" && find . -type f -not -path './.git/*' | sed 's|^\./||') | while IFS= read -r f; do
+  [ -e "$here/$f" ] || rm -f "$tree/$f"
+done
+
+(cd "$tree" && cmake --preset mutate -B "$build" >/dev/null)
 echo "== The suite on the unchanged copy"
 cmake --build "$build" -j"$(nproc)" >/dev/null
 if ! ctest --test-dir "$build" -j2 >"$work/clean.log" 2>&1; then
@@ -45,7 +51,7 @@ while IFS= read -r line || [ -n "$line" ]; do
     to:*) to="${line#to: }" ;;
     "") flush ;;
   esac
-done < <(grep -v '^#' "$list")
+done < <(grep -v '^#' "$tree/scripts/mutants.txt")
 flush
 
 caught=0 missed=0 broken=0 total=0
@@ -69,7 +75,7 @@ for i in "${!names[@]}"; do
   if ! cmake --build "$build" -j"$(nproc)" >"$work/$n.build.log" 2>&1; then
     echo "NO BUILD     $n"
     broken=$((broken + 1))
-  elif ctest --test-dir "$build" -j2 --stop-on-failure >"$work/$n.test.log" 2>&1; then
+  elif ctest --test-dir "$build" -j2 --stop-on-failure --timeout 120 >"$work/$n.test.log" 2>&1; then
     echo "MISSED       $n"
     missed=$((missed + 1))
     missed_names+=("$n")

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the suite on a normal build, the same suite
+# Builds and runs every test: the suite on a normal build where warnings are
+# errors, the format and clang-tidy checks (scripts/lint.sh), the same suite
 # under AddressSanitizer and UndefinedBehaviorSanitizer, then the end-to-end
 # test in a real X server. The install test (staging folder, .deb, first
 # start from the menu) follows the normal suite.
@@ -7,9 +8,12 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/setup.sh"
 
-echo "== Build and test"
-bash "$here/scripts/build.sh"
-(cd "$here" && ctest --preset dev)
+echo "== Build (warnings are errors) and test"
+VELMORA_PRESET=ci bash "$here/scripts/build.sh"
+(cd "$here" && ctest --preset ci)
+
+echo "== Format and clang-tidy"
+bash "$here/scripts/lint.sh"
 
 echo "== Install, package and first start from the menu"
 bash "$here/tests/install/run.sh" "$here/build"

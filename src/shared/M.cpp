@@ -10,12 +10,12 @@ std::unique_ptr<store::DBEngine> engine;
 }  // namespace
 
 QString SokModus;
-std::array<QString, 226> RuteOrd1;
-std::array<QString, 226> RuteOrd2;
-std::array<int16_t, 226> RuteLengde1{};
-std::array<int16_t, 226> RuteLengde2{};
-std::array<int16_t, 226> RuteRetning1{};
-std::array<int16_t, 226> RuteRetning2{};
+Squares<QString> RuteOrd1;
+Squares<QString> RuteOrd2;
+Squares<int16_t> RuteLengde1{};
+Squares<int16_t> RuteLengde2{};
+Squares<int16_t> RuteRetning1{};
+Squares<int16_t> RuteRetning2{};
 int16_t AktivRute = 0;
 int16_t ValgtRute = 0;
 

@@ -64,12 +64,18 @@ extern QString SokModus;
 // ---- grid model: slots 0..225, slot 0 belongs to no square.
 inline constexpr int kSquares = 225;
 inline constexpr int kColumns = 15;
-extern std::array<QString, 226> RuteOrd1;
-extern std::array<QString, 226> RuteOrd2;
-extern std::array<int16_t, 226> RuteLengde1;
-extern std::array<int16_t, 226> RuteLengde2;
-extern std::array<int16_t, 226> RuteRetning1;
-extern std::array<int16_t, 226> RuteRetning2;
+// One value a slot, indexed by square number as the windows count squares.
+template <class T>
+struct Squares : std::array<T, kSquares + 1> {
+    T& operator[](int n) { return std::array<T, kSquares + 1>::operator[](size_t(n)); }
+    const T& operator[](int n) const { return std::array<T, kSquares + 1>::operator[](size_t(n)); }
+};
+extern Squares<QString> RuteOrd1;
+extern Squares<QString> RuteOrd2;
+extern Squares<int16_t> RuteLengde1;
+extern Squares<int16_t> RuteLengde2;
+extern Squares<int16_t> RuteRetning1;
+extern Squares<int16_t> RuteRetning2;
 extern int16_t AktivRute;
 extern int16_t ValgtRute;
 

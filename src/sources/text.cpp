@@ -26,7 +26,8 @@ std::string ReadFile(const std::string& path) {
 std::string Latin1ToUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size() + s.size() / 8);
-    for (unsigned char ch : s) {
+    for (const char c : s) {
+        const auto ch = static_cast<unsigned char>(c);
         if (ch < 0x80) {
             out += char(ch);
         } else {

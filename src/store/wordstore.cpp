@@ -281,8 +281,8 @@ bool PatternMatches(const std::string& pattern, const std::string& text) { retur
 
 int CharLength(const std::string& utf8) {
     int n = 0;
-    for (unsigned char ch : utf8)
-        if ((ch & 0xC0) != 0x80) ++n;
+    for (const char ch : utf8)
+        if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++n;
     return n;
 }
 

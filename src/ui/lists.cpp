@@ -27,7 +27,7 @@ public:
     QVariant data(const QModelIndex& i, int role) const override {
         if (!i.isValid() || i.row() >= int(items_.size())) return {};
         if (role == Qt::DisplayRole) return items_[i.row()];
-        if (role == Qt::CheckStateRole && checkable_) return checks_[i.row()] ? Qt::Checked : Qt::Unchecked;
+        if (role == Qt::CheckStateRole && checkable_) return checks_[size_t(i.row())] ? Qt::Checked : Qt::Unchecked;
         return {};
     }
     Qt::ItemFlags flags(const QModelIndex& i) const override {
@@ -38,7 +38,7 @@ public:
     }
     bool setData(const QModelIndex& i, const QVariant& v, int role) override {
         if (role != Qt::CheckStateRole || !checkable_ || !i.isValid()) return false;
-        checks_[i.row()] = v.toInt() == Qt::Checked;
+        checks_[size_t(i.row())] = v.toInt() == Qt::Checked;
         emit dataChanged(i, i, {Qt::CheckStateRole});
         if (onCheck) onCheck(i.row());
         return true;
@@ -54,11 +54,11 @@ public:
         if (more.isEmpty()) return;
         beginInsertRows(QModelIndex(), int(items_.size()), int(items_.size() + more.size() - 1));
         items_.append(more);
-        checks_.resize(items_.size(), 0);
+        checks_.resize(size_t(items_.size()), 0);
         endInsertRows();
     }
     const QStringList& items() const { return items_; }
-    bool checked(int i) const { return checks_[i]; }
+    bool checked(int i) const { return checks_[size_t(i)]; }
 
     std::function<void(int)> onCheck;
 

@@ -33,6 +33,6 @@ TEST_P(KeyFilters, EachKeyClassEndsWhereItShould) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lookup, KeyFilters, ::testing::Values(&Velmora::T_Ord, &Velmora::T_Synonym, &Velmora::T_Verdi),
-                         [](const auto& info) {
-                             return info.index == 0 ? "Word" : info.index == 1 ? "Synonym" : "Value";
+                         [](const auto& p) {
+                             return p.index == 0 ? "Word" : p.index == 1 ? "Synonym" : "Value";
                          });

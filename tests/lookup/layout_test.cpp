@@ -68,9 +68,10 @@ TEST_P(Layout, ControlsLieInsideTheirWindowAndNeverCoverEachOther) {
     for (const QWidget* c : f.client()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (c->isVisibleTo(f.client()) && !c->geometry().isEmpty()) controls.push_back(c);
     ASSERT_FALSE(controls.empty());
-    for (const QWidget* c : controls)
-        if (!isBackdrop(c))
-            EXPECT_TRUE(inside.contains(seen(c))) << where(c) << " in " << inside.width() << "x" << inside.height();
+    for (const QWidget* c : controls) {
+        if (isBackdrop(c)) continue;
+        EXPECT_TRUE(inside.contains(seen(c))) << where(c) << " in " << inside.width() << "x" << inside.height();
+    }
     for (size_t i = 0; i < controls.size(); ++i)
         for (size_t j = i + 1; j < controls.size(); ++j) {
             const QWidget* a = controls[i];
@@ -81,7 +82,7 @@ TEST_P(Layout, ControlsLieInsideTheirWindowAndNeverCoverEachOther) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, Layout, ::testing::ValuesIn(kWindows),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(MainWindowTest, TabOrderFollowsTheFieldsInReadingOrder) {
     Velmora& v = w();

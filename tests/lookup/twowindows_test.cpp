@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](Velmora& v) { return &v.L_Verdier; }, [](Velmora& v) { return &v.K_Slett_Verdi; },
                   "DELETE FROM T_OrdVerdi", "INSERT INTO T_OrdVerdi VALUES ('ZZTWO', 'MEOW', 'X')",
                   "INSERT INTO T_OrdVerdi VALUES ('ZZONE', 'MEOW', 'X')", Rows{{"ZZTWO", "MEOW", "X"}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 // ---------------------------------------------------------------- a locked file
 

@@ -76,4 +76,4 @@ INSTANTIATE_TEST_SUITE_P(
                       ThesaurusEnd{"LastOfSeveral", "UTF-8\nlast|1\n(n)|a|b|end", {{"LAST", "A"}, {"LAST", "B"}, {"LAST", "END"}}},
                       ThesaurusEnd{"SecondMeaning", "UTF-8\nlast|2\n(n)|a\n(v)|end", {{"LAST", "A"}, {"LAST", "END"}}},
                       ThesaurusEnd{"NoMeanings", "UTF-8\nlast|0", {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });

@@ -92,7 +92,7 @@ TEST(Thesaurus, OutsideTextInMessagesIsEscapedAndCut) {
     EXPECT_EQ(msg.rfind("a.out, line 1: unknown encoding \"\\x7FELF\\x02\\x01\\x01\\x00\\x1B[2J\\xC3(\\xFF", 0), 0u)
         << msg;
     EXPECT_LT(msg.size(), 250u);
-    for (unsigned char ch : msg) EXPECT_TRUE(ch >= 0x20 && ch != 0x7F) << msg;
+    for (const char ch : msg) EXPECT_TRUE(static_cast<unsigned char>(ch) >= 0x20 && ch != 0x7F) << msg;
     // Valid UTF-8 stays as it is; a long text is cut after 40 characters.
     EXPECT_EQ(store::Shown("BLÅBÆR"), "BLÅBÆR");
     EXPECT_EQ(store::Shown(std::string(50, 'A')), std::string(40, 'A') + "…");

@@ -50,7 +50,7 @@ TEST_P(Links, TheErasedLinkIsTheOneNamedAndTheOthersStay) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Store, Links, ::testing::ValuesIn(kLinks),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(Links, ASynonymPairIsErasedInBothDirections) {
     TempDb db;
