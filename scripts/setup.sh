@@ -7,6 +7,8 @@ packages=(
   cmake g++ make                 # the build
   qt6-base-dev                   # the window toolkit (Widgets, Test, offscreen platform)
   libsqlite3-dev                 # the word database engine
+  libpq-dev                      # the word database on a PostgreSQL server (libpq)
+  postgresql postgresql-contrib  # the tests' throwaway server, with pg_trgm for patterns
   libgtest-dev libbenchmark-dev  # tests and benchmarks
   mythes-en-us                   # the English thesaurus the first word database is built from
   xvfb xauth xdotool imagemagick # the end-to-end test: a real X server, real input, screenshots

@@ -55,8 +55,12 @@ T& load(Win w) {
 
 // The engine object, created on first use.
 store::DBEngine& DBEngine();
-// Opens velmora.mdb for one operation.
+// Opens the word database for one operation: velmora.mdb, or the server's
+// database chosen with UseServer.
 store::Database OpenDatabase();
+// Before the engine object is first used: the word database is on a
+// PostgreSQL server (a connection string or postgresql:// URL).
+void UseServer(const std::string& conninfo);
 
 // The pending kind of lookup: "", "*", "?" or "kategori".
 extern QString SokModus;

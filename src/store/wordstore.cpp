@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "store/pg_words.h"
+
 namespace store {
 
 bool wildcardMatch(const std::string& pattern, const std::string& text);  // sqlite.cpp
@@ -48,15 +50,46 @@ std::string literalPrefix(const std::string& pattern) {
 
 }  // namespace
 
-Database::Database(const std::string& path) : c_(path, Connection::Mode::ReadWrite) {}
+// The word database in a SQLite file: the SQL that is SQLite's own.
+class SqliteWords : public Engine {
+public:
+    explicit SqliteWords(const std::string& path) : c_(path, Connection::Mode::ReadWrite) {}
 
-std::vector<std::string> Database::Categories() {
+    std::vector<std::string> Categories() override;
+    bool WordExists(const std::string& ord) override;
+    std::vector<std::string> PatternLookup(const std::string& pattern) override;
+    bool SaveWord(const std::string& ord) override;
+    RowId FindWordRow(const std::string& ord) override;
+    void DeleteWordRow(int64_t row) override;
+    std::vector<std::string> Synonyms(const std::string& ord, bool byLength) override;
+    std::vector<std::string> Values(const std::string& ord, bool byLength) override;
+    std::vector<std::string> CategoriesOf(const std::string& ord) override;
+    std::vector<std::string> WordsOfCategory(const std::string& kategori) override;
+    bool SaveCategoryLink(const std::string& ord, const std::string& kategori) override;
+    RowId FindCategoryLink(const std::string& ord, const std::string& kategori) override;
+    void DeleteCategoryLinkRow(int64_t row) override;
+    bool SaveSynonymPair(const std::string& ord, const std::string& synonym) override;
+    RowId FindSynonymRow(const std::string& ord, const std::string& synonym) override;
+    void EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym) override;
+    bool SaveValueLink(const std::string& ord, const std::string& verdi) override;
+    RowId FindValueLink(const std::string& ord, const std::string& verdi) override;
+    void DeleteValueLinkRow(int64_t row) override;
+    std::vector<std::string> CandidateSynonyms(const std::string& ord, int length) override;
+    std::vector<std::string> CandidateValues(const std::string& ord, int length) override;
+
+private:
+    Connection c_;
+};
+
+Database::Database(const std::string& path) : e_(std::make_unique<SqliteWords>(path)) {}
+
+std::vector<std::string> SqliteWords::Categories() {
     return column(c_.prepare("SELECT Kategori FROM T_Kategori ORDER BY rowid"), "Kategori");
 }
 
-bool Database::WordExists(const std::string& ord) { return FindWordRow(ord).has_value(); }
+bool SqliteWords::WordExists(const std::string& ord) { return FindWordRow(ord).has_value(); }
 
-std::vector<std::string> Database::PatternLookup(const std::string& pattern) {
+std::vector<std::string> SqliteWords::PatternLookup(const std::string& pattern) {
     const std::string full = pattern + "*";
     const std::string prefix = literalPrefix(full);
     if (prefix.empty())
@@ -72,7 +105,7 @@ std::vector<std::string> Database::PatternLookup(const std::string& pattern) {
                   "Ord");
 }
 
-bool Database::SaveWord(const std::string& ord) {
+bool SqliteWords::SaveWord(const std::string& ord) {
     Transaction t(c_);
     if (FindWordRow(ord)) return false;
     c_.prepare("INSERT INTO T_Ord (Ord, Notat, Star) VALUES (?1, NULL, NULL)").bind(1, ord).run();
@@ -80,13 +113,13 @@ bool Database::SaveWord(const std::string& ord) {
     return true;
 }
 
-RowId Database::FindWordRow(const std::string& ord) {
+RowId SqliteWords::FindWordRow(const std::string& ord) {
     return firstRow(c_.prepare("SELECT rowid FROM T_Ord WHERE Ord = ?1 ORDER BY rowid LIMIT 1").bind(1, ord));
 }
 
-void Database::DeleteWordRow(int64_t row) { deleteRow(c_, "T_Ord", row); }
+void SqliteWords::DeleteWordRow(int64_t row) { deleteRow(c_, "T_Ord", row); }
 
-std::vector<std::string> Database::Synonyms(const std::string& ord, bool byLength) {
+std::vector<std::string> SqliteWords::Synonyms(const std::string& ord, bool byLength) {
     return column(c_.prepare(byLength ? "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 "
                                         "ORDER BY length(Synonym), Synonym, rowid"
                                       : "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 ORDER BY Synonym, rowid")
@@ -94,7 +127,7 @@ std::vector<std::string> Database::Synonyms(const std::string& ord, bool byLengt
                   "Synonym");
 }
 
-std::vector<std::string> Database::Values(const std::string& ord, bool byLength) {
+std::vector<std::string> SqliteWords::Values(const std::string& ord, bool byLength) {
     return column(c_.prepare(byLength ? "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 "
                                         "ORDER BY length(Verdi), Verdi, rowid"
                                       : "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 ORDER BY Verdi, rowid")
@@ -102,19 +135,19 @@ std::vector<std::string> Database::Values(const std::string& ord, bool byLength)
                   "Verdi");
 }
 
-std::vector<std::string> Database::CategoriesOf(const std::string& ord) {
+std::vector<std::string> SqliteWords::CategoriesOf(const std::string& ord) {
     return column(
         c_.prepare("SELECT Kategori FROM T_OrdKategori WHERE Ord = ?1 ORDER BY Kategori, rowid").bind(1, ord),
         "Kategori");
 }
 
-std::vector<std::string> Database::WordsOfCategory(const std::string& kategori) {
+std::vector<std::string> SqliteWords::WordsOfCategory(const std::string& kategori) {
     return column(
         c_.prepare("SELECT Ord FROM T_OrdKategori WHERE Kategori = ?1 ORDER BY Ord, rowid").bind(1, kategori),
         "Ord");
 }
 
-bool Database::SaveCategoryLink(const std::string& ord, const std::string& kategori) {
+bool SqliteWords::SaveCategoryLink(const std::string& ord, const std::string& kategori) {
     Transaction t(c_);
     ensureWord(c_, ord);
     bool added = false;
@@ -129,16 +162,16 @@ bool Database::SaveCategoryLink(const std::string& ord, const std::string& kateg
     return added;
 }
 
-RowId Database::FindCategoryLink(const std::string& ord, const std::string& kategori) {
+RowId SqliteWords::FindCategoryLink(const std::string& ord, const std::string& kategori) {
     return firstRow(
         c_.prepare("SELECT rowid FROM T_OrdKategori WHERE Ord = ?1 AND Kategori = ?2 ORDER BY rowid LIMIT 1")
             .bind(1, ord)
             .bind(2, kategori));
 }
 
-void Database::DeleteCategoryLinkRow(int64_t row) { deleteRow(c_, "T_OrdKategori", row); }
+void SqliteWords::DeleteCategoryLinkRow(int64_t row) { deleteRow(c_, "T_OrdKategori", row); }
 
-bool Database::SaveSynonymPair(const std::string& ord, const std::string& synonym) {
+bool SqliteWords::SaveSynonymPair(const std::string& ord, const std::string& synonym) {
     Transaction t(c_);
     ensureWord(c_, ord);
     ensureWord(c_, synonym);
@@ -154,14 +187,14 @@ bool Database::SaveSynonymPair(const std::string& ord, const std::string& synony
     return added;
 }
 
-RowId Database::FindSynonymRow(const std::string& ord, const std::string& synonym) {
+RowId SqliteWords::FindSynonymRow(const std::string& ord, const std::string& synonym) {
     return firstRow(
         c_.prepare("SELECT rowid FROM T_OrdSynonym WHERE Ord = ?1 AND Synonym = ?2 ORDER BY rowid LIMIT 1")
             .bind(1, ord)
             .bind(2, synonym));
 }
 
-void Database::EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym) {
+void SqliteWords::EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym) {
     Transaction t(c_);
     if (row) c_.prepare("DELETE FROM T_OrdSynonym WHERE rowid = ?1").bind(1, *row).run();
     if (RowId back = FindSynonymRow(synonym, ord))
@@ -169,7 +202,7 @@ void Database::EraseSynonymPair(RowId row, const std::string& ord, const std::st
     t.commit();
 }
 
-bool Database::SaveValueLink(const std::string& ord, const std::string& verdi) {
+bool SqliteWords::SaveValueLink(const std::string& ord, const std::string& verdi) {
     Transaction t(c_);
     ensureWord(c_, ord);
     if (!c_.prepare("SELECT rowid FROM T_Verdi WHERE Verdi = ?1 LIMIT 1").bind(1, verdi).step())
@@ -186,15 +219,15 @@ bool Database::SaveValueLink(const std::string& ord, const std::string& verdi) {
     return added;
 }
 
-RowId Database::FindValueLink(const std::string& ord, const std::string& verdi) {
+RowId SqliteWords::FindValueLink(const std::string& ord, const std::string& verdi) {
     return firstRow(c_.prepare("SELECT rowid FROM T_OrdVerdi WHERE Ord = ?1 AND Verdi = ?2 ORDER BY rowid LIMIT 1")
                         .bind(1, ord)
                         .bind(2, verdi));
 }
 
-void Database::DeleteValueLinkRow(int64_t row) { deleteRow(c_, "T_OrdVerdi", row); }
+void SqliteWords::DeleteValueLinkRow(int64_t row) { deleteRow(c_, "T_OrdVerdi", row); }
 
-std::vector<std::string> Database::CandidateSynonyms(const std::string& ord, int length) {
+std::vector<std::string> SqliteWords::CandidateSynonyms(const std::string& ord, int length) {
     if (length == 0)
         return column(c_.prepare("SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 ORDER BY rowid").bind(1, ord),
                       "Synonym");
@@ -204,7 +237,7 @@ std::vector<std::string> Database::CandidateSynonyms(const std::string& ord, int
                   "Synonym");
 }
 
-std::vector<std::string> Database::CandidateValues(const std::string& ord, int length) {
+std::vector<std::string> SqliteWords::CandidateValues(const std::string& ord, int length) {
     if (length == 0)
         return column(c_.prepare("SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 ORDER BY rowid").bind(1, ord), "Verdi");
     return column(c_.prepare("SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 AND length(Verdi) = ?2 ORDER BY rowid")
@@ -213,9 +246,25 @@ std::vector<std::string> Database::CandidateValues(const std::string& ord, int l
                   "Verdi");
 }
 
+DBEngine::DBEngine() = default;
+
+DBEngine::DBEngine(const std::string& conninfo) {
+    if (!conninfo.empty()) pool_ = std::make_shared<PgPool>(conninfo);
+}
+
+DBEngine::~DBEngine() = default;
+
 Database DBEngine::OpenDatabase(const std::string& name) {
     ++opens_;
+    if (pool_) return Database(OpenOnServer(pool_));
     return Database(name);
+}
+
+std::string DBEngine::Name(const std::string& file) const {
+    if (pool_) return pool_->label();
+    std::error_code ec;
+    std::filesystem::path abs = std::filesystem::absolute(file, ec);
+    return ec ? file : abs.string();
 }
 
 void CreateTables(Connection& c) {
