@@ -6,6 +6,9 @@
 //   velmora-mkdb PATH --thesaurus FILE.dat  ... with a MyThes thesaurus (repeatable)
 //   velmora-mkdb PATH --import DIR          ... from DIR/T_*.csv
 //   velmora-mkdb --export PATH DIR          writes DIR/T_*.csv from PATH
+//   velmora-mkdb --database URL [...]       the same word lists into an empty
+//                                           database on a PostgreSQL server
+//   velmora-mkdb --database URL --from PATH copies the SQLite word database PATH there
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "mkdb_server.h"
 #include "store/wordlists.h"
 #include "store/wordstore.h"
 
@@ -25,7 +29,9 @@ namespace {
 
 int usage() {
     std::cerr << "usage: velmora-mkdb PATH [--demo] [--thesaurus FILE.dat]... [--import DIR]\n"
-                 "       velmora-mkdb --export PATH DIR\n";
+                 "       velmora-mkdb --export PATH DIR\n"
+                 "       velmora-mkdb --database URL [--demo] [--thesaurus FILE.dat]... [--import DIR]\n"
+                 "       velmora-mkdb --database URL --from PATH\n";
     return 2;
 }
 
@@ -53,8 +59,8 @@ private:
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+// Builds a SQLite word database as the arguments say.
+int makeFile(const std::vector<std::string>& args) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") return usage();
     const auto start = std::chrono::steady_clock::now();
     try {
@@ -113,4 +119,10 @@ int main(int argc, char** argv) {
         std::cerr << "velmora-mkdb: " << e.what() << "\n";
         return 1;
     }
+}
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (NamesServer(args)) return MakeOnServer(args, makeFile);
+    return makeFile(args);
 }

@@ -42,6 +42,7 @@ public:
         return db_.rows(sql, values);
     }
     std::string where() const override { return db_.file(); }
+    std::unique_ptr<store::DBEngine> newEngine() override { return std::make_unique<store::DBEngine>(); }
 
 private:
     TempDb db_;

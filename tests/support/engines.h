@@ -34,6 +34,8 @@ public:
                                                        const std::vector<std::string>& values = {}) = 0;
     // What DBEngine's connection string is (the file's path for SQLite).
     virtual std::string where() const = 0;
+    // An engine object of its own, as a second process (or thread) has.
+    virtual std::unique_ptr<store::DBEngine> newEngine() = 0;
     int count(const std::string& table);
 
     void addWord(const std::string& ord, const char* notat = nullptr);
@@ -53,6 +55,9 @@ public:
     std::vector<std::vector<std::string>> rows(const std::string& sql,
                                                const std::vector<std::string>& values = {}) override;
     std::string where() const override { return conninfo_; }
+    std::unique_ptr<store::DBEngine> newEngine() override { return std::make_unique<store::DBEngine>(conninfo_); }
+    // A connection string for another role of the same server and database.
+    std::string as(const std::string& role) const { return conninfo_ + " user=" + role; }
     const std::string& name() const { return name_; }
     store::DBEngine& engine() { return *engine_; }
     // Runs SQL as the superuser in this database (roles, grants).
