@@ -1,6 +1,7 @@
 #include "store/pg.h"
 
 #include <libpq-fe.h>
+#include <sys/socket.h>
 
 #include <cstring>
 
@@ -102,6 +103,9 @@ Connection::Connection(const std::string& conninfo) {
     c_.reset(PQconnectdbParams(keys, vals, 1));
     if (!c_) throw DbError::onServer(DbError::Kind::Engine, label_, "out of memory");
     label_ = labelOf(PQdb(c_.get()), PQhost(c_.get()), PQport(c_.get()));
+    // The server's notices (and its goodbye to an idle connection) are not
+    // printed: failures reach the user as errors, in a message box.
+    PQsetNoticeProcessor(c_.get(), [](void*, const char*) {}, nullptr);
     if (PQstatus(c_.get()) != CONNECTION_OK) {
         const std::string msg = trimmed(PQerrorMessage(c_.get()));
         // A database that is not there is told apart from a server that is.
@@ -136,9 +140,12 @@ void Connection::script(std::string_view sql) {
 bool Connection::usable() {
     if (!c_ || PQstatus(c_.get()) != CONNECTION_OK) return false;
     // Reads what the server sent meanwhile without waiting: a server that
-    // shut down has closed the socket, which turns the status bad.
-    if (!PQconsumeInput(c_.get())) return false;
-    return PQstatus(c_.get()) == CONNECTION_OK && PQtransactionStatus(c_.get()) == PQTRANS_IDLE;
+    // shut down said goodbye and closed the socket.
+    if (!PQconsumeInput(c_.get()) || PQstatus(c_.get()) != CONNECTION_OK) return false;
+    char byte;
+    const ssize_t n = ::recv(PQsocket(c_.get()), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    if (n == 0) return false;  // closed by the server
+    return PQtransactionStatus(c_.get()) == PQTRANS_IDLE;
 }
 
 void Connection::fail(const pg_result* r, std::string_view what) const {
