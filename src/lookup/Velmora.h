@@ -85,4 +85,7 @@ private:
     void reenter(const QString& first, const QString& word);
     // Tells the user that a change could not be written; nothing was.
     void reportWriteError(const std::exception& e);
+    // A lookup that lost its server says so, and the program goes on (the
+    // next operation connects again); any other failure is not survived.
+    bool lookupSurvives(const std::exception& e);
 };

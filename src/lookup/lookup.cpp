@@ -77,6 +77,16 @@ void Velmora::T_Ord_KeyPress(int& KeyAscii) {
     }
 }
 
+bool Velmora::lookupSurvives(const std::exception& e) {
+    const auto* db = dynamic_cast<const store::DbError*>(&e);
+    if (!db || db->kind() != store::DbError::Kind::Lost) return false;
+    ui::MsgBox("The connection to the word database was lost, so the lookup could not be made. Velmora connects "
+               "again at the next lookup or change.\n" +
+                   QString::fromUtf8(e.what()),
+               ui::Buttons::OK, "Velmora");
+    return true;
+}
+
 void Velmora::T_Ord_Change() {
     L_Synonymer.Clear();
     L_Verdier.Clear();
@@ -84,15 +94,19 @@ void Velmora::T_Ord_Change() {
     const QString text = T_Ord.Text();
     if (text.isEmpty()) return;
 
-    store::Database db = M::OpenDatabase();
-    const bool known = db.WordExists(M::s(text));
-    if (M::SokModus != "" || known) {
-        if (M::SokModus == "") {
-            sok_ord(text, false);
-        } else {
-            M::SokModus = "";
-            sok_ord(text, true);
+    try {
+        store::Database db = M::OpenDatabase();
+        const bool known = db.WordExists(M::s(text));
+        if (M::SokModus != "" || known) {
+            if (M::SokModus == "") {
+                sok_ord(text, false);
+            } else {
+                M::SokModus = "";
+                sok_ord(text, true);
+            }
         }
+    } catch (const store::DbError& e) {
+        if (!lookupSurvives(e)) throw;
     }
 }
 
@@ -117,10 +131,14 @@ void Velmora::K_Sok_Kategori_Click() {
     M::SokModus = "kategori";
     const QString picked = L_Kategorier.Text();
     const QString typed = C_Kategori.Text();
-    if (!picked.isEmpty()) {
-        sok_ord(ui::upperCase(picked), true);
-    } else if (!typed.isEmpty()) {
-        sok_ord(ui::upperCase(typed), true);
+    try {
+        if (!picked.isEmpty()) {
+            sok_ord(ui::upperCase(picked), true);
+        } else if (!typed.isEmpty()) {
+            sok_ord(ui::upperCase(typed), true);
+        }
+    } catch (const store::DbError& e) {
+        if (!lookupSurvives(e)) throw;
     }
     M::SokModus = "";
     C_Empty.setValue(false);

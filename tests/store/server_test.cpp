@@ -24,32 +24,6 @@ namespace {
 #define NEEDS_SERVER() \
     if (PgAdmin().empty()) GTEST_SKIP() << "no PostgreSQL server for the tests"
 
-// The editor and reader roles as the README sets them up, with the test's
-// own names (roles belong to the whole server).
-std::string roleSql(const std::string& db, const std::string& p) {
-    return "CREATE ROLE " + p + "_editor NOLOGIN;"
-           "CREATE ROLE " + p + "_reader NOLOGIN;"
-           "GRANT CONNECT ON DATABASE " + db + " TO " + p + "_editor, " + p + "_reader;"
-           "GRANT USAGE ON SCHEMA public TO " + p + "_editor, " + p + "_reader;"
-           "GRANT SELECT ON T_Ord, T_Kategori, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi TO " +
-           p + "_editor, " + p + "_reader;"
-           "GRANT INSERT, DELETE ON T_Ord, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi TO " + p + "_editor;"
-           "CREATE ROLE " + p + "_anna LOGIN IN ROLE " + p + "_editor;"
-           "CREATE ROLE " + p + "_guest LOGIN IN ROLE " + p + "_reader;";
-}
-
-// Drops the test's roles when the test ends, after its database is gone.
-struct Roles {
-    std::string prefix;
-    ~Roles() {
-        try {
-            store::pg::Connection admin(PgAdmin());
-            for (const char* r : {"_anna", "_guest", "_editor", "_reader"}) admin.exec("DROP ROLE IF EXISTS " + prefix + r);
-        } catch (const std::exception&) {
-        }
-    }
-};
-
 std::vector<std::vector<std::string>> everything(PgTestDb& db) {
     std::vector<std::vector<std::string>> all;
     for (const char* t : {"T_Ord", "T_Kategori", "T_OrdKategori", "T_OrdSynonym", "T_Verdi", "T_OrdVerdi"})
@@ -61,18 +35,17 @@ std::vector<std::vector<std::string>> everything(PgTestDb& db) {
 
 TEST(OnServer, AReaderLooksUpAndIsRefusedEveryEditWithNothingChanged) {
     NEEDS_SERVER();
-    Roles roles{"r" + std::to_string(::getpid())};
     PgTestDb db;
+    testing_support::TestRoles roles(db);
     db.addWord("BIG");
     db.synonym("BIG", "LARGE");
     db.synonym("LARGE", "BIG");
     db.value("BIG", "XL");
     db.link("BIG", "SIZE");
     db.addCategory("SIZE");
-    db.admin(roleSql(db.name(), roles.prefix));
     const auto before = everything(db);
 
-    store::DBEngine reader(db.as(roles.prefix + "_guest"));
+    store::DBEngine reader(roles.reader());
     {
         auto d = reader.OpenDatabase();
         EXPECT_EQ(d.Synonyms("BIG", false), Words({"LARGE"}));
@@ -103,7 +76,7 @@ TEST(OnServer, AReaderLooksUpAndIsRefusedEveryEditWithNothingChanged) {
         EXPECT_EQ(everything(db), before) << name;
     }
     // An editor of the same roles may do all of it.
-    store::DBEngine editor(db.as(roles.prefix + "_anna"));
+    store::DBEngine editor(roles.editor());
     for (const auto& [name, edit] : edits) {
         auto d = editor.OpenDatabase();
         EXPECT_NO_THROW(edit(d)) << name;

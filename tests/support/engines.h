@@ -71,6 +71,22 @@ private:
 
 std::unique_ptr<TestStore> MakeStore(Engine e);
 
+// The editor and reader roles as the README sets them up, named after
+// `prefix` (roles belong to the whole server): PREFIX_editor and
+// PREFIX_reader, with the logins PREFIX_anna (an editor) and PREFIX_guest
+// (a reader). Dropped when the object goes, after the test's database.
+class TestRoles {
+public:
+    explicit TestRoles(PgTestDb& db);
+    ~TestRoles();
+    std::string editor() const { return db_.as(prefix_ + "_anna"); }
+    std::string reader() const { return db_.as(prefix_ + "_guest"); }
+
+private:
+    PgTestDb& db_;
+    std::string prefix_;
+};
+
 // Fixture for tests that run once on each engine.
 class OnEngines : public ::testing::TestWithParam<Engine> {
 protected:
