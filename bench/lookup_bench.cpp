@@ -153,6 +153,14 @@ void StartUp(benchmark::State& state) {
 
 }  // namespace
 
+// The folder's word database of `words` words and its words, for the
+// server's benchmarks.
+std::string BenchWord(int i) { return wordNo(i); }
+std::string BenchDatabaseFile(int words) {
+    enterDatabase(words);
+    return (fs::current_path() / "velmora.mdb").string();
+}
+
 BENCHMARK(StartUp)->Arg(1500)->Arg(150000)->Unit(benchmark::kMillisecond);
 BENCHMARK(StoredWordKeystroke)->Arg(1500)->Arg(150000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PatternLookupTwoLetters)->Arg(1500)->Arg(150000)->Unit(benchmark::kMillisecond);

@@ -87,10 +87,11 @@ int MakeOnServer(std::vector<std::string> args,
                          "was left as it is\n";
             return 1;
         }
-        store::TableCounts counts;
+        store::TableCounts counts, source;
         if (!from.empty()) {
-            store::Connection source(from, store::Connection::Mode::ReadWrite);
-            counts = store::CopyToServer(source, server, progressBar);
+            store::Connection file(from, store::Connection::Mode::ReadWrite);
+            source = store::CountRows(file);
+            counts = store::CopyToServer(file, server, progressBar);
         } else {
             // Every source builds a SQLite file; the server gets a copy of it.
             TempFolder tmp;
@@ -107,6 +108,12 @@ int MakeOnServer(std::vector<std::string> args,
         for (size_t i = 0; i < tables.size(); ++i)
             std::cout << (i ? ", " : " ") << counts[i] << " rows in " << tables[i].table;
         std::printf(" (%.1f s)\n", secs);
+        for (size_t i = 0; i < source.size(); ++i)
+            if (source[i] > counts[i])
+                std::cout << "Left out " << source[i] - counts[i] << " rows of " << tables[i].table
+                          << " that repeat an earlier row's " << (i == 4 ? "value" : i == 0 ? "word" : "link")
+                          << "; the server keeps each once\n";
+        std::cout << std::flush;
         return 0;
     } catch (const std::exception& e) {
         std::cerr << "velmora-mkdb: " << e.what() << "\n";

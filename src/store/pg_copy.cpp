@@ -9,6 +9,17 @@ namespace store {
 
 namespace {
 
+// The columns a server's unique key holds, per table; "" for none. A file
+// may hold such a row twice (a word list imported from elsewhere); the
+// first is copied, and the repeats are left out.
+std::string uniqueKey(const std::string& table) {
+    if (table == "T_Ord") return "Ord";
+    if (table == "T_Verdi") return "Verdi";
+    if (table == "T_OrdKategori") return "Ord, Kategori";
+    if (table == "T_OrdVerdi") return "Ord, Verdi";
+    return "";
+}
+
 std::string columnList(const TableColumns& t) {
     std::string out;
     for (const char* c : t.columns) out += (out.empty() ? "" : ", ") + std::string(c);
@@ -49,7 +60,12 @@ TableCounts CopyToServer(Connection& from, pg::Connection& to,
         const std::string cols = columnList(table);
         if (progress) progress(table.table, done / total);
         pg::Copy copy(to, std::string("COPY ") + table.table + " (" + cols + ") FROM STDIN");
-        Stmt st = from.prepare("SELECT " + cols + " FROM " + table.table + " ORDER BY rowid");
+        const std::string key = uniqueKey(table.table);
+        Stmt st = from.prepare("SELECT " + cols + " FROM " + table.table +
+                               (key.empty() ? std::string()
+                                            : " WHERE rowid IN (SELECT min(rowid) FROM " + std::string(table.table) +
+                                                  " GROUP BY " + key + ")") +
+                               " ORDER BY rowid");
         pg::Params row(table.columns.size());
         while (st.step()) {
             for (size_t i = 0; i < row.size(); ++i) {

@@ -53,7 +53,9 @@ using TableCounts = std::vector<long>;
 
 // Copies the SQLite word database `from` into the empty database of `to`:
 // tables, rows in their stored order, then the indexes, all in one
-// transaction, so a failure leaves the server's database empty.
+// transaction, so a failure leaves the server's database empty. A row that
+// repeats the key of an earlier one (a word, a value, a link) is left out,
+// as the server keeps each once; the counts returned tell.
 // `progress` gets the table being copied and the share done, 0 to 1.
 TableCounts CopyToServer(Connection& from, pg::Connection& to,
                          const std::function<void(const std::string&, double)>& progress = {});
