@@ -155,6 +155,8 @@ void Connection::fail(const pg_result* r, std::string_view what) const {
     DbError::Kind kind = kindOf(state ? state : "");
     if (PQstatus(c_.get()) == CONNECTION_BAD) kind = DbError::Kind::Lost;
     if (kind == DbError::Kind::Lost) msg = "the connection to the server was lost (" + msg + ")";
+    if (kind == DbError::Kind::NotADatabase)
+        msg = "this database holds no word tables (" + msg + "); velmora-mkdb --database makes them";
     if (!what.empty()) msg = std::string(what) + ": " + msg;
     throw DbError::onServer(kind, label_, msg);
 }

@@ -260,13 +260,6 @@ Database DBEngine::OpenDatabase(const std::string& name) {
     return Database(name);
 }
 
-std::string DBEngine::Name(const std::string& file) const {
-    if (pool_) return pool_->label();
-    std::error_code ec;
-    std::filesystem::path abs = std::filesystem::absolute(file, ec);
-    return ec ? file : abs.string();
-}
-
 void CreateTables(Connection& c) {
     c.exec(
         "CREATE TABLE T_Ord (Ord TEXT, Notat TEXT, Star TEXT);"

@@ -119,9 +119,6 @@ public:
     // directory, read-write; never created.
     Database OpenDatabase(const std::string& name = kDatabaseFile);
     bool onServer() const { return pool_ != nullptr; }
-    // What messages and the About window call the database: the file's
-    // path, or the server's database and where it is.
-    std::string Name(const std::string& file = kDatabaseFile) const;
     int opens() const { return opens_; }
 
 private:

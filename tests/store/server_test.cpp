@@ -96,6 +96,31 @@ TEST(OnServer, APasswordInTheConnectionStringIsRefusedUnshown) {
     }
 }
 
+TEST(OnServer, NoTablesAndNoServerAreSaidInWords) {
+    NEEDS_SERVER();
+    const std::string name = "velmora_notables_" + std::to_string(::getpid());
+    store::pg::Connection admin(PgAdmin());
+    admin.exec("DROP DATABASE IF EXISTS " + name);
+    admin.exec("CREATE DATABASE " + name);
+    try {
+        store::DBEngine e(PgAdmin() + " dbname=" + name);
+        e.OpenDatabase().Categories();
+        ADD_FAILURE() << "read a database without tables";
+    } catch (const store::DbError& x) {
+        EXPECT_EQ(x.kind(), Kind::NotADatabase) << x.what();
+        EXPECT_NE(std::string(x.what()).find("holds no word tables"), std::string::npos) << x.what();
+    }
+    admin.exec("DROP DATABASE " + name + " WITH (FORCE)");
+    try {
+        store::DBEngine e("host=/nonexistent-velmora dbname=words connect_timeout=2");
+        e.OpenDatabase();
+        ADD_FAILURE() << "reached no server";
+    } catch (const store::DbError& x) {
+        EXPECT_EQ(x.kind(), Kind::Lost) << x.what();
+        EXPECT_EQ(std::string(x.what()).rfind("words on /nonexistent-velmora: ", 0), 0u) << x.what();
+    }
+}
+
 namespace {
 
 // A server of the test's own, so that stopping it disturbs no other test.
