@@ -49,6 +49,19 @@ struct Options {
     }
 };
 
+// A bare name is the database's name, as psql takes it.
+std::string expanded(const std::string& conninfo) {
+    if (conninfo.find('=') != std::string::npos || conninfo.rfind("postgresql://", 0) == 0 ||
+        conninfo.rfind("postgres://", 0) == 0)
+        return conninfo;
+    std::string quoted = "dbname='";
+    for (char ch : conninfo) {
+        if (ch == '\\' || ch == '\'') quoted += '\\';
+        quoted += ch;
+    }
+    return quoted + "'";
+}
+
 std::string labelOf(const char* db, const char* host, const char* port) {
     std::string label = db && *db ? db : "the default database";
     std::string where = host && *host ? host : "the local server";
@@ -82,7 +95,7 @@ long Result::affected() const {
 void Connection::Finish::operator()(pg_conn* c) const { PQfinish(c); }
 
 std::string CheckConnectionString(const std::string& conninfo) {
-    Options o(conninfo);
+    Options o(expanded(conninfo));
     if (!o.opts)
         throw DbError::onServer(DbError::Kind::Engine, "the database given with --database",
                                 "the connection string cannot be read" + (o.error.empty() ? "" : ": " + o.error));
@@ -99,7 +112,8 @@ Connection::Connection(const std::string& conninfo) {
     // The caller's string comes after the defaults and overrides them; the
     // words are UTF-8 whatever the server's or the terminal's encoding is.
     const char* keys[] = {"connect_timeout", "fallback_application_name", "dbname", "client_encoding", nullptr};
-    const char* vals[] = {"10", "velmora", conninfo.c_str(), "UTF8", nullptr};
+    const std::string full = expanded(conninfo);
+    const char* vals[] = {"10", "velmora", full.c_str(), "UTF8", nullptr};
     c_.reset(PQconnectdbParams(keys, vals, 1));
     if (!c_) throw DbError::onServer(DbError::Kind::Engine, label_, "out of memory");
     label_ = labelOf(PQdb(c_.get()), PQhost(c_.get()), PQport(c_.get()));

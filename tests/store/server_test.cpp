@@ -110,6 +110,16 @@ TEST(OnServer, NoTablesAndNoServerAreSaidInWords) {
         EXPECT_EQ(x.kind(), Kind::NotADatabase) << x.what();
         EXPECT_NE(std::string(x.what()).find("holds no word tables"), std::string::npos) << x.what();
     }
+    // A bare name is the database's name; the rest comes from libpq's
+    // environment, as for psql.
+    if (PgAdmin().rfind("host=/", 0) == 0) {  // the test run's own server
+        const std::string host = PgAdmin().substr(5, PgAdmin().find(' ') - 5);
+        setenv("PGHOST", host.c_str(), 1);
+        setenv("PGUSER", "velmora_admin", 1);
+        EXPECT_EQ(store::pg::Connection(name).label(), name + " on " + host);
+        unsetenv("PGHOST");
+        unsetenv("PGUSER");
+    }
     admin.exec("DROP DATABASE " + name + " WITH (FORCE)");
     try {
         store::DBEngine e("host=/nonexistent-velmora dbname=words connect_timeout=2");
