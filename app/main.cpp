@@ -10,6 +10,7 @@
 
 #include "lookup/Velmora.h"
 #include "shared/M.h"
+#include "store/shown.h"
 #include "userdata.h"
 
 int main(int argc, char** argv) {
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
     // Loading the main window runs its start-up, which reads the word
     // database; a database that cannot be read ends the program there with a
     // message naming the file (or the server's database) and the error.
+    // Half-built word databases of killed velmora-mkdb runs are only litter.
+    store::RemoveDeadParts(".");
     Velmora& main = M::Velmora();
     main.Show();
     main.T_Ord.SetFocus();

@@ -77,14 +77,24 @@ void Velmora::T_Ord_KeyPress(int& KeyAscii) {
     }
 }
 
-bool Velmora::lookupSurvives(const std::exception& e) {
-    const auto* db = dynamic_cast<const store::DbError*>(&e);
-    if (!db || db->kind() != store::DbError::Kind::Lost) return false;
-    ui::MsgBox("The connection to the word database was lost, so the lookup could not be made. Velmora connects "
-               "again at the next lookup or change.\n" +
-                   QString::fromUtf8(e.what()),
-               ui::Buttons::OK, "Velmora");
-    return true;
+void Velmora::guardLookup(const std::function<void()>& lookup) {
+    try {
+        lookup();
+    } catch (const store::DbError& e) {
+        if (e.kind() == store::DbError::Kind::Lost) {
+            M::SokModus = "";
+            ui::MsgBox("The connection to the word database was lost, so the lookup could not be made. Velmora "
+                       "connects again at the next lookup or change.\n" +
+                           QString::fromUtf8(e.what()),
+                       ui::Buttons::OK, "Velmora");
+            return;
+        }
+        if (e.kind() != store::DbError::Kind::Busy) throw;
+        M::SokModus = "";
+        ui::MsgBox(QString::fromUtf8(e.what()) +
+                       "\nAnother program is using the word database; the lookup was not done. Try again in a moment.",
+                   ui::Buttons::OK, "Velmora");
+    }
 }
 
 void Velmora::T_Ord_Change() {
@@ -94,7 +104,7 @@ void Velmora::T_Ord_Change() {
     const QString text = T_Ord.Text();
     if (text.isEmpty()) return;
 
-    try {
+    guardLookup([&] {
         store::Database db = M::OpenDatabase();
         const bool known = db.WordExists(M::s(text));
         if (M::SokModus != "" || known) {
@@ -105,9 +115,7 @@ void Velmora::T_Ord_Change() {
                 sok_ord(text, true);
             }
         }
-    } catch (const store::DbError& e) {
-        if (!lookupSurvives(e)) throw;
-    }
+    });
 }
 
 void Velmora::T_Ord_GotFocus() {
@@ -131,15 +139,13 @@ void Velmora::K_Sok_Kategori_Click() {
     M::SokModus = "kategori";
     const QString picked = L_Kategorier.Text();
     const QString typed = C_Kategori.Text();
-    try {
+    guardLookup([&] {
         if (!picked.isEmpty()) {
             sok_ord(ui::upperCase(picked), true);
         } else if (!typed.isEmpty()) {
             sok_ord(ui::upperCase(typed), true);
         }
-    } catch (const store::DbError& e) {
-        if (!lookupSurvives(e)) throw;
-    }
+    });
     M::SokModus = "";
     C_Empty.setValue(false);
 }

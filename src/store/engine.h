@@ -24,7 +24,7 @@ public:
     virtual std::vector<std::string> PatternLookup(const std::string& pattern) = 0;
     virtual bool SaveWord(const std::string& ord) = 0;
     virtual RowId FindWordRow(const std::string& ord) = 0;
-    virtual void DeleteWordRow(int64_t row) = 0;
+    virtual bool EraseWord(const std::string& ord) = 0;
 
     virtual std::vector<std::string> Synonyms(const std::string& ord, bool byLength) = 0;
     virtual std::vector<std::string> Values(const std::string& ord, bool byLength) = 0;
@@ -33,15 +33,15 @@ public:
 
     virtual bool SaveCategoryLink(const std::string& ord, const std::string& kategori) = 0;
     virtual RowId FindCategoryLink(const std::string& ord, const std::string& kategori) = 0;
-    virtual void DeleteCategoryLinkRow(int64_t row) = 0;
+    virtual bool EraseCategoryLink(const std::string& ord, const std::string& kategori) = 0;
 
     virtual bool SaveSynonymPair(const std::string& ord, const std::string& synonym) = 0;
     virtual RowId FindSynonymRow(const std::string& ord, const std::string& synonym) = 0;
-    virtual void EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym) = 0;
+    virtual int EraseSynonymPair(const std::string& ord, const std::string& synonym) = 0;
 
     virtual bool SaveValueLink(const std::string& ord, const std::string& verdi) = 0;
     virtual RowId FindValueLink(const std::string& ord, const std::string& verdi) = 0;
-    virtual void DeleteValueLinkRow(int64_t row) = 0;
+    virtual bool EraseValueLink(const std::string& ord, const std::string& verdi) = 0;
 
     virtual std::vector<std::string> CandidateSynonyms(const std::string& ord, int length) = 0;
     virtual std::vector<std::string> CandidateValues(const std::string& ord, int length) = 0;

@@ -68,7 +68,7 @@ public:
         return first("SELECT id FROM T_Ord WHERE Ord = $1 ORDER BY id LIMIT 1", {ord});
     }
 
-    void DeleteWordRow(int64_t row) override { deleteRow("DELETE FROM T_Ord WHERE id = $1", row); }
+    bool EraseWord(const std::string& ord) override { return deleteFirst("T_Ord", "Ord", ord) > 0; }
 
     std::vector<std::string> Synonyms(const std::string& ord, bool byLength) override {
         return column(byLength ? "SELECT Synonym FROM T_OrdSynonym WHERE Ord = $1 ORDER BY length(Synonym), Synonym, id"
@@ -106,7 +106,9 @@ public:
                      {ord, kategori});
     }
 
-    void DeleteCategoryLinkRow(int64_t row) override { deleteRow("DELETE FROM T_OrdKategori WHERE id = $1", row); }
+    bool EraseCategoryLink(const std::string& ord, const std::string& kategori) override {
+        return deleteFirst("T_OrdKategori", "Kategori", ord, kategori) > 0;
+    }
 
     bool SaveSynonymPair(const std::string& ord, const std::string& synonym) override {
         pg::Transaction t(*c_);
@@ -134,13 +136,12 @@ public:
                      {ord, synonym});
     }
 
-    void EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym) override {
+    int EraseSynonymPair(const std::string& ord, const std::string& synonym) override {
         pg::Transaction t(*c_);
-        if (row) c_->exec("DELETE FROM T_OrdSynonym WHERE id = $1", {std::to_string(*row)});
-        c_->exec("DELETE FROM T_OrdSynonym WHERE id = (SELECT id FROM T_OrdSynonym WHERE Ord = $1 AND Synonym = $2 "
-                 "ORDER BY id LIMIT 1)",
-                 {synonym, ord});
+        long n = deleteFirst("T_OrdSynonym", "Synonym", ord, synonym);
+        n += deleteFirst("T_OrdSynonym", "Synonym", synonym, ord);
         t.commit();
+        return int(n);
     }
 
     bool SaveValueLink(const std::string& ord, const std::string& verdi) override {
@@ -159,7 +160,9 @@ public:
         return first("SELECT id FROM T_OrdVerdi WHERE Ord = $1 AND Verdi = $2 ORDER BY id LIMIT 1", {ord, verdi});
     }
 
-    void DeleteValueLinkRow(int64_t row) override { deleteRow("DELETE FROM T_OrdVerdi WHERE id = $1", row); }
+    bool EraseValueLink(const std::string& ord, const std::string& verdi) override {
+        return deleteFirst("T_OrdVerdi", "Verdi", ord, verdi) > 0;
+    }
 
     std::vector<std::string> CandidateSynonyms(const std::string& ord, int length) override {
         if (length == 0) return column("SELECT Synonym FROM T_OrdSynonym WHERE Ord = $1 ORDER BY id", {ord});
@@ -188,7 +191,23 @@ private:
         return r.integer(0, 0);
     }
 
-    void deleteRow(const char* sql, int64_t row) { c_->exec(sql, {std::to_string(row)}); }
+    // Deletes the first row of `table` that holds `ord` (and `other` in
+    // column `col`), as it is at this moment, in one statement. Of two
+    // connections erasing the same row, the second waits for the first and
+    // then removes nothing: the row it found is gone.
+    long deleteFirst(const char* table, const char* col, const std::string& ord,
+                     const std::optional<std::string>& other = std::nullopt) {
+        const std::string t(table);
+        if (!other)
+            return c_->exec("DELETE FROM " + t + " WHERE id = (SELECT id FROM " + t +
+                                " WHERE Ord = $1 ORDER BY id LIMIT 1)",
+                            {ord})
+                .affected();
+        return c_->exec("DELETE FROM " + t + " WHERE id = (SELECT id FROM " + t + " WHERE Ord = $1 AND " + col +
+                            " = $2 ORDER BY id LIMIT 1)",
+                        {ord, *other})
+            .affected();
+    }
 
     // Adds a word with Notat "X" unless it is there: a link save's side effect.
     void ensureWord(const std::string& ord) {

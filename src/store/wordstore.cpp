@@ -29,10 +29,18 @@ RowId firstRow(Stmt& st) {
     return std::nullopt;
 }
 
-void deleteRow(Connection& c, const char* table, int64_t row) {
-    Transaction t(c);
-    c.prepare(std::string("DELETE FROM ") + table + " WHERE rowid = ?1").bind(1, row).run();
-    t.commit();
+// Deletes the first row of `table` whose two columns hold a and b (b unused
+// when col2 is null), found and removed by one statement.
+int deleteFirst(Connection& c, const char* table, const char* col1, const std::string& a, const char* col2 = nullptr,
+                const std::string& b = {}) {
+    std::string where = std::string(col1) + " = ?1";
+    if (col2) where += std::string(" AND ") + col2 + " = ?2";
+    Stmt st = c.prepare(std::string("DELETE FROM ") + table + " WHERE rowid = (SELECT rowid FROM " + table +
+                        " WHERE " + where + " ORDER BY rowid LIMIT 1)");
+    st.bind(1, a);
+    if (col2) st.bind(2, b);
+    st.run();
+    return c.changes();
 }
 
 // Adds a word with Notat "X" unless it is there: a link save's side effect.
@@ -60,20 +68,20 @@ public:
     std::vector<std::string> PatternLookup(const std::string& pattern) override;
     bool SaveWord(const std::string& ord) override;
     RowId FindWordRow(const std::string& ord) override;
-    void DeleteWordRow(int64_t row) override;
+    bool EraseWord(const std::string& ord) override;
     std::vector<std::string> Synonyms(const std::string& ord, bool byLength) override;
     std::vector<std::string> Values(const std::string& ord, bool byLength) override;
     std::vector<std::string> CategoriesOf(const std::string& ord) override;
     std::vector<std::string> WordsOfCategory(const std::string& kategori) override;
     bool SaveCategoryLink(const std::string& ord, const std::string& kategori) override;
     RowId FindCategoryLink(const std::string& ord, const std::string& kategori) override;
-    void DeleteCategoryLinkRow(int64_t row) override;
+    bool EraseCategoryLink(const std::string& ord, const std::string& kategori) override;
     bool SaveSynonymPair(const std::string& ord, const std::string& synonym) override;
     RowId FindSynonymRow(const std::string& ord, const std::string& synonym) override;
-    void EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym) override;
+    int EraseSynonymPair(const std::string& ord, const std::string& synonym) override;
     bool SaveValueLink(const std::string& ord, const std::string& verdi) override;
     RowId FindValueLink(const std::string& ord, const std::string& verdi) override;
-    void DeleteValueLinkRow(int64_t row) override;
+    bool EraseValueLink(const std::string& ord, const std::string& verdi) override;
     std::vector<std::string> CandidateSynonyms(const std::string& ord, int length) override;
     std::vector<std::string> CandidateValues(const std::string& ord, int length) override;
 
@@ -117,7 +125,12 @@ RowId SqliteWords::FindWordRow(const std::string& ord) {
     return firstRow(c_.prepare("SELECT rowid FROM T_Ord WHERE Ord = ?1 ORDER BY rowid LIMIT 1").bind(1, ord));
 }
 
-void SqliteWords::DeleteWordRow(int64_t row) { deleteRow(c_, "T_Ord", row); }
+bool SqliteWords::EraseWord(const std::string& ord) {
+    Transaction t(c_);
+    const int n = deleteFirst(c_, "T_Ord", "Ord", ord);
+    t.commit();
+    return n > 0;
+}
 
 std::vector<std::string> SqliteWords::Synonyms(const std::string& ord, bool byLength) {
     return column(c_.prepare(byLength ? "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 "
@@ -169,7 +182,12 @@ RowId SqliteWords::FindCategoryLink(const std::string& ord, const std::string& k
             .bind(2, kategori));
 }
 
-void SqliteWords::DeleteCategoryLinkRow(int64_t row) { deleteRow(c_, "T_OrdKategori", row); }
+bool SqliteWords::EraseCategoryLink(const std::string& ord, const std::string& kategori) {
+    Transaction t(c_);
+    const int n = deleteFirst(c_, "T_OrdKategori", "Ord", ord, "Kategori", kategori);
+    t.commit();
+    return n > 0;
+}
 
 bool SqliteWords::SaveSynonymPair(const std::string& ord, const std::string& synonym) {
     Transaction t(c_);
@@ -194,12 +212,12 @@ RowId SqliteWords::FindSynonymRow(const std::string& ord, const std::string& syn
             .bind(2, synonym));
 }
 
-void SqliteWords::EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym) {
+int SqliteWords::EraseSynonymPair(const std::string& ord, const std::string& synonym) {
     Transaction t(c_);
-    if (row) c_.prepare("DELETE FROM T_OrdSynonym WHERE rowid = ?1").bind(1, *row).run();
-    if (RowId back = FindSynonymRow(synonym, ord))
-        c_.prepare("DELETE FROM T_OrdSynonym WHERE rowid = ?1").bind(1, *back).run();
+    int n = deleteFirst(c_, "T_OrdSynonym", "Ord", ord, "Synonym", synonym);
+    n += deleteFirst(c_, "T_OrdSynonym", "Ord", synonym, "Synonym", ord);
     t.commit();
+    return n;
 }
 
 bool SqliteWords::SaveValueLink(const std::string& ord, const std::string& verdi) {
@@ -225,7 +243,12 @@ RowId SqliteWords::FindValueLink(const std::string& ord, const std::string& verd
                         .bind(2, verdi));
 }
 
-void SqliteWords::DeleteValueLinkRow(int64_t row) { deleteRow(c_, "T_OrdVerdi", row); }
+bool SqliteWords::EraseValueLink(const std::string& ord, const std::string& verdi) {
+    Transaction t(c_);
+    const int n = deleteFirst(c_, "T_OrdVerdi", "Ord", ord, "Verdi", verdi);
+    t.commit();
+    return n > 0;
+}
 
 std::vector<std::string> SqliteWords::CandidateSynonyms(const std::string& ord, int length) {
     if (length == 0)

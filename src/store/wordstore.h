@@ -45,7 +45,12 @@ public:
     // Returns false when it existed already (nothing written).
     bool SaveWord(const std::string& ord) { return e_->SaveWord(ord); }
     RowId FindWordRow(const std::string& ord) { return e_->FindWordRow(ord); }
-    void DeleteWordRow(int64_t row) { e_->DeleteWordRow(row); }
+    // The erases take the texts the user was asked about and remove the row
+    // holding them as it is now, in one transaction: a row number found
+    // before the question may belong to another word by the answer, since
+    // another program may have changed the file meanwhile. They return
+    // whether anything was removed; nothing is when the texts are gone.
+    bool EraseWord(const std::string& ord) { return e_->EraseWord(ord); }
 
     // --- details of a word
     // byLength: by number of characters, ties alphabetically; else alphabetically.
@@ -66,7 +71,9 @@ public:
     RowId FindCategoryLink(const std::string& ord, const std::string& kategori) {
         return e_->FindCategoryLink(ord, kategori);
     }
-    void DeleteCategoryLinkRow(int64_t row) { e_->DeleteCategoryLinkRow(row); }
+    bool EraseCategoryLink(const std::string& ord, const std::string& kategori) {
+        return e_->EraseCategoryLink(ord, kategori);
+    }
 
     // Adds (S, W) then (W, S) unless (W, S) is there; the reverse row is
     // added without a check.
@@ -76,14 +83,15 @@ public:
     RowId FindSynonymRow(const std::string& ord, const std::string& synonym) {
         return e_->FindSynonymRow(ord, synonym);
     }
-    // Deletes `row` when given, then the first (synonym, ord) row if any.
-    void EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym) {
-        e_->EraseSynonymPair(row, ord, synonym);
+    // Removes the first (ord, synonym) row and the first (synonym, ord) row,
+    // whichever are there; returns how many rows went.
+    int EraseSynonymPair(const std::string& ord, const std::string& synonym) {
+        return e_->EraseSynonymPair(ord, synonym);
     }
 
     bool SaveValueLink(const std::string& ord, const std::string& verdi) { return e_->SaveValueLink(ord, verdi); }
     RowId FindValueLink(const std::string& ord, const std::string& verdi) { return e_->FindValueLink(ord, verdi); }
-    void DeleteValueLinkRow(int64_t row) { e_->DeleteValueLinkRow(row); }
+    bool EraseValueLink(const std::string& ord, const std::string& verdi) { return e_->EraseValueLink(ord, verdi); }
 
     // --- simulator candidates: length 0 means any length. Rows in the order
     // they were stored.

@@ -90,10 +90,10 @@ TEST_P(ConcurrentOnEngines, ErasingTheSameRowsRemovesThemAndNothingElse) {
     together([&](store::DBEngine& e, int) {
         for (int i = 0; i < kItems; ++i) {
             auto d = e.OpenDatabase();
-            d.EraseSynonymPair(d.FindSynonymRow(w(i), s(i)), w(i), s(i));
-            if (store::RowId r = d.FindCategoryLink(w(i), "K")) d.DeleteCategoryLinkRow(*r);
-            if (store::RowId r = d.FindValueLink(w(i), "V")) d.DeleteValueLinkRow(*r);
-            if (store::RowId r = d.FindWordRow(w(i))) d.DeleteWordRow(*r);
+            d.EraseSynonymPair(w(i), s(i));
+            d.EraseCategoryLink(w(i), "K");
+            d.EraseValueLink(w(i), "V");
+            d.EraseWord(w(i));
         }
     });
     EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid"), Rows({{"KEPT", "KEEP"}, {"KEEP", "KEPT"}}));
@@ -112,8 +112,8 @@ TEST_P(ConcurrentOnEngines, SavesAndErasesInterleavedLeaveASoundDatabase) {
                     d.SaveSynonymPair(w(i % 7), s(i % 5));
                     d.SaveValueLink(w(i % 7), "V");
                 } else {
-                    d.EraseSynonymPair(d.FindSynonymRow(s(i % 5), w(i % 7)), s(i % 5), w(i % 7));
-                    if (store::RowId r = d.FindValueLink(w(i % 7), "V")) d.DeleteValueLinkRow(*r);
+                    d.EraseSynonymPair(s(i % 5), w(i % 7));
+                    d.EraseValueLink(w(i % 7), "V");
                 }
             }
         }

@@ -80,9 +80,10 @@ TEST_P(StoreOnEngines, SynonymPairsKeepTheReverseRowRule) {
     EXPECT_FALSE(d.SaveSynonymPair("W", "S"));
     EXPECT_FALSE(d.SaveSynonymPair("S", "W"));
     EXPECT_EQ(db->count("T_OrdSynonym"), 2);
-    d.DeleteWordRow(*d.FindWordRow("W"));
+    EXPECT_TRUE(d.EraseWord("W"));
+    EXPECT_FALSE(d.EraseWord("W"));
     EXPECT_EQ(db->count("T_OrdSynonym"), 2);
-    d.EraseSynonymPair(d.FindSynonymRow("W", "S"), "W", "S");
+    d.EraseSynonymPair("W", "S");
     EXPECT_EQ(db->count("T_OrdSynonym"), 0);
     EXPECT_EQ(db->rows("SELECT Ord FROM T_Ord"), Rows({{"S"}}));
     // Only the reverse row there: the save adds it again, without a check,
@@ -94,9 +95,10 @@ TEST_P(StoreOnEngines, SynonymPairsKeepTheReverseRowRule) {
     EXPECT_FALSE(d.SaveSynonymPair("A", "B"));
     EXPECT_FALSE(d.SaveSynonymPair("B", "A"));
     // Erased and saved again: stored once more, both ways.
-    d.EraseSynonymPair(d.FindSynonymRow("A", "B"), "A", "B");
+    EXPECT_EQ(d.EraseSynonymPair("A", "B"), 2);
     EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid"), Rows({{"B", "A"}}));
-    d.EraseSynonymPair(d.FindSynonymRow("A", "B"), "A", "B");
+    EXPECT_EQ(d.EraseSynonymPair("A", "B"), 1);
+    EXPECT_EQ(d.EraseSynonymPair("A", "B"), 0);
     EXPECT_EQ(db->count("T_OrdSynonym"), 0);
     EXPECT_TRUE(d.SaveSynonymPair("B", "A"));
     EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid"), Rows({{"A", "B"}, {"B", "A"}}));
@@ -118,10 +120,11 @@ TEST_P(StoreOnEngines, WordAndLinkSavesKeepNotatAndRefuseDuplicates) {
     EXPECT_TRUE(d.WordExists("EMU"));
     EXPECT_FALSE(d.SaveValueLink("CAT", "PUSS"));
     EXPECT_FALSE(d.SaveWord("DOG"));
-    d.DeleteValueLinkRow(*d.FindValueLink("CAT", "PUSS"));
+    EXPECT_TRUE(d.EraseValueLink("CAT", "PUSS"));
+    EXPECT_FALSE(d.EraseValueLink("CAT", "PUSS"));
     EXPECT_EQ(db->count("T_OrdVerdi"), 1);
     EXPECT_EQ(db->count("T_Verdi"), 1);
-    d.DeleteCategoryLinkRow(*d.FindCategoryLink("CAT", "ANIMALS"));
+    EXPECT_TRUE(d.EraseCategoryLink("CAT", "ANIMALS"));
     EXPECT_FALSE(d.FindCategoryLink("CAT", "ANIMALS"));
     EXPECT_EQ(db->count("T_OrdKategori"), 1);
 }

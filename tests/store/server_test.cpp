@@ -55,14 +55,14 @@ TEST(OnServer, AReaderLooksUpAndIsRefusedEveryEditWithNothingChanged) {
     }
     const std::vector<std::pair<const char*, std::function<void(store::Database&)>>> edits = {
         {"word save", [](store::Database& d) { d.SaveWord("NEW"); }},
-        {"word erase", [](store::Database& d) { d.DeleteWordRow(*d.FindWordRow("BIG")); }},
+        {"word erase", [](store::Database& d) { d.EraseWord("BIG"); }},
         {"category save", [](store::Database& d) { d.SaveCategoryLink("BIG", "NEW"); }},
         {"category save of a new word", [](store::Database& d) { d.SaveCategoryLink("NEW", "SIZE"); }},
-        {"category erase", [](store::Database& d) { d.DeleteCategoryLinkRow(*d.FindCategoryLink("BIG", "SIZE")); }},
+        {"category erase", [](store::Database& d) { d.EraseCategoryLink("BIG", "SIZE"); }},
         {"synonym save", [](store::Database& d) { d.SaveSynonymPair("BIG", "HUGE"); }},
-        {"synonym erase", [](store::Database& d) { d.EraseSynonymPair(d.FindSynonymRow("BIG", "LARGE"), "BIG", "LARGE"); }},
+        {"synonym erase", [](store::Database& d) { d.EraseSynonymPair("BIG", "LARGE"); }},
         {"value save", [](store::Database& d) { d.SaveValueLink("BIG", "XXL"); }},
-        {"value erase", [](store::Database& d) { d.DeleteValueLinkRow(*d.FindValueLink("BIG", "XL")); }},
+        {"value erase", [](store::Database& d) { d.EraseValueLink("BIG", "XL"); }},
     };
     for (const auto& [name, edit] : edits) {
         try {
