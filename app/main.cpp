@@ -4,8 +4,10 @@
 
 #include "lookup/Velmora.h"
 #include "shared/M.h"
+#include "simulator/pdfcommand.h"
 
 int main(int argc, char** argv) {
+    if (const auto status = sim::PdfCommand(argc, argv)) return *status;
     QApplication app(argc, argv);
     ui::setUpApplication();
     // Loading the main window runs its start-up, which reads the word

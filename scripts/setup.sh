@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
   cmake g++ make                 # the build
-  qt6-base-dev                   # the window toolkit (Widgets, Test, offscreen platform)
+  qt6-base-dev                   # the window toolkit (Widgets, Test, PrintSupport, offscreen platform)
   libsqlite3-dev                 # the word database engine
   libgtest-dev libbenchmark-dev  # tests and benchmarks
   mythes-en-us                   # the English thesaurus the first word database is built from
   xvfb xauth xdotool imagemagick # the end-to-end test: a real X server, real input, screenshots
   sqlite3                        # the end-to-end test reads the rows back
+  poppler-utils                  # the tests read the exported PDF back (pdftotext, pdftoppm)
   fonts-dejavu-core fonts-liberation # fonts for the windows (Liberation Sans has the old fonts' widths)
 )
 [ "${VELMORA_FUZZ:-}" = 1 ] && packages+=(clang libclang-rt-14-dev)
