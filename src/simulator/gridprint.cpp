@@ -90,8 +90,8 @@ void paintPage(QPainter& p, const QRectF& area, const Grid& g, const QString& he
                 p.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
             }
             p.setPen(Qt::black);
-            if (!s.ord1.isEmpty()) fitText(p, top, s.ord1, 7);
-            if (!s.ord2.isEmpty()) fitText(p, both ? bottom : top, s.ord2, 7);
+            if (!s.ord1.isEmpty()) fitText(p, top, s.ord1, 9);
+            if (!s.ord2.isEmpty()) fitText(p, both ? bottom : top, s.ord2, 9);
         } else if (solution && isLetter(s)) {
             QFont f(kFamily);
             f.setPointSizeF(side * 0.5 * 72.0 / p.device()->logicalDpiY());
