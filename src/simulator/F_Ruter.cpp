@@ -50,6 +50,7 @@ F_Ruter::F_Ruter()
         auto b = std::make_unique<ui::Button>(client(), "");
         b->setPlace(28 * (M::ColumnOf(n) - 1), 28 * (M::RowOf(n) - 1), 29, 29);
         b->setFontName("MS Sans Serif");
+        b->setGraphical(true);
         b->button()->setFocusPolicy(Qt::NoFocus);
         b->Click = [this, n] { X_Click(n); };
         squares_[size_t(n)] = std::move(b);

@@ -7,25 +7,23 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
-#include <cstring>
 
 #include "simulator/gridprint.h"
 #include "simulator/ipuz.h"
 
 namespace sim {
 
-std::optional<int> PdfCommand(int& argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "--pdf") != 0) return std::nullopt;
+int PdfCommand(int& argc, char** argv, const QString& in, const QStringList& rest) {
+    QTextStream err(stderr);
+    if (rest.size() != 1) {
+        err << "velmora: --pdf needs the grid file and the PDF file to write\n"
+            << "Usage: velmora --pdf GRID.ipuz OUT.pdf\n";
+        return 1;
+    }
+    const QString out = rest.first();
     // No display is needed to paint a PDF.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QTextStream err(stderr);
-    const QStringList args = QGuiApplication::arguments();
-    if (args.size() != 4) {
-        err << "Usage: velmora --pdf GRID.ipuz OUT.pdf\n";
-        return 2;
-    }
-    const QString in = args[2], out = args[3];
     const ipuz::Loaded loaded = ipuz::ReadFile(in);
     if (!loaded.grid) {
         err << "velmora: the grid in " << QDir::toNativeSeparators(in) << " could not be opened:\n"

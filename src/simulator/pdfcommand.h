@@ -2,13 +2,14 @@
 // window, so that grids can be exported in batches.
 #pragma once
 
-#include <optional>
+#include <QString>
+#include <QStringList>
 
 namespace sim {
 
-// When the command line asks for a PDF, writes it and gives the exit status
-// (0, or 1 with a message on standard error); otherwise nothing. Call it
+// Writes the grid in `grid` as a PDF to the one file named in `rest` and
+// gives the exit status: 0, or 1 with a message on standard error. Call it
 // before any application object exists.
-std::optional<int> PdfCommand(int& argc, char** argv);
+int PdfCommand(int& argc, char** argv, const QString& grid, const QStringList& rest);
 
 }  // namespace sim

@@ -152,8 +152,23 @@ xdotool windowfocus --sync "$main"
 sleep 0.3
 xdotool key ctrl+i
 sleep 1
-shot intro "$(xdotool getwindowfocus)"
+intro=$(xdotool getwindowfocus)
+shot intro "$intro"
+# No title text: not even the program's name, which Qt gives an empty title.
+names=$(xprop -id "$intro" _NET_WM_NAME WM_NAME)
+{ echo "$names" | grep -qx '_NET_WM_NAME(UTF8_STRING) = ""' && ! echo "$names" | grep -q Velmora; } \
+  || fail "the intro window has a title: $names"
 sleep 5
+
+# A category typed into the box is linked as typed: "sp" is not completed
+# to SPEED or SPORT.
+xdotool windowfocus --sync "$main"
+sleep 0.3
+click "$main" 400 224 "$bar"        # the category box
+xdotool type --delay 50 "sp"
+click "$main" 579 240 "$bar"        # save the category link
+[ "$(sql "SELECT Kategori FROM T_OrdKategori WHERE Ord='SEA' ORDER BY Kategori")" = "$(printf 'GEOGRAPHY\nNATURE\nSP')" ] \
+  || fail "typing sp linked $(sql "SELECT group_concat(Kategori) FROM T_OrdKategori WHERE Ord='SEA'")"
 
 # Ctrl+F4 ends the program at once.
 xdotool windowfocus --sync "$main"
