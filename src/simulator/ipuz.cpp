@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace sim::ipuz {
@@ -39,8 +41,9 @@ bool isLetter(const Square& s) { return !s.caption.isEmpty() && !s.isMark(); }
 
 bool isInteger(const QJsonValue& v, int lo, int hi) {
     if (!v.isDouble()) return false;
+    // The range first: a number beyond any integer (1e999) is no count.
     const double d = v.toDouble();
-    return d == double(qint64(d)) && d >= lo && d <= hi;
+    return d >= lo && d <= hi && d == std::floor(d);
 }
 
 bool printable(const QString& s) {
