@@ -10,7 +10,6 @@
 #include <QPrinter>
 #include <QSettings>
 
-#include "shared/M.h"
 #include "simulator/F_Ruter.h"
 #include "simulator/gridprint.h"
 #include "simulator/ipuz.h"

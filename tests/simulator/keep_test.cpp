@@ -3,6 +3,8 @@
 // PDF and the print pages read back with pdftotext, and the command-line
 // export.
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -474,6 +476,24 @@ TEST_F(Keeping, CtrlKeysOpenTheirDialogs) {
             EXPECT_EQ(dialogs[0].caption, c.caption);
         }
     }
+}
+
+TEST_F(Keeping, RightClickMenuOffersTheFourEntries) {
+    for (const QString& entry : QStringList{"Save grid as", "Open grid", "Export as PDF"}) {
+        dialogs.clear();
+        QAbstractButton* b = f().X(7).button();
+        QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(5, 5), b->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(b, &e);
+        QMenu* m = f().M_Rutenett;
+        ASSERT_TRUE(m->isVisible());
+        for (QAction* a : m->actions())
+            if (a->text() == entry + "\u2026") QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(a).center());
+        processEvents();
+        ASSERT_EQ(dialogs.size(), 1u) << entry.toStdString();
+        EXPECT_EQ(dialogs[0].caption, entry);
+    }
+    EXPECT_EQ(f().M_SkrivUt->text(), "Print\u2026");
+    EXPECT_EQ(f().M_SkrivUt->shortcut(), QKeySequence("Ctrl+P"));
 }
 
 // ---------------------------------------------------------------- paper
