@@ -13,6 +13,8 @@ using namespace keeping;
 
 namespace {
 
+// One word as pdftotext reads it, with the square of the grid it lies in
+// (0 outside the grid).
 struct Word {
     QString text;
     int square;

@@ -37,8 +37,6 @@ inline QString describe(const sim::Square& s) {
         .arg(w);
 }
 
-// One word as pdftotext reads it, with the square of the grid it lies in
-// (0 outside the grid).
 
 class Keeping : public ::testing::Test {
 protected:
