@@ -25,6 +25,7 @@ namespace keeping {
 
 using namespace testing_support;
 
+// A square as a failed comparison names it.
 inline QString describe(const sim::Square& s) {
     QString w;
     for (const sim::Answer& a : s.writers) w += QString(" %1%2").arg(a.clue).arg(a.across ? "a" : "d");
@@ -36,7 +37,6 @@ inline QString describe(const sim::Square& s) {
         .arg(s.lengde2)
         .arg(w);
 }
-
 
 class Keeping : public ::testing::Test {
 protected:
