@@ -1,15 +1,17 @@
 // Velmora: looks words up in the word database velmora.mdb of the current
 // folder, edits it, and simulates a puzzle grid. Started from the
 // applications menu (--user-data), the word database is the user's own in
-// their data folder. With --database URL it is a database on a PostgreSQL
-// server (postgresql://user@host/dbname, or a libpq connection string; the
-// password comes from ~/.pgpass or PGPASSWORD, never from the command line).
+// their data folder. With --pdf it writes a saved grid as a PDF, without a
+// window. With --database URL the word database is on a PostgreSQL server
+// (postgresql://user@host/dbname, or a libpq connection string; the password
+// comes from ~/.pgpass or PGPASSWORD, never from the command line).
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
 
 #include "lookup/Velmora.h"
 #include "shared/M.h"
+#include "simulator/pdfcommand.h"
 #include "store/shown.h"
 #include "userdata.h"
 
@@ -33,6 +35,11 @@ int main(int argc, char** argv) {
         "the password comes from ~/.pgpass or PGPASSWORD.",
         "URL");
     parser.addOption(database);
+    const QCommandLineOption pdf("pdf",
+                                 "Write the grid saved in GRID.ipuz to OUT.pdf, the puzzle and then its solution, "
+                                 "without a window: velmora --pdf GRID.ipuz OUT.pdf",
+                                 "GRID.ipuz");
+    parser.addOption(pdf);
     QStringList args;
     for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     // Help, version and refusals need no display, so they are answered
@@ -47,6 +54,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velmora: --user-data and --database name two word databases; give one\n");
         return 1;
     }
+    if (parser.isSet(pdf)) return sim::PdfCommand(argc, argv, parser.value(pdf), parser.positionalArguments());
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "velmora: unexpected argument '%s'\nTry 'velmora --help' for more information.\n",
                      qPrintable(parser.positionalArguments().first()));
