@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <thread>
@@ -29,6 +30,9 @@ pid_t spawn(const std::function<int()>& body) {
         int status = 3;
         try {
             status = body();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "child %d: %s\n", int(::getpid()), e.what());  // says why in the test's log
+            status = 4;
         } catch (...) {
             status = 4;
         }
