@@ -1,6 +1,7 @@
 // Velmora: looks words up in the word database velmora.mdb of the current
 // folder, edits it, and simulates a puzzle grid.
 #include <QApplication>
+#include <QTimer>
 
 #include "lookup/Velmora.h"
 #include "shared/M.h"
@@ -14,5 +15,8 @@ int main(int argc, char** argv) {
     Velmora& main = M::Velmora();
     main.Show();
     main.T_Ord.SetFocus();
+    // The words for pattern lookups are read while the user looks at the
+    // window, on a thread of their own, so "?" finds them ready.
+    QTimer::singleShot(0, [] { M::DBEngine().Words().Preload(store::kDatabaseFile); });
     return app.exec();
 }

@@ -431,11 +431,11 @@ public:
     StringListModel(QObject* parent, bool checkable) : QAbstractListModel(parent), checkable_(checkable) {}
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override {
-        return parent.isValid() ? 0 : int(items_.size());
+        return parent.isValid() ? 0 : count();
     }
     QVariant data(const QModelIndex& i, int role) const override {
-        if (!i.isValid() || i.row() >= int(items_.size())) return {};
-        if (role == Qt::DisplayRole) return items_[i.row()];
+        if (!i.isValid() || i.row() >= count()) return {};
+        if (role == Qt::DisplayRole) return text(i.row());
         if (role == Qt::CheckStateRole && checkable_) return checks_[i.row()] ? Qt::Checked : Qt::Unchecked;
         return {};
     }
@@ -457,23 +457,44 @@ public:
         beginResetModel();
         items_.clear();
         checks_.clear();
+        source_ = nullptr;
+        sourceCount_ = 0;
         endResetModel();
     }
     void append(const QStringList& more) {
         if (more.isEmpty()) return;
+        if (source_) {  // entries held elsewhere become entries of our own
+            QStringList own;
+            own.reserve(sourceCount_);
+            for (int i = 0; i < sourceCount_; ++i) own << source_(i);
+            items_ = own;
+            source_ = nullptr;
+            sourceCount_ = 0;
+        }
         beginInsertRows(QModelIndex(), int(items_.size()), int(items_.size() + more.size() - 1));
         items_.append(more);
         checks_.resize(items_.size(), 0);
         endInsertRows();
     }
-    const QStringList& items() const { return items_; }
-    bool checked(int i) const { return checks_[i]; }
+    void setSource(int count, std::function<QString(int)> text) {
+        beginResetModel();
+        items_.clear();
+        source_ = std::move(text);
+        sourceCount_ = source_ ? count : 0;
+        checks_.assign(checkable_ ? size_t(sourceCount_) : 0, 0);
+        endResetModel();
+    }
+    int count() const { return source_ ? sourceCount_ : int(items_.size()); }
+    QString text(int i) const { return source_ ? source_(i) : items_[i]; }
+    bool checked(int i) const { return size_t(i) < checks_.size() && checks_[size_t(i)]; }
 
     std::function<void(int)> onCheck;
 
 private:
     bool checkable_;
     QStringList items_;
+    std::function<QString(int)> source_;
+    int sourceCount_ = 0;
     std::vector<char> checks_;
 };
 
@@ -554,9 +575,14 @@ void ListBox::Clear() {
 
 void ListBox::AddItem(const QString& s) { model_->append(QStringList{s}); }
 void ListBox::AddItems(const QStringList& items) { model_->append(items); }
+void ListBox::setItems(int count, std::function<QString(int)> text) {
+    quiet_ = true;
+    model_->setSource(count, std::move(text));
+    quiet_ = false;
+}
 int ListBox::ListCount() const { return model_->rowCount(); }
 QString ListBox::List(int i) const {
-    return i >= 0 && i < model_->rowCount() ? model_->items()[i] : QString();
+    return i >= 0 && i < model_->rowCount() ? model_->text(i) : QString();
 }
 
 int ListBox::ListIndex() const {
