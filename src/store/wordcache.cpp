@@ -102,6 +102,20 @@ std::vector<uint32_t> WordSet::Find(const std::string& pattern) const {
     return out;
 }
 
+bool WordSet::MatchesEvery(const std::string& pattern) const {
+    // Only a pattern of wildcards alone, with a "*": it asks for at least
+    // as many characters as it has "?".
+    if (pattern.find_first_not_of("*?") != std::string::npos || pattern.find('*') == std::string::npos)
+        return false;
+    const size_t least = size_t(std::count(pattern.begin(), pattern.end(), '?'));
+    for (size_t i = 0, n = size(); i < n; ++i) {
+        const size_t bytes = starts_[i + 1] - starts_[i];
+        if (bytes >= 4 * least) continue;  // no character takes more than four bytes
+        if (!matchesWildcards(pattern, (*this)[i])) return false;
+    }
+    return true;
+}
+
 std::vector<std::string> Matches::strings() const {
     std::vector<std::string> out;
     out.reserve(size());
@@ -182,8 +196,7 @@ std::shared_ptr<const WordSet> WordCache::Words(const std::string& path) {
         watch_->exec("COMMIT");
     } catch (const DbError&) {
         quietly(*watch_, "ROLLBACK");
-        read(path);
-        return words_;
+        throw;
     }
     if (!(now == stamp_)) read(path);
     return words_;
@@ -194,11 +207,15 @@ Matches WordCache::PatternLookup(Database& db, const std::string& pattern) {
     std::shared_ptr<const WordSet> set;
     try {
         set = Words(db.connection().path());
-    } catch (const DbError&) {
-        // The query reports whatever keeps the file from being read.
+    } catch (const DbError& e) {
+        // A lock held too long would only keep the query waiting as long
+        // again; anything else the query reports in its own words.
+        if (e.kind() == DbError::Kind::Busy) throw;
         return Matches(db.PatternLookup(pattern));
     }
-    std::vector<uint32_t> rows = set->Find(pattern + "*");
+    const std::string full = pattern + "*";
+    if (set->MatchesEvery(full)) return Matches(std::move(set));
+    std::vector<uint32_t> rows = set->Find(full);
     return Matches(std::move(set), std::move(rows));
 }
 

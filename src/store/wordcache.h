@@ -35,6 +35,9 @@ public:
     // Positions of the words that match `pattern` (the whole pattern, as
     // PatternMatches takes it), in order.
     std::vector<uint32_t> Find(const std::string& pattern) const;
+    // Whether every word matches `pattern`, as "?" does on most files: then
+    // the matches need no list of their own.
+    bool MatchesEvery(const std::string& pattern) const;
 
 private:
     std::string text_;
@@ -49,15 +52,20 @@ public:
     explicit Matches(std::vector<std::string> words) : own_(std::move(words)) {}
     Matches(std::shared_ptr<const WordSet> set, std::vector<uint32_t> rows)
         : set_(std::move(set)), rows_(std::move(rows)) {}
-    size_t size() const { return set_ ? rows_.size() : own_.size(); }
+    // Every word of the set.
+    explicit Matches(std::shared_ptr<const WordSet> set) : set_(std::move(set)), all_(true) {}
+    size_t size() const { return set_ ? (all_ ? set_->size() : rows_.size()) : own_.size(); }
     bool empty() const { return size() == 0; }
-    std::string_view operator[](size_t i) const { return set_ ? (*set_)[rows_[i]] : std::string_view(own_[i]); }
+    std::string_view operator[](size_t i) const {
+        return set_ ? (*set_)[all_ ? i : rows_[i]] : std::string_view(own_[i]);
+    }
     std::vector<std::string> strings() const;
 
 private:
     std::vector<std::string> own_;
     std::shared_ptr<const WordSet> set_;
     std::vector<uint32_t> rows_;
+    bool all_ = false;
 };
 
 // The words of one word database file, kept up to date. A connection of its

@@ -433,6 +433,12 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override {
         return parent.isValid() ? 0 : count();
     }
+    // The view asks for every row's index when it lays out a long list:
+    // answered here without the base class's round of virtual calls.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = QModelIndex()) const override {
+        if (row < 0 || column != 0 || parent.isValid() || row >= count()) return {};
+        return createIndex(row, column);
+    }
     QVariant data(const QModelIndex& i, int role) const override {
         if (!i.isValid() || i.row() >= count()) return {};
         if (role == Qt::DisplayRole) return text(i.row());
