@@ -79,8 +79,21 @@ std::vector<uint32_t> WordSet::Find(const std::string& pattern) const {
     const std::string_view run = longestLiteral(pattern);
     if (run.size() < 2) {
         // A run of one letter is in most words: trying each word is quicker.
-        for (size_t i = 0, n = size(); i < n; ++i)
-            if (matchesWildcards(pattern, (*this)[i])) out.push_back(uint32_t(i));
+        // When the pattern starts with k "?" and a plain letter, a word whose
+        // first k bytes are plain characters has that letter as byte k or
+        // cannot match, which rules out most words at a glance.
+        const size_t k = pattern.find_first_not_of('?');
+        const bool glance = k != std::string::npos && pattern[k] != '*' && static_cast<unsigned char>(pattern[k]) < 0x80;
+        for (size_t i = 0, n = size(); i < n; ++i) {
+            const std::string_view w = (*this)[i];
+            if (glance) {
+                if (w.size() <= k) continue;  // fewer than k + 1 characters
+                if (w[k] != pattern[k] &&
+                    std::all_of(w.begin(), w.begin() + std::ptrdiff_t(k), [](char c) { return (c & 0x80) == 0; }))
+                    continue;
+            }
+            if (matchesWildcards(pattern, w)) out.push_back(uint32_t(i));
+        }
         return out;
     }
     const char* base = text_.data();

@@ -583,6 +583,13 @@ void ListBox::AddItem(const QString& s) { model_->append(QStringList{s}); }
 void ListBox::AddItems(const QStringList& items) { model_->append(items); }
 void ListBox::setItems(int count, std::function<QString(int)> text) {
     quiet_ = true;
+    // A list this long needs its scroll bar: shown from the start, it spares
+    // the view a second layout when the bar would appear. Scrolled by the
+    // pixel, the view keeps no table from scroll positions to entries, which
+    // for a million entries takes as long to build as the layout itself.
+    const bool longList = count > 1000;
+    view_->setVerticalScrollBarPolicy(longList ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    view_->setVerticalScrollMode(longList ? QAbstractItemView::ScrollPerPixel : QAbstractItemView::ScrollPerItem);
     model_->setSource(count, std::move(text));
     quiet_ = false;
 }
