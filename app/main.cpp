@@ -1,14 +1,49 @@
 // Velmora: looks words up in the word database velmora.mdb of the current
-// folder, edits it, and simulates a puzzle grid.
+// folder, edits it, and simulates a puzzle grid. Started from the
+// applications menu (--user-data), the word database is the user's own in
+// their data folder.
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QTimer>
+#include <cstdio>
 
 #include "lookup/Velmora.h"
 #include "shared/M.h"
+#include "userdata.h"
 
 int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName("velmora");
+    QCoreApplication::setApplicationVersion(VELMORA_VERSION);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Looks words up in a word database, keeps it, and simulates an arrow-word grid.\n"
+        "Without options it works on velmora.mdb in the current folder.");
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption userData(
+        "user-data", QString("Work on your own word database in %1, made on the first start from the "
+                             "installed word lists (as the applications menu starts Velmora).")
+                         .arg(app::userDataFolder()));
+    parser.addOption(userData);
+    QStringList args;
+    for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    // Help, version and refusals need no display, so they are answered
+    // before the window system is opened.
+    const bool parsed = parser.parse(args);
+    if (!parsed || parser.isSet(help) || parser.isSet(version)) {
+        QCoreApplication core(argc, argv);
+        parser.process(core);  // prints the answer or the error and ends the process
+        return 1;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "velmora: unexpected argument '%s'\nTry 'velmora --help' for more information.\n",
+                     qPrintable(parser.positionalArguments().first()));
+        return 1;
+    }
+
     QApplication app(argc, argv);
     ui::setUpApplication();
+    if (parser.isSet(userData) && !app::openUserData()) return 1;
     // Loading the main window runs its start-up, which reads the word
     // database; a database that cannot be read ends the program there with a
     // message naming the file and the error.

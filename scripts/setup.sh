@@ -8,10 +8,17 @@ packages=(
   qt6-base-dev                   # the window toolkit (Widgets, Test, offscreen platform)
   libsqlite3-dev                 # the word database engine
   libgtest-dev libbenchmark-dev  # tests and benchmarks
-  mythes-en-us                   # the English thesaurus the first word database is built from
+  nlohmann-json3-dev             # JSON for the iso-codes reader
+  mythes-en-us wordnet-base iso-codes # the word data the first (English) word database is built from
+  mythes-no wnorwegian           # Norwegian word data, for the README's Norwegian word database
+  libxcb1-dev                    # X11: a window's title emptied (the intro window has none)
   xvfb xauth xdotool imagemagick # the end-to-end test: a real X server, real input, screenshots
+  x11-utils                      # the end-to-end test reads window titles (xprop)
   sqlite3                        # the end-to-end test reads the rows back
   fonts-dejavu-core fonts-liberation # fonts for the windows (Liberation Sans has the old fonts' widths)
+  qt6-svg-dev                    # the menu entry's icon is painted into an SVG file at build time
+  desktop-file-utils appstream file # the install test validates the menu entry, metainfo and icons
+  dpkg-dev                       # the .deb: its library dependencies (dpkg-shlibdeps)
 )
 [ "${VELMORA_FUZZ:-}" = 1 ] && packages+=(clang libclang-rt-14-dev)
 

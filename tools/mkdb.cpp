@@ -1,19 +1,40 @@
-// velmora-mkdb: makes word databases for Velmora, and copies them to and
-// from CSV files.
+// velmora-mkdb: makes word databases for Velmora from word data a composer
+// can work with, and copies them to and from CSV files.
 //
 //   velmora-mkdb PATH                       a new, empty word database
-//   velmora-mkdb PATH --demo                ... filled with the demo word list
-//   velmora-mkdb PATH --thesaurus FILE.dat  ... with a MyThes thesaurus (repeatable)
+//   velmora-mkdb PATH SOURCE...             ... filled from the sources, in order:
+//     --demo                                the demo word list in data/
+//     --thesaurus FILE.dat                  a MyThes thesaurus
+//     --wordnet DIR                         WordNet's data.* and index.* files
+//     --codes DIR                           iso-codes' JSON lists
+//     --facts                               data/facts-LANG.txt (elements, Roman numerals)
+//     --wordlist FILE [--encoding NAME]     one word a line
+//     --installed                           the demo list, the facts, and every word-data
+//                                           package installed at its Debian path
 //   velmora-mkdb PATH --import DIR          ... from DIR/T_*.csv
 //   velmora-mkdb --export PATH DIR          writes DIR/T_*.csv from PATH
+// Each source may be given more than once. --language LANG (default en)
+// names codes and facts in that language, the translations read from
+// --locale DIR (default /usr/share/locale); --categories FILE chooses the
+// puzzle subjects that --wordnet fills (default data/categories-en.txt).
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "datadir.h"
+#include "sources/codes.h"
+#include "sources/csv.h"
+#include "sources/demo.h"
+#include "sources/mo.h"
+#include "sources/thesaurus.h"
+#include "sources/wordlist.h"
+#include "sources/wordnet.h"
 #include "store/wordlists.h"
 #include "store/wordstore.h"
 
@@ -23,82 +44,194 @@
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 int usage() {
-    std::cerr << "usage: velmora-mkdb PATH [--demo] [--thesaurus FILE.dat]... [--import DIR]\n"
+    std::cerr << "usage: velmora-mkdb PATH [--demo] [--thesaurus FILE.dat]... [--wordnet DIR]... [--codes DIR]...\n"
+                 "                    [--facts] [--wordlist FILE [--encoding NAME]]... [--installed]\n"
+                 "                    [--language LANG] [--locale DIR] [--categories FILE]\n"
+                 "       velmora-mkdb PATH --import DIR\n"
                  "       velmora-mkdb --export PATH DIR\n";
     return 2;
 }
 
-class Progress {
+double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+// One line on a terminal that tells how far a source has come: its name, the
+// share done and the entries a second. Quiet when stderr is no terminal.
+class ProgressLine {
 public:
-    explicit Progress(std::string label) : label_(std::move(label)), tty_(::isatty(2)) {}
-    void operator()(double share) {
-        int pct = int(share * 100);
-        if (pct == last_) return;
-        last_ = pct;
-        if (!tty_) return;
-        const int width = 30;
-        int full = pct * width / 100;
-        std::fprintf(stderr, "\r%-24.24s [%s%s] %3d%%", label_.c_str(), std::string(size_t(full), '#').c_str(),
-                     std::string(size_t(width - full), ' ').c_str(), pct);
-        if (pct >= 100) std::fputc('\n', stderr);
-        std::fflush(stderr);
+    explicit ProgressLine(std::string label) : label_(std::move(label)), tty_(::isatty(2)), start_(Clock::now()) {}
+    ~ProgressLine() {
+        if (shown_) std::fprintf(stderr, "\r%*s\r", 79, "");
+    }
+    sources::Progress callback() {
+        return [this](double share, long entries) { show(share, entries); };
     }
 
 private:
+    void show(double share, long entries) {
+        const int pct = int(share * 100);
+        if (!tty_ || pct == last_) return;
+        last_ = pct;
+        shown_ = true;
+        const double secs = since(start_);
+        const long rate = secs > 0.05 ? long(double(entries) / secs) : 0;
+        std::fprintf(stderr, "\r%-44.44s %3d%%  %9ld entries/s", label_.c_str(), pct, rate);
+        std::fflush(stderr);
+    }
+
     std::string label_;
     bool tty_;
+    bool shown_ = false;
     int last_ = -1;
+    Clock::time_point start_;
 };
+
+struct Source {
+    std::string kind;  // the option without its dashes
+    std::string path;
+    std::string encoding = "UTF-8";
+};
+
+std::string describe(const store::ImportCounts& before, const store::ImportCounts& after) {
+    std::string s = std::to_string(after.words - before.words) + " words, " +
+                    std::to_string(after.pairs - before.pairs) + " pairs, " +
+                    std::to_string(after.values - before.values) + " values, " +
+                    std::to_string(after.categories - before.categories) + " categories, " +
+                    std::to_string(after.links - before.links) + " links, " +
+                    std::to_string(after.skipped - before.skipped) + " skipped";
+    std::string why;
+    for (const auto& [reason, n] : after.reasons) {
+        auto it = before.reasons.find(reason);
+        const long added = n - (it == before.reasons.end() ? 0 : it->second);
+        if (added > 0) why += (why.empty() ? "" : ", ") + std::to_string(added) + " " + reason;
+    }
+    return why.empty() ? s : s + " (" + why + ")";
+}
+
+struct Settings {
+    std::string language = "en";
+    std::string locale = "/usr/share/locale";
+    std::string categories = tools::dataDir() + "/categories-en.txt";
+};
+
+sources::CodeNames codeNames(const Settings& s) {
+    sources::CodeNames n;
+    if (s.language == "en") return n;
+    if (s.language == "nb" || s.language == "nn" || s.language == "no") {
+        n.countries = "LAND";
+        n.currencies = "VALUTAER";
+        n.languages = "SPRÅK";
+    }
+    const std::string dir = s.locale + "/" + s.language + "/LC_MESSAGES/";
+    n.countryNames = sources::ReadMo(dir + "iso_3166-1.mo");
+    n.currencyNames = sources::ReadMo(dir + "iso_4217.mo");
+    n.languageNames = sources::ReadMo(dir + "iso_639-2.mo");
+    return n;
+}
+
+void read(const Source& src, const Settings& settings, store::WordListBuilder& words) {
+    const std::string name = src.path.empty() ? src.kind : src.kind + " " + src.path;
+    ProgressLine bar("Reading " + src.kind + " " + std::filesystem::path(src.path).filename().string());
+    const store::ImportCounts before = words.counts();
+    const auto start = Clock::now();
+    if (src.kind == "demo") {
+        sources::ReadDemo(tools::dataDir() + "/demo-words.txt", words);
+    } else if (src.kind == "facts") {
+        sources::ReadDemo(tools::dataDir() + "/facts-" + settings.language + ".txt", words);
+    } else if (src.kind == "thesaurus") {
+        sources::ReadThesaurus(src.path, words, bar.callback());
+    } else if (src.kind == "wordnet") {
+        sources::ReadWordNet(src.path, sources::ReadCategoryList(settings.categories), words, bar.callback());
+    } else if (src.kind == "codes") {
+        sources::ReadCodes(src.path, codeNames(settings), words);
+    } else if (src.kind == "wordlist") {
+        sources::ReadWordList(src.path, src.encoding, words, bar.callback());
+    }
+    const double secs = since(start);
+    std::printf("  %s: %s (%.1f s)\n", name.c_str(), describe(before, words.counts()).c_str(), secs);
+    std::fflush(stdout);
+}
+
+// The word data that Debian installs, where it installs it.
+void addInstalled(std::vector<Source>& out) {
+    out.push_back({"demo", ""});
+    out.push_back({"facts", ""});
+    std::error_code ec;
+    auto found = [&](const char* p) { return std::filesystem::exists(p, ec); };
+    if (found("/usr/share/mythes/th_en_US_v2.dat")) out.push_back({"thesaurus", "/usr/share/mythes/th_en_US_v2.dat"});
+    if (found("/usr/share/wordnet/data.noun")) out.push_back({"wordnet", "/usr/share/wordnet"});
+    if (found("/usr/share/iso-codes/json/iso_3166-1.json")) out.push_back({"codes", "/usr/share/iso-codes/json"});
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") return usage();
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = Clock::now();
     try {
         if (args[0] == "--export") {
             if (args.size() != 3) return usage();
             store::Connection c(args[1], store::Connection::Mode::ReadWrite);
-            store::ExportCsv(c, args[2]);
+            sources::ExportCsv(c, args[2]);
             std::cout << "Exported " << args[1] << " to " << args[2] << "\n";
             return 0;
         }
         const std::string path = args[0];
-        bool demo = false;
-        std::vector<std::string> thesauri;
+        std::vector<Source> list;
+        Settings settings;
         std::string importDir;
         for (size_t i = 1; i < args.size(); ++i) {
-            if (args[i] == "--demo") {
-                demo = true;
-            } else if (args[i] == "--thesaurus" && i + 1 < args.size()) {
-                thesauri.push_back(args[++i]);
-            } else if (args[i] == "--import" && i + 1 < args.size()) {
+            const std::string& a = args[i];
+            const bool more = i + 1 < args.size();
+            if (a == "--demo" || a == "--facts") {
+                list.push_back({a.substr(2), ""});
+            } else if ((a == "--thesaurus" || a == "--wordnet" || a == "--codes" || a == "--wordlist") && more) {
+                list.push_back({a.substr(2), args[++i]});
+            } else if (a == "--encoding" && more && !list.empty() && list.back().kind == "wordlist" &&
+                       args[i - 2] == "--wordlist") {
+                list.back().encoding = args[++i];
+            } else if (a == "--installed") {
+                addInstalled(list);
+            } else if (a == "--language" && more) {
+                settings.language = args[++i];
+            } else if (a == "--locale" && more) {
+                settings.locale = args[++i];
+            } else if (a == "--categories" && more) {
+                settings.categories = args[++i];
+            } else if (a == "--import" && more) {
                 importDir = args[++i];
             } else {
-                std::cerr << "velmora-mkdb: unknown argument \"" << args[i] << "\"\n";
+                std::cerr << "velmora-mkdb: unknown argument \"" << a << "\""
+                          << (a == "--encoding" ? " (it follows the --wordlist FILE it is for)" : "") << "\n";
                 return usage();
             }
         }
-        if (!importDir.empty() && (demo || !thesauri.empty())) {
+        if (!importDir.empty() && !list.empty()) {
             std::cerr << "velmora-mkdb: --import restores a database as it was and takes no other word list\n";
             return 2;
         }
+        // Refuse an existing target before minutes of reading.
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec))
+            throw store::ImportError(path, 0, "the file exists already; it was left as it is");
         store::WordListBuilder words;
-        if (demo) words.readDemo(std::string(VELMORA_DATA_DIR) + "/demo-words.txt");
-        for (const std::string& t : thesauri) {
-            Progress bar("Reading " + t.substr(t.find_last_of('/') + 1));
-            words.readThesaurus(t, [&](double s) { bar(s); });
+        for (const Source& src : list) read(src, settings, words);
+        std::vector<store::TableRows> copy;
+        if (!importDir.empty()) copy = sources::ReadCsvTables(importDir);
+        {
+            ProgressLine bar("Writing " + path);
+            bar.callback()(0.0, 0);
+            store::BuildDatabase(path, [&](store::Connection& c) {
+                if (!importDir.empty())
+                    store::WriteTables(c, copy);
+                else
+                    words.write(c);
+            });
         }
-        store::BuildDatabase(path, [&](store::Connection& c) {
-            if (!importDir.empty())
-                store::ImportCsv(c, importDir);
-            else
-                words.write(c);
-        });
-        const double secs =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double secs = since(start);
         if (importDir.empty()) {
             store::ImportCounts n = words.counts();
             std::cout << "Made " << path << ": " << n.words << " words, " << n.pairs << " synonym pairs, "

@@ -1,5 +1,6 @@
 #include "lookup/Resultat.h"
 
+#include <QKeyEvent>
 #include <QListView>
 
 #include "shared/M.h"
@@ -29,3 +30,11 @@ Resultat::Resultat()
 
 void Resultat::L_Resultat_Click() { Hide(); }
 void Resultat::K_Lukk_Vindu_Click() { Hide(); }
+
+void Resultat::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        ui::run([this] { K_Lukk_Vindu_Click(); });
+        return;
+    }
+    ui::Form::keyPressEvent(e);
+}

@@ -14,4 +14,8 @@ public:
 
     void L_Resultat_Click();
     void K_Lukk_Vindu_Click();
+
+protected:
+    // Escape closes the window as its Close button does.
+    void keyPressEvent(QKeyEvent* e) override;
 };

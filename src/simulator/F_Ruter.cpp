@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -16,13 +17,6 @@ namespace {
 const QColor kBlue = ui::rgb(0, 0, 192);
 const QColor kWhite = ui::rgb(255, 255, 255);
 const QColor kYellow = ui::rgb(255, 255, 0);
-
-// The characters of a word, one code point each, as the grid holds them.
-QStringList lettersOf(const QString& word) {
-    QStringList out;
-    for (char32_t c : word.toUcs4()) out << QString::fromUcs4(&c, 1);
-    return out;
-}
 
 }  // namespace
 
@@ -42,7 +36,11 @@ F_Ruter::F_Ruter()
       L_Verdier2(client(), true),
       c_clear(client(), "Clear square", false),
       K_Simuler(client(), ""),
-      K_LukkVindu(client(), "") {
+      K_LukkVindu(client(), ""),
+      candidates_{{{&L_Synonymer1, true, {}},
+                   {&L_Verdier1, true, {}},
+                   {&L_Synonymer2, false, {}},
+                   {&L_Verdier2, false, {}}}} {
     // The title bar's close hides the window like its close button, so the
     // grid keeps its letters and marks.
     setTitleClose(TitleClose::Hide);
@@ -52,6 +50,7 @@ F_Ruter::F_Ruter()
         auto b = std::make_unique<ui::Button>(client(), "");
         b->setPlace(28 * (M::ColumnOf(n) - 1), 28 * (M::RowOf(n) - 1), 29, 29);
         b->setFontName("MS Sans Serif");
+        b->setGraphical(true);
         b->button()->setFocusPolicy(Qt::NoFocus);
         b->Click = [this, n] { X_Click(n); };
         squares_[size_t(n)] = std::move(b);
@@ -88,11 +87,14 @@ F_Ruter::F_Ruter()
     L_Synonymer2.Click = [this] { L_Synonymer2_Click(); };
     L_Verdier1.Click = [this] { L_Verdier1_Click(); };
     L_Verdier2.Click = [this] { L_Verdier2_Click(); };
+    setUpComposing();
+    setUpMarks();
 }
 
 F_Ruter::~F_Ruter() = default;
 
 ui::Button& F_Ruter::X(int n) { return *squares_.at(size_t(n)); }
+const ui::Button& F_Ruter::X(int n) const { return *squares_.at(size_t(n)); }
 
 void F_Ruter::Form_Load() {
     L_Vannrett.setText("");
@@ -105,6 +107,8 @@ void F_Ruter::Form_Load() {
 }
 
 void F_Ruter::X_Click(int index) {
+    // Clearing, and what the dialog changes up to Done!, is one step.
+    Edit edit(*this);
     L_Verdier1.Clear();
     L_Verdier2.Clear();
     L_Synonymer1.Clear();
@@ -124,9 +128,7 @@ void F_Ruter::X_Click(int index) {
     dlg.T_Ord2.setText(M::RuteOrd2[M::AktivRute]);
 
     if (c_clear.Value()) {
-        X(M::AktivRute).setCaption("");
-        X(M::AktivRute).setBackColor(std::nullopt);
-        M::ClearSquare(M::AktivRute);
+        clearSquare(M::AktivRute);
         return;
     }
     dlg.ShowModal();
@@ -137,6 +139,8 @@ void F_Ruter::K_LukkVindu_Click() { Hide(); }
 void F_Ruter::K_Simuler_Click() {
     const int16_t s = M::ValgtRute;
     if (s < 1 || s > M::kSquares) return;
+    // Both words of one simulation are taken back together.
+    Edit edit(*this);
     const QString w1 = M::RuteOrd1[s], w2 = M::RuteOrd2[s];
     const int16_t k1 = M::RuteLengde1[s], k2 = M::RuteLengde2[s];
 
@@ -215,18 +219,13 @@ void F_Ruter::fyll_velmora2(const QString& nyttOrd2, int16_t lengde2, int16_t Si
 
 void F_Ruter::fill(const QString& word, int16_t count, int16_t clue, bool overskriv, int direction, bool across) {
     if (count <= 0) return;
-    const QStringList letters = lettersOf(word);
+    Edit edit(*this);
+    const sim::Answer answer{clue, across};
+    const QStringList letters = sim::Letters(word);
     for (int k = 1; k <= count; ++k) {
         const QString letter = k <= letters.size() ? letters[k - 1] : QString();
         const int target = M::Step(clue, direction, k);
-        bool conflict = target < 1 || target > M::kSquares;
-        if (across) {
-            // A letter in the last column is refused while more follow, and
-            // an across answer cannot start from the last column at all: it
-            // would run on into the next row.
-            if (!conflict && target % M::kColumns == 0 && k != count) conflict = true;
-            if (clue % M::kColumns == 0) conflict = true;
-        }
+        bool conflict = sim::EdgeRefuses(answer, target, k, count);
         if (!conflict && !overskriv) {
             const QString caption = X(target).Caption();
             conflict = !caption.isEmpty() && letter != caption;
@@ -234,6 +233,19 @@ void F_Ruter::fill(const QString& word, int16_t count, int16_t clue, bool oversk
         if (conflict) {
             ui::MsgBox(across ? "Conflict across!" : "Conflict vertically!", ui::Buttons::OK, "Mismatch?");
             return;
+        }
+        // The square remembers every answer that wrote the letter it shows.
+        Written& w = written_[size_t(target)];
+        const QString before = X(target).Caption();
+        const bool same = !letter.isEmpty() && before == letter;
+        if (!same) {
+            w = letter.isEmpty() ? Written{} : Written{letter, {answer}};
+        } else if (w.letter != before || X(target).Bold()) {
+            // The letter was there before any answer we know of wrote it
+            // (a clue mark passed, or set by other means): it stays binding.
+            w = {letter, {sim::Answer{0, true}, answer}};
+        } else if (std::find(w.by.begin(), w.by.end(), answer) == w.by.end()) {
+            w.by.push_back(answer);
         }
         X(target).setBold(false);
         X(target).setCaption(letter);

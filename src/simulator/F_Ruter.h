@@ -1,12 +1,17 @@
 // The simulator window: a 15 by 15 grid of clue and letter squares, the
-// clue words of the square last confirmed, and the four candidate lists.
+// clue words of the square last confirmed, and the four candidate lists,
+// marked by whether each candidate fits; every grid change can be undone.
 #pragma once
 
 #include <QString>
 #include <array>
 #include <memory>
 
+#include "simulator/grid.h"
 #include "ui/toolkit.h"
+
+class QMenu;
+class QAction;
 
 class F_Ruter : public ui::Form {
     Q_OBJECT
@@ -16,6 +21,7 @@ public:
 
     // The square with number n, 1 to 225, counted row by row.
     ui::Button& X(int n);
+    const ui::Button& X(int n) const;
 
     ui::Label Label5;
     ui::TextBox L_Vannrett;
@@ -46,10 +52,77 @@ public:
     void fyll_velmora1(const QString& nyttOrd1, int16_t lengde1, int16_t SimRute, bool overskriv);
     void fyll_velmora2(const QString& nyttOrd2, int16_t lengde2, int16_t SimRute, bool overskriv);
 
+    // ---- composing aids: undo, the grid's right-click menu, fit marks.
+
+    // The right-click menu of the grid and its entries.
+    QMenu* M_Rutenett = nullptr;
+    QAction* M_TomRutenett = nullptr;  // "Clear grid"
+    QAction* M_TomRute = nullptr;      // "Clear square"
+    void M_TomRutenett_Click();
+    void M_TomRute_Click();
+    // Right click on square n: the menu at `globalPos`, for that square.
+    void X_MouseUp(int n, const QPoint& globalPos);
+
+    // Ctrl+Z; Ctrl+Y and Ctrl+Shift+Z. Each takes back or does again one
+    // change to the grid.
+    void Angre();
+    void Gjenta();
+    const sim::History& History() const { return history_; }
+
+    // The whole grid as plain data: faces, clue data and who wrote each letter.
+    sim::Grid Snapshot() const;
+    // Shows a whole grid as one undoable change.
+    void setSnapshot(const sim::Grid& g);
+
+    // Brings the fit marks and tooltips of the four candidate lists up to date.
+    void MarkCandidates();
+    // Whether entry i of a candidate list fits the grid as it stands.
+    bool Fits(const ui::ListBox& list, int i) const;
+
 protected:
     void Form_Load() override;
 
 private:
+    // Groups the grid changes made while it lives into one undoable step
+    // (nested edits join the outermost one) and then renews the marks.
+    class Edit {
+    public:
+        explicit Edit(F_Ruter& f) : f_(f) { f_.beginEdit(); }
+        ~Edit() { f_.endEdit(); }
+        Edit(const Edit&) = delete;
+        Edit& operator=(const Edit&) = delete;
+
+    private:
+        F_Ruter& f_;
+    };
+    void beginEdit();
+    void endEdit();
+    void apply(const sim::Step& step, bool forward);
+    void putSquare(int n, const sim::Square& sq);
+    void clearSquare(int n);
+    void setUpComposing();
+    void showClearCursor(bool on);
     void fill(const QString& word, int16_t count, int16_t clue, bool overskriv, int direction, bool across);
+
     std::array<std::unique_ptr<ui::Button>, 226> squares_;
+    // Who wrote the letter of each square, and which letter that was: a
+    // caption set by other means (a clue mark) makes the record void.
+    struct Written {
+        QString letter;
+        std::vector<sim::Answer> by;
+    };
+    std::array<Written, 226> written_;
+    sim::History history_;
+    sim::Grid editStart_;
+    int editDepth_ = 0;
+    int menuSquare_ = 0;
+    // The candidate lists with their answer's direction and the fit of
+    // each entry, which the lists' painting reads.
+    struct Candidates {
+        ui::ListBox* list;
+        bool across;
+        std::vector<char> fits;
+    };
+    std::array<Candidates, 4> candidates_;
+    void setUpMarks();
 };

@@ -83,7 +83,8 @@ std::vector<uint32_t> WordSet::Find(const std::string& pattern) const {
         // first k bytes are plain characters has that letter as byte k or
         // cannot match, which rules out most words at a glance.
         const size_t k = pattern.find_first_not_of('?');
-        const bool glance = k != std::string::npos && pattern[k] != '*' && static_cast<unsigned char>(pattern[k]) < 0x80;
+        const bool glance =
+            k != std::string::npos && pattern[k] != '*' && static_cast<unsigned char>(pattern[k]) < 0x80;
         for (size_t i = 0, n = size(); i < n; ++i) {
             const std::string_view w = (*this)[i];
             if (glance) {

@@ -1,10 +1,11 @@
-// Word lists from outside: the shipped demo list, MyThes thesaurus files,
-// and CSV copies of the six tables (backup, restore, and the files that
-// mdb-export writes from an old Jet word database).
+// Filling a word database in bulk: the rows that the readers of outside
+// data (src/sources) collect, written in one go, the six tables row by row
+// for copies, and the atomic build of a new database file.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -33,8 +34,6 @@ private:
 // capitals; nullopt when it holds anything the field cannot type (the
 // alphabet A–Z, Å, Æ, Ø, digits, "-", "." and the space).
 std::optional<std::string> Typeable(std::string_view utf8);
-// ISO-8859-1 bytes as UTF-8.
-std::string Latin1ToUtf8(std::string_view latin1);
 
 struct ImportCounts {
     long words = 0;       // distinct T_Ord words
@@ -42,25 +41,22 @@ struct ImportCounts {
     long categories = 0;  // distinct T_Kategori names
     long links = 0;       // word–category links
     long values = 0;      // word–value links
-    long skipped = 0;     // entries and synonyms the word field cannot type
+    long skipped = 0;     // entries left out, each for one of the reasons below
+    std::map<std::string, long> reasons;  // why, and how many
 };
 
 // Collects words, pairs, categories and values, each once, and writes them
 // to an empty word database in one go.
 class WordListBuilder {
 public:
-    void addWord(const std::string& w);
+    // A `listed` word comes from a plain word list and is marked as a
+    // word that a link save added (Notat "X").
+    void addWord(const std::string& w, bool listed = false);
     void addPair(const std::string& a, const std::string& b);
     void addCategory(const std::string& w, const std::string& kategori);
     void addValue(const std::string& w, const std::string& verdi);
-    void skip() { ++skipped_; }
-
-    // Reads the demo list: "WORD | SYN, SYN | VALUE, VALUE | CATEGORY, ...".
-    void readDemo(const std::string& path);
-    // Reads a MyThes .dat file. `progress` gets the share done, 0 to 1.
-    void readThesaurus(const std::string& path, const std::function<void(double)>& progress = {});
-    void readThesaurusText(std::string_view text, const std::string& name,
-                           const std::function<void(double)>& progress = {});
+    // Counts an entry left out, and why ("cannot be typed", ...).
+    void skip(const std::string& reason);
 
     ImportCounts counts() const;
     // Writes everything inside one transaction of `c`.
@@ -70,6 +66,7 @@ private:
     int id(const std::string& w);
 
     std::vector<std::string> words_;
+    std::vector<bool> listed_;
     std::unordered_map<std::string, int> ids_;
     std::vector<std::pair<int, int>> pairs_;
     std::unordered_set<uint64_t> pairSeen_;
@@ -80,18 +77,8 @@ private:
     std::vector<std::pair<int, std::string>> values_;
     std::unordered_set<std::string> valueSeen_;
     long skipped_ = 0;
+    std::map<std::string, long> reasons_;
 };
-
-// --- CSV (RFC 4180). An unquoted empty field is "no value" (NULL); a
-// quoted empty field is the empty text.
-using CsvField = std::optional<std::string>;
-using CsvRow = std::vector<CsvField>;
-struct CsvRecord {
-    long line;  // where the record starts, from 1
-    CsvRow fields;
-};
-std::vector<CsvRecord> ParseCsv(std::string_view text, const std::string& name);
-std::string CsvLine(const CsvRow& row);
 
 // The six tables and their columns, in the order they are written.
 struct TableColumns {
@@ -101,16 +88,27 @@ struct TableColumns {
 };
 const std::vector<TableColumns>& Tables();
 
-// Writes DIR/<table>.csv for each table (DIR is created if missing).
-void ExportCsv(Connection& c, const std::string& dir);
-// Fills an empty database from DIR/<table>.csv; every file must be there.
-void ImportCsv(Connection& c, const std::string& dir);
+// A field of a table row: nullopt is NULL.
+using Field = std::optional<std::string>;
+using FieldRow = std::vector<Field>;
+
+// Calls `row` for each row of `t` in the order it was written, its fields
+// in the order of `t.columns`.
+void ForEachRow(Connection& c, const TableColumns& t, const std::function<void(const FieldRow&)>& row);
+
+// Rows for one table: each row holds the fields of `columns` (indexes into
+// `table->columns`), in that order; the other columns stay NULL.
+struct TableRows {
+    const TableColumns* table;
+    std::vector<size_t> columns;
+    std::vector<FieldRow> rows;
+};
+// Appends every table's rows inside one transaction of `c`.
+void WriteTables(Connection& c, const std::vector<TableRows>& tables);
 
 // Builds a new database at `path` with `fill`, in a temporary file that is
 // renamed to `path` only when everything succeeded, so a failure leaves no
 // half-built database behind. Refuses an existing `path`.
 void BuildDatabase(const std::string& path, const std::function<void(Connection&)>& fill);
-
-std::string ReadFile(const std::string& path);
 
 }  // namespace store

@@ -120,13 +120,15 @@ std::vector<std::string> Database::Values(const std::string& ord, bool byLength)
 
 std::vector<std::string> Database::CategoriesOf(const std::string& ord) {
     return column(
-        c_.prepare("SELECT Kategori FROM T_OrdKategori WHERE Ord = ?1 ORDER BY Kategori COLLATE VELMORA_ORDER, rowid").bind(1, ord),
+        c_.prepare("SELECT Kategori FROM T_OrdKategori WHERE Ord = ?1 ORDER BY Kategori COLLATE VELMORA_ORDER, rowid")
+            .bind(1, ord),
         "Kategori");
 }
 
 std::vector<std::string> Database::WordsOfCategory(const std::string& kategori) {
     return column(
-        c_.prepare("SELECT Ord FROM T_OrdKategori WHERE Kategori = ?1 ORDER BY Ord COLLATE VELMORA_ORDER, rowid").bind(1, kategori),
+        c_.prepare("SELECT Ord FROM T_OrdKategori WHERE Kategori = ?1 ORDER BY Ord COLLATE VELMORA_ORDER, rowid")
+            .bind(1, kategori),
         "Ord");
 }
 

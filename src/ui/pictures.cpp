@@ -106,6 +106,8 @@ void drawIcon(QPainter& g, Icon which) {
 
 }  // namespace
 
+void paint(QPainter& g, Icon which) { drawIcon(g, which); }
+
 QIcon icon(Icon which) {
     QIcon result;
     for (int size : {16, 24, 32, 48, 64}) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPainter>
 #include <QPixmap>
 #include <QRect>
 #include <vector>
@@ -23,6 +24,9 @@ enum class Icon {
 };
 
 QIcon icon(Icon which);
+// Paints an icon on a 64-unit square at the painter's origin; the icon
+// files of the menu entry are painted with it, at any size.
+void paint(QPainter& g, Icon which);
 // A grid of coloured puzzle squares, width by height pixels. The `calm`
 // places are veiled in white, so that text laid over them reads clearly.
 QPixmap puzzle(int width, int height, const std::vector<QRect>& calm = {});

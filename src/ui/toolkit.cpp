@@ -27,7 +27,9 @@
 #include <exception>
 #include <unistd.h>
 
+#include "ui/faces.h"
 #include "ui/pictures.h"
+#include "ui/title.h"
 
 namespace ui {
 
@@ -177,7 +179,18 @@ void Form::fitMenuBar() {
     setFixedSize(clientW_, clientH_ + h);
 }
 
-void Form::setCaption(const QString& c) { setWindowTitle(c); }
+void Form::setCaption(const QString& c) {
+    setWindowTitle(c);
+    if (c.isEmpty()) clearSystemTitle(this);
+}
+
+// Creates the native window first, so that an empty caption is emptied in
+// the window system before the window manager first shows it.
+void Form::prepareNative() {
+    if (!windowTitle().isEmpty()) return;
+    (void)winId();
+    clearSystemTitle(this);
+}
 QString Form::Caption() const { return windowTitle(); }
 
 void Form::centre() {
@@ -204,6 +217,7 @@ void Form::Show() {
     if (!isVisible()) {
         fitMenuBar();
         centre();
+        prepareNative();
         show();
     }
     raise();
@@ -219,6 +233,7 @@ void Form::ShowModal() {
     QPointer<Form> self(this);
     QEventLoop loop;
     connect(this, &Form::hiddenOrGone, &loop, &QEventLoop::quit);
+    prepareNative();
     show();
     raise();
     activateWindow();
@@ -519,7 +534,14 @@ protected:
         if (!guard) return;
         // A press on the entry that was already picked is a pick too.
         QModelIndex at = indexAt(e->position().toPoint());
-        if (at.isValid() && at.row() == before && e->button() == Qt::LeftButton) owner_->userPicked(at.row());
+        if (!at.isValid() || e->button() != Qt::LeftButton) return;
+        if (at.row() == before) {
+            owner_->userPicked(at.row());
+        } else if (!selectionModel()->isSelected(at)) {
+            // The check box takes the press for itself; the entry is picked
+            // all the same, as a press on its text picks it.
+            setCurrentIndex(at);
+        }
     }
 
     // Focus marks no row: the first arrow key then lands on the first
@@ -549,6 +571,7 @@ ListBox::ListBox(QWidget* parent, bool checkBoxes) {
     w_ = v;
     model_ = new StringListModel(v, checkBoxes);
     v->setModel(model_);
+    if (checkBoxes) v->setItemDelegate(new faces::CheckBoxDelegate(v));
     v->setUniformItemSizes(true);
     v->setSelectionMode(QAbstractItemView::SingleSelection);
     v->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -627,13 +650,46 @@ void ListBox::setChecked(int i, bool on) {
 
 // ---------------------------------------------------------------- combo box
 
+namespace {
+
+// The text part of a combo box. Qt takes Enter in it, and leaving it, as a
+// pick when the text equals an entry; here they are typing, and `typing`
+// says so while they are handled.
+class ComboEdit : public QLineEdit {
+public:
+    explicit ComboEdit(QWidget* parent) : QLineEdit(parent) {}
+    int typing = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+        typing += enter;
+        QLineEdit::keyPressEvent(e);
+        typing -= enter;
+    }
+    void focusOutEvent(QFocusEvent* e) override {
+        ++typing;
+        QLineEdit::focusOutEvent(e);
+        --typing;
+    }
+};
+
+}  // namespace
+
 ComboBox::ComboBox(QWidget* parent) : combo_(new QComboBox(parent)) {
     w_ = combo_;
     combo_->setEditable(true);
+    auto* edit = new ComboEdit(combo_);
+    combo_->setLineEdit(edit);
+    // The box holds exactly what was typed or picked: no completion of
+    // typed text from the entries (a new category may begin like an old one).
+    combo_->setCompleter(nullptr);
     combo_->setInsertPolicy(QComboBox::NoInsert);
     combo_->setMaxVisibleItems(20);
     combo_->setCurrentIndex(-1);
-    QObject::connect(combo_, &QComboBox::activated, combo_, [this](int) { run(Click); });
+    QObject::connect(combo_, &QComboBox::activated, combo_, [this, edit](int) {
+        if (edit->typing == 0) run(Click);
+    });
 }
 
 void ComboBox::Clear() { combo_->clear(); }
@@ -750,7 +806,7 @@ Frame::Frame(QWidget* parent) {
 
 // ---------------------------------------------------------------- button
 
-Button::Button(QWidget* parent, const QString& caption) : button_(new QToolButton(parent)) {
+Button::Button(QWidget* parent, const QString& caption) : button_(new faces::FaceButton(parent)) {
     w_ = button_;
     button_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button_->setFocusPolicy(Qt::StrongFocus);
@@ -780,6 +836,8 @@ void Button::restyle() {
     button_->setPalette(p);
     button_->setAutoFillBackground(back_.has_value());
 }
+
+void Button::setGraphical(bool on) { static_cast<faces::FaceButton*>(button_)->setGraphical(on); }
 
 bool Button::Bold() const { return button_->font().bold(); }
 void Button::setBold(bool on) {

@@ -134,6 +134,7 @@ protected:
 private:
     void centre();
     void fitMenuBar();
+    void prepareNative();
     QWidget* client_;
     QMenuBar* menuBar_ = nullptr;
     QPointer<QWidget> centreOn_;
@@ -293,6 +294,9 @@ public:
     std::optional<QColor> BackColor() const { return back_; }
     void setBackColor(std::optional<QColor> c);
     bool IsButtonFace() const { return !back_.has_value(); }
+    // A graphical button shows its background colour flat over its whole
+    // face, as the grid squares do; otherwise the style shades the face.
+    void setGraphical(bool on);
     bool Bold() const;
     void setBold(bool on);
     QString FontName() const;

@@ -35,6 +35,12 @@ click() {
   sleep 0.3
 }
 shot() { import -window "${2:-root}" "$shots/$1.png"; }  # $2: a window, else the screen
+# 1 when square $2 of the simulator window $1 shows dark text, else 0.
+ink() {
+  import -window "$1" "$work/ink.png"
+  convert "$work/ink.png" -crop 17x17+$((28 * (($2 - 1) % 15) + 6))+$((28 * (($2 - 1) / 15) + 6)) +repage \
+    -colorspace Gray -format "%[fx:minima < 0.4 ? 1 : 0]" info:
+}
 
 "$build/app/velmora" &
 app=$!
@@ -98,12 +104,35 @@ gone "^Properties of this square" || fail "Done! did not close the dialog"
 click "$sim" 220 450 0              # Simulate
 sleep 0.5
 shot simulator "$sim"
+# Ctrl+Z takes the simulation back: square 2 (the answer's first letter) is
+# empty again while square 1 keeps its clue mark.
+[ "$(ink "$sim" 2)" = 1 ] || fail "Simulate wrote no letter into square 2"
+xdotool windowfocus --sync "$sim"
+xdotool key ctrl+z
+sleep 0.5
+[ "$(ink "$sim" 2)" = 0 ] || fail "Ctrl+Z did not take the simulated word back"
+[ "$(ink "$sim" 1)" = 1 ] || fail "Ctrl+Z took back more than the simulation"
 xdotool windowfocus --sync "$main"
 sleep 0.3
 xdotool key ctrl+i
 sleep 1
-shot intro "$(xdotool getwindowfocus)"
+intro=$(xdotool getwindowfocus)
+shot intro "$intro"
+# No title text: not even the program's name, which Qt gives an empty title.
+names=$(xprop -id "$intro" _NET_WM_NAME WM_NAME)
+{ echo "$names" | grep -qx '_NET_WM_NAME(UTF8_STRING) = ""' && ! echo "$names" | grep -q Velmora; } \
+  || fail "the intro window has a title: $names"
 sleep 5
+
+# A category typed into the box is linked as typed: "sp" is not completed
+# to SPEED or SPORT.
+xdotool windowfocus --sync "$main"
+sleep 0.3
+click "$main" 400 224 "$bar"        # the category box
+xdotool type --delay 50 "sp"
+click "$main" 579 240 "$bar"        # save the category link
+[ "$(sql "SELECT Kategori FROM T_OrdKategori WHERE Ord='SEA' ORDER BY Kategori")" = "$(printf 'GEOGRAPHY\nNATURE\nSP')" ] \
+  || fail "typing sp linked $(sql "SELECT group_concat(Kategori) FROM T_OrdKategori WHERE Ord='SEA'")"
 
 # Ctrl+F4 ends the program at once.
 xdotool windowfocus --sync "$main"

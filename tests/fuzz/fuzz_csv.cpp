@@ -4,19 +4,19 @@
 #include <cstdlib>
 #include <string>
 
-#include "store/wordlists.h"
+#include "sources/csv.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    std::vector<store::CsvRecord> records;
+    std::vector<sources::CsvRecord> records;
     try {
-        records = store::ParseCsv(text, "fuzz.csv");
+        records = sources::ParseCsv(text, "fuzz.csv");
     } catch (const store::ImportError&) {
         return 0;
     }
     std::string again;
-    for (const auto& r : records) again += store::CsvLine(r.fields);  // each line with its own end
-    auto back = store::ParseCsv(again, "again.csv");
+    for (const auto& r : records) again += sources::CsvLine(r.fields);  // each line with its own end
+    auto back = sources::ParseCsv(again, "again.csv");
     if (back.size() != records.size()) std::abort();
     for (size_t i = 0; i < back.size(); ++i)
         if (back[i].fields != records[i].fields) std::abort();

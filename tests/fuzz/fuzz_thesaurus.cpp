@@ -5,14 +5,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "store/wordlists.h"
+#include "sources/thesaurus.h"
 #include "store/wordstore.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     store::WordListBuilder b;
     try {
-        b.readThesaurusText(text, "fuzz.dat");
+        sources::ReadThesaurusText(text, "fuzz.dat", b);
     } catch (const store::ImportError&) {
         return 0;
     }

@@ -102,6 +102,38 @@ TEST_F(Editing, LinkingAWordToACategory) {
     EXPECT_EQ(w().L_Kategorier.ListCount(), 0);
 }
 
+namespace {
+class EditingCategories : public Editing {
+protected:
+    void fill() override {
+        for (auto k : {"PETS", "ARTS", "SPORT"}) db.addCategory(k);
+    }
+    // Empties the category box and types into it as the user does.
+    void typeCategory(const QString& keys) {
+        w().C_Kategori.setText("");
+        w().C_Kategori.SetFocus();
+        QTest::keyClicks(w().C_Kategori.combo(), keys);
+    }
+};
+}  // namespace
+
+TEST_F(EditingCategories, TheCategoryBoxLinksExactlyWhatWasTyped) {
+    type(w().T_Ord, "dog");
+    typeCategory("pe");
+    EXPECT_EQ(w().C_Kategori.Text(), "pe");
+    click(w().K_Lagre_Kategori);
+    typeCategory("art");
+    click(w().K_Lagre_Kategori);
+    // Typed in full and left with Enter: typing still, so no search runs.
+    w().C_Lookup.setValue(true);
+    typeCategory("SPORT");
+    QTest::keyClick(w().C_Kategori.combo(), Qt::Key_Return);
+    EXPECT_EQ(modal.shown(), 0);
+    click(w().K_Lagre_Kategori);
+    EXPECT_EQ(all("T_OrdKategori"), Rows({{"DOG", "PE", "X"}, {"DOG", "ART", "X"}, {"DOG", "SPORT", "X"}}));
+    EXPECT_TRUE(boxes.calls().empty());
+}
+
 TEST_F(Editing, SavingAndErasingASynonymPair) {
     type(w().T_Ord, "cat");
     type(w().T_Synonym, "feline");

@@ -126,10 +126,20 @@ TEST_F(Lookup, StarLooksUpAtOnceAndPicksOrCloses) {
     EXPECT_EQ(w().T_Ord.Text(), "");
     EXPECT_EQ(w().L_Synonymer.ListCount(), 0);
 
+    // Escape closes it as "Close" does.
+    modal.then([&](ui::Form& f) {
+        QTest::keyClick(static_cast<Resultat&>(f).L_Resultat.view(), Qt::Key_Escape);
+        EXPECT_FALSE(f.Visible());
+    });
+    type(w().T_Ord, "ka*");
+    EXPECT_EQ(modal.shown(), 3);
+    EXPECT_EQ(w().T_Ord.Text(), "");
+    EXPECT_EQ(w().L_Synonymer.ListCount(), 0);
+
     // Closed from the title bar: the window unloads, nothing is picked.
     modal.then([&](ui::Form& f) { f.close(); });
     type(w().T_Ord, "k*");
-    EXPECT_EQ(modal.shown(), 3);
+    EXPECT_EQ(modal.shown(), 4);
     EXPECT_EQ(w().T_Ord.Text(), "");
 }
 

@@ -1,6 +1,7 @@
 // The simulator through its widgets: letters in the right squares, the
 // conflict messages, the properties dialog and the simulation on a word
 // database.
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
@@ -225,6 +226,65 @@ TEST_F(Simulator, PropertiesDialogStoresWordsCountsAndMarksTheSquare) {
     EXPECT_EQ(F_Egenskaper::CountOf("abc"), 0);
 }
 
+TEST_F(Simulator, ATypedLetterCountIsNeverStored) {
+    // Typed text that is an entry's own, left by Enter or by the focus
+    // moving on, whether that entry is the current one or not.
+    modal.then([&](ui::Form& dlg) {
+        ::F_Egenskaper& d = M::F_Egenskaper();
+        QApplication::setActiveWindow(&dlg);
+        auto typeInto = [&](ui::ComboBox& c, const QString& text, bool enter) {
+            c.SetFocus();
+            c.combo()->lineEdit()->selectAll();
+            QTest::keyClicks(c.combo(), text);
+            if (enter) QTest::keyClick(c.combo(), Qt::Key_Return);
+            d.T_Ord1.SetFocus();
+        };
+        typeInto(d.C_Ant1, " 3 - letter(s)", false);
+        typeInto(d.C_Ant2, " 4 - letter(s)", true);
+        EXPECT_EQ(M::RuteLengde1[20], 0);
+        EXPECT_EQ(M::RuteLengde2[20], 0);
+        // A pick from the open list is stored; typing after it is not.
+        d.C_Ant1.combo()->showPopup();
+        QAbstractItemView* popup = d.C_Ant1.combo()->view();
+        popup->setCurrentIndex(popup->model()->index(6, 0));
+        QTest::keyClick(popup, Qt::Key_Return);
+        EXPECT_EQ(M::RuteLengde1[20], 6);
+        typeInto(d.C_Ant1, " 6 - letter(s)", false);
+        typeInto(d.C_Ant1, " 9 - letter(s)", true);
+        typeInto(d.C_Ant1, " 2 - letter(s)", false);
+        EXPECT_EQ(M::RuteLengde1[20], 6);
+        QTest::mouseClick(d.K_LukkVindu.button(), Qt::LeftButton);
+    });
+    clickSquare(20);
+    EXPECT_EQ(M::RuteLengde1[20], 6);
+    EXPECT_EQ(M::RuteLengde2[20], 0);
+    modal.then([&](ui::Form&) {
+        EXPECT_EQ(M::F_Egenskaper().C_Ant1.Text(), "6 - letter(s)");
+        EXPECT_EQ(M::F_Egenskaper().C_Ant2.Text(), "0 - letter(s)");
+    });
+    clickSquare(20);
+}
+
+TEST_F(Simulator, ClueSquaresShowTheirColourFlatAndReadable) {
+    setSquare(37, "hus", 3, "", 0);
+    setSquare(52, "", 0, "ned", 0);
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    for (int n : {37, 52, 38}) {
+        const QColor want = n == 38 ? face : kOrange;
+        const QImage shot = f().X(n).button()->grab().toImage();
+        ASSERT_EQ(shot.size(), QSize(29, 29));
+        // The face inside the one-pixel edge, away from the caption.
+        for (QPoint at : {QPoint(2, 2), QPoint(14, 3), QPoint(26, 2), QPoint(3, 14), QPoint(25, 14), QPoint(2, 26),
+                          QPoint(14, 25), QPoint(26, 26)})
+            EXPECT_EQ(shot.pixelColor(at), want) << "square " << n << " at " << at.x() << "," << at.y();
+        // The caption stands out from the face in the middle.
+        int ink = 0;
+        for (int y = 8; y < 21; ++y)
+            for (int x = 8; x < 21; ++x) ink += qGray(shot.pixel(x, y)) < 100;
+        EXPECT_EQ(ink > 5, n != 38) << "square " << n;
+    }
+}
+
 TEST_F(Simulator, ClearSquareEmptiesWithoutTheDialog) {
     setSquare(5, "SUN", 3, "", 0);
     f().fyll_velmora2("ABC", 3, 5, false);
@@ -272,6 +332,11 @@ TEST_F(Simulator, SimulationFillsTheListsAndPlacesTheFirstCandidates) {
     EXPECT_EQ(run(16, 46, 15), "PO.");
     clickEntry(f().L_Verdier1, 0);
     EXPECT_EQ(run(2, 6), "XXXL.");
+    // A click on an entry's check box writes it as a click on its text does.
+    QTest::mouseClick(f().L_Synonymer1.view()->viewport(), Qt::LeftButton, {}, checkBoxRect(f().L_Synonymer1, 0).center());
+    EXPECT_EQ(run(2, 6), "HUGE.");
+    EXPECT_EQ(f().L_Synonymer1.ListIndex(), 0);
+    EXPECT_TRUE(f().L_Synonymer1.Checked(0));
 
     // Values when no synonym fits; the down word is placed after an across conflict.
     setSquare(61, "big", 4, "big", 4);

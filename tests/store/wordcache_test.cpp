@@ -92,7 +92,8 @@ TEST(WordOrder, EveryAlphabeticalListUsesItWithoutAnyTraceInTheFile) {
 TEST(WordCache, MatchesWhatTheQueryFindsInTheSameOrder) {
     TempDb db;
     std::mt19937 rng(11);
-    const std::vector<std::string> pieces = {"A", "E", "ING", "RE", "Æ", "Ø", "Å", "B", "-", " ", "ÉN", "\xC3", "\x85"};
+    const std::vector<std::string> pieces = {"A", "E",  "ING", "RE", "Æ",    "Ø",   "Å",
+                                             "B", "-", " ",   "ÉN", "\xC3", "\x85"};
     {
         store::Connection c(db.file());
         store::Transaction t(c);

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QListView>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <random>
 
 #include "shared/M.h"
@@ -127,6 +130,19 @@ void processEvents() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
     }
+}
+
+QRect checkBoxRect(const ui::ListBox& list, int i) {
+    QListView* v = list.view();
+    const QModelIndex index = v->model()->index(i, 0);
+    QStyleOptionViewItem opt;
+    opt.initFrom(v);
+    opt.widget = v;
+    opt.rect = v->visualRect(index);
+    opt.font = v->font();
+    opt.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
+    opt.text = index.data().toString();
+    return v->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, v);
 }
 
 }  // namespace testing_support

@@ -100,4 +100,7 @@ std::string sourcePath(const std::string& rel);
 // Lets pending events (timers at 0, deferred deletes) run.
 void processEvents();
 
+// Where entry i of a check-box list has its check box, in its viewport.
+QRect checkBoxRect(const ui::ListBox& list, int i);
+
 }  // namespace testing_support

@@ -1,6 +1,5 @@
-// velmora-mkdb and the word-list readers: thesaurus files in both
-// encodings, the demo list, CSV backup and restore, bad input, and builds
-// killed half-way.
+// velmora-mkdb: the demo list, CSV backup and restore, bad input, and
+// builds killed half-way.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,89 +60,7 @@ pid_t startMkdb(const std::string& target, const std::string& thesaurus) {
     return pid;
 }
 
-const char* kThesaurus =
-    "UTF-8\n"
-    "big|2\n"
-    "(adj)|large|huge (similar term)|small (antonym)\n"
-    "(adj)|large|grown-up|bad (similar term)\n"
-    "large|1\n"
-    "(adj)|big\n"
-    "o'clock|1\n"
-    "(adv)|hour\n"
-    "café|1\n"
-    "(noun)|coffee house|bistro\n"
-    "blåbær|1\n"
-    "(noun)|bær\n";
-
 }  // namespace
-
-TEST(Thesaurus, EntriesBecomeWordsPairsAndCategories) {
-    TempDb db;
-    store::WordListBuilder b;
-    b.readThesaurusText(kThesaurus, "t.dat");
-    store::Connection c("new.mdb", store::Connection::Mode::Create);
-    store::CreateSchema(c);
-    b.write(c);
-    // Upper case, notes dropped, antonyms left out, each pair once in both directions.
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT Synonym FROM T_OrdSynonym WHERE Ord = 'BIG' ORDER BY Synonym"),
-              Rows({{"BAD"}, {"GROWN-UP"}, {"HUGE"}, {"LARGE"}}));
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT count(*) FROM T_OrdSynonym WHERE Ord = 'LARGE' AND Synonym = 'BIG'"),
-              Rows({{"1"}}));
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT count(*) FROM T_OrdSynonym WHERE Synonym = 'SMALL'"), Rows({{"0"}}));
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT Kategori FROM T_Kategori"), Rows({{"ADJ"}, {"NOUN"}}));
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT Ord, Kategori FROM T_OrdKategori WHERE Ord = 'BIG'"), Rows({{"BIG", "ADJ"}}));
-    // Entries the word field cannot type are skipped (o'clock, café), Norwegian letters kept.
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT count(*) FROM T_Ord WHERE Ord IN ('O''CLOCK', 'CAFÉ', 'HOUR')"), Rows({{"0"}}));
-    EXPECT_EQ(rowsOf("new.mdb", "SELECT Synonym FROM T_OrdSynonym WHERE Ord = 'BLÅBÆR'"), Rows({{"BÆR"}}));
-    EXPECT_EQ(b.counts().skipped, 2);
-    EXPECT_EQ(b.counts().pairs, 5);
-}
-
-TEST(Thesaurus, Latin1FilesAreConverted) {
-    store::WordListBuilder b;
-    b.readThesaurusText(std::string("ISO8859-1\nbl\xe5\xe6r|1\n(subst)|r\xf8" "d\n"), "no.dat");
-    store::Connection c(":memory:", store::Connection::Mode::Create);
-    store::CreateSchema(c);
-    b.write(c);
-    store::Stmt st = c.prepare("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid");
-    ASSERT_TRUE(st.step());
-    EXPECT_EQ(st.text(0), "RØD");
-    EXPECT_EQ(st.text(1), "BLÅÆR");
-}
-
-TEST(Thesaurus, MalformedFilesNameTheFileAndLine) {
-    auto fault = [](const std::string& text) {
-        try {
-            store::WordListBuilder b;
-            b.readThesaurusText(text, "bad.dat");
-        } catch (const store::ImportError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
-    EXPECT_EQ(fault("KOI8-R\nx|1\n(noun)|y\n").rfind("bad.dat, line 1: unknown encoding", 0), 0u);
-    EXPECT_EQ(fault("UTF-8\nbig|3\n(adj)|large\n(adj)|huge\n").rfind("bad.dat, line 2: the entry announces 3", 0), 0u);
-    EXPECT_NE(fault("UTF-8\nbig|2\n(adj)|large\nhuge|1\n(adj)|big\n").find("line 4"), std::string::npos);
-    EXPECT_NE(fault("UTF-8\nbig|1\n(adj)|large\nhuge\n").find("line 4"), std::string::npos);
-    EXPECT_EQ(fault(""), "bad.dat: the file is empty; a thesaurus starts with its encoding");
-    EXPECT_EQ(fault("UTF-8\nbig|1\n(adj)|large\n"), "no error");
-    // Found by fuzzing: a meaning count of many digits is refused, not summed past its range.
-    EXPECT_NE(fault("UTF-8\nbig|99999999999999999999999999\n(adj)|large\n").find("line 2"), std::string::npos);
-}
-
-TEST(Csv, ParsesQuotesNullsAndFaults) {
-    auto recs = store::ParseCsv("Ord,Notat\r\n\"A,B\",\r\n\"say \"\"hi\"\"\",\"\"\n\"two\nlines\",X", "t.csv");
-    ASSERT_EQ(recs.size(), 4u);
-    EXPECT_EQ(*recs[1].fields[0], "A,B");
-    EXPECT_FALSE(recs[1].fields[1].has_value());  // unquoted empty: no value
-    EXPECT_EQ(*recs[2].fields[0], "say \"hi\"");
-    EXPECT_EQ(*recs[2].fields[1], "");
-    EXPECT_EQ(*recs[3].fields[0], "two\nlines");
-    EXPECT_EQ(recs[3].line, 4);
-    EXPECT_THROW(store::ParseCsv("Ord\n\"cut sho", "t.csv"), store::ImportError);
-    EXPECT_THROW(store::ParseCsv("Ord\n\"a\"b\n", "t.csv"), store::ImportError);
-    EXPECT_THROW(store::ParseCsv("Ord\na\"b\n", "t.csv"), store::ImportError);
-}
 
 TEST(Mkdb, ExportThenImportGivesTheSameRows) {
     TempDb db;
@@ -217,6 +134,101 @@ TEST(Mkdb, DemoListMakesAWordDatabaseToTryEverything) {
     EXPECT_EQ(rowsOf("demo.mdb", "SELECT count(*) FROM T_OrdSynonym a WHERE NOT EXISTS (SELECT 1 FROM T_OrdSynonym b "
                                  "WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)"),
               Rows({{"0"}}));
+}
+
+namespace {
+
+// A small WordNet: RIVER with the instance ARNO, the kind TRIBUTARY.
+void writeWordNet(const std::string& dir) {
+    fs::create_directories(dir);
+    write(dir + "/data.noun",
+          "00000100 05 n 02 river 0 stream 0 002 ~i 00000200 n 0000 ~ 00000300 n 0000 | a gloss\n"
+          "00000200 05 n 02 Arno 0 Arno_River 0 001 @i 00000100 n 0000 | a river\n"
+          "00000300 05 n 01 tributary 0 001 @ 00000100 n 0000 | a stream\n");
+    write(dir + "/index.noun", "river n 1 2 ~ ~i 1 0 00000100\n");
+    for (const char* f : {"/data.verb", "/data.adj", "/data.adv"}) write(dir + f, "");
+}
+
+void writeCodes(const std::string& dir) {
+    fs::create_directories(dir);
+    write(dir + "/iso_3166-1.json", R"({"3166-1": [{"alpha_2": "NO", "alpha_3": "NOR", "name": "Norway", "numeric": "578"}]})");
+    write(dir + "/iso_4217.json", R"({"4217": [{"alpha_3": "NOK", "name": "Norwegian Krone", "numeric": "578"}]})");
+    write(dir + "/iso_639-2.json", R"({"639-2": [{"alpha_2": "no", "alpha_3": "nor", "name": "Norwegian"}]})");
+}
+
+void expectNoTarget(const std::string& name) {
+    for (const auto& e : fs::directory_iterator("."))
+        EXPECT_EQ(e.path().filename().string().rfind(name, 0), std::string::npos) << e.path();
+}
+
+}  // namespace
+
+TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
+    TempDb db;
+    writeWordNet("wn");
+    writeCodes("json");
+    write("cats.txt", "RIVERS | river 1\n");
+    write("a.txt", "fjord\nsjø\n");
+    write("b.txt", "fjord\nbl\xe5\n");
+    std::string out;
+    ASSERT_EQ(mkdb("all.mdb --demo --wordnet wn --categories cats.txt --codes json --facts --wordlist a.txt "
+                   "--wordlist b.txt --encoding ISO-8859-1 --thesaurus th.dat",
+                   &out),
+              1)
+        << "a missing thesaurus fails the whole build";
+    expectNoTarget("all.mdb");
+    write("th.dat", "UTF-8\nriver|1\n(noun)|watercourse|o'brook\n");
+    ASSERT_EQ(mkdb("all.mdb --demo --wordnet wn --categories cats.txt --codes json --facts --wordlist a.txt "
+                   "--wordlist b.txt --encoding ISO-8859-1 --thesaurus th.dat",
+                   &out),
+              0)
+        << out;
+    // One line a source, in the order given, with what it added to the sources before it
+    // (RIVER and STREAM come from the demo list; both get ARNO and TRIBUTARY).
+    EXPECT_NE(out.find("  wordnet wn: 3 words, 1 pairs, 4 values, 1 categories, 2 links, 0 skipped"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("  wordlist a.txt: 2 words, 0 pairs"), std::string::npos) << out;
+    EXPECT_NE(out.find("  wordlist b.txt: 1 words, 0 pairs"), std::string::npos) << out;
+    EXPECT_NE(out.find("  thesaurus th.dat: 1 words, 1 pairs, 0 values, 0 categories, 0 links, 1 skipped (1 cannot be typed)"),
+              std::string::npos)
+        << out;
+    EXPECT_LT(out.find("  demo:"), out.find("  wordnet wn:"));
+    EXPECT_EQ(rowsOf("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWAY' ORDER BY Verdi"),
+              Rows({{"NO"}, {"NOK"}, {"NOR"}}));
+    EXPECT_EQ(rowsOf("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'IRON'"), Rows({{"FE"}}));
+    EXPECT_EQ(rowsOf("all.mdb", "SELECT count(*) FROM T_OrdVerdi WHERE Ord = 'RIVER' AND Verdi = 'ARNO'"), Rows({{"1"}}));
+    EXPECT_EQ(rowsOf("all.mdb", "SELECT Ord FROM T_Ord WHERE Ord IN ('FJORD', 'SJØ', 'BLÅ') ORDER BY Ord"),
+              Rows({{"BLÅ"}, {"FJORD"}, {"SJØ"}}));
+    // No progress lines when the output is no terminal.
+    EXPECT_EQ(out.find('\r'), std::string::npos);
+}
+
+TEST(Mkdb, BadWordDataNamesTheFileAndLineAndBuildsNothing) {
+    TempDb db;
+    writeWordNet("wn");
+    writeCodes("json");
+    write("latin1.txt", "hund\nbl\xe5\n");
+    write("wn/data.verb", "00000010 29 v 01 run 0 000 01 + 02 00 | to move fast\n00000020 29 v 02 flow 0");
+    write("json/iso_4217.json", "{\"4217\": [\n{\"alpha_3\": \"NOK\",,}]}");
+    struct Case {
+        const char* args;
+        const char* message;
+        int status;
+    };
+    for (const Case& c : {
+             Case{"--wordnet nowhere", "nowhere: no such folder", 1},
+             Case{"--wordnet wn", "wn/data.verb, line 2: a synset line without its \"| gloss\"", 1},
+             Case{"--codes json", "json/iso_4217.json, line 2: not readable JSON", 1},
+             Case{"--wordlist latin1.txt", "latin1.txt, line 2: not UTF-8 text", 1},
+             Case{"--wordlist latin1.txt --encoding NO-SUCH", "latin1.txt: unknown encoding \"NO-SUCH\"", 1},
+             Case{"--codes json --language nb --locale nowhere", "nowhere/nb/LC_MESSAGES/iso_3166-1.mo: no such file", 1},
+             Case{"--demo --encoding ISO-8859-1", "unknown argument \"--encoding\" (it follows the --wordlist FILE", 2},
+         }) {
+        std::string out;
+        EXPECT_EQ(mkdb(std::string("bad.mdb ") + c.args, &out), c.status) << c.args;
+        EXPECT_NE(out.find(c.message), std::string::npos) << c.args << ": " << out;
+        expectNoTarget("bad.mdb");
+    }
 }
 
 // velmora-mkdb killed at random moments while it imports a thesaurus: the

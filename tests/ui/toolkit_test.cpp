@@ -1,4 +1,5 @@
 #include <QTimer>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
@@ -129,6 +130,64 @@ TEST(Toolkit, ComboBoxEntriesAndPicks) {
     EXPECT_EQ(clicks, 0);
     p.combo.combo()->activated(2);
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(Toolkit, ACheckBoxClickPicksTheEntryAndShowsInTheListsColours) {
+    Probe p;
+    const QColor ink = ui::rgb(255, 255, 0), ground = ui::rgb(0, 0, 192);
+    p.list.setColors(ink, ground);
+    p.show();
+    std::vector<int> events;  // -1 a Click, otherwise the ItemCheck index
+    p.list.Click = [&] { events.push_back(-1); };
+    p.list.ItemCheck = [&](int i) { events.push_back(i); };
+    p.list.AddItems({"ONE", "TWO", "THREE"});
+    // The box of an entry not selected, then of the one selected: each is a pick and a tick.
+    for (int round = 0; round < 2; ++round) {
+        events.clear();
+        QTest::mouseClick(p.list.view()->viewport(), Qt::LeftButton, {}, checkBoxRect(p.list, 1).center());
+        EXPECT_EQ(events, std::vector<int>({-1, 1})) << "round " << round;
+        EXPECT_EQ(p.list.Text(), "TWO");
+        EXPECT_EQ(p.list.Checked(1), round == 0);
+    }
+    // The box is drawn in the list's text colour, on entries selected or not.
+    const QImage shot = p.list.view()->viewport()->grab().toImage();
+    for (int i : {0, 1}) {
+        const QRect box = checkBoxRect(p.list, i);
+        EXPECT_EQ(shot.pixelColor(box.left(), box.center().y()), i == 1 ? ground : ink) << "entry " << i;
+        EXPECT_EQ(shot.pixelColor(box.center().x(), box.top()), i == 1 ? ground : ink) << "entry " << i;
+    }
+}
+
+TEST(Toolkit, ComboBoxHoldsWhatIsTypedAndOnlyAPickIsAClick) {
+    Probe p;
+    p.show();
+    QApplication::setActiveWindow(&p);
+    int clicks = 0;
+    p.combo.Click = [&] { ++clicks; };
+    for (const char* k : {"PETS", "ARTS", " 3 - letter(s)"}) p.combo.AddItem(k);
+    p.combo.SetFocus();
+    QTest::keyClicks(p.combo.combo(), "pe");
+    EXPECT_EQ(p.combo.Text(), "pe");  // nothing completed from PETS
+    EXPECT_EQ(p.combo.combo()->lineEdit()->selectedText(), "");
+    QTest::keyClick(p.combo.combo(), Qt::Key_Return);
+    EXPECT_EQ(p.combo.Text(), "pe");
+    // An entry's text typed exactly, then Enter or leaving the box: still typing.
+    for (const QString& typed : {QString("PETS"), QString(" 3 - letter(s)")}) {
+        p.combo.setText("");
+        p.combo.SetFocus();
+        QTest::keyClicks(p.combo.combo(), typed);
+        QTest::keyClick(p.combo.combo(), Qt::Key_Return);
+        p.text.SetFocus();
+        EXPECT_EQ(p.combo.Text(), typed);
+    }
+    EXPECT_EQ(clicks, 0);
+    // A pick from the open list is a Click.
+    p.combo.combo()->showPopup();
+    QAbstractItemView* popup = p.combo.combo()->view();
+    popup->setCurrentIndex(popup->model()->index(1, 0));
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(p.combo.Text(), "ARTS");
 }
 
 TEST(Toolkit, WindowsLoadOnceShowModalAndUnload) {

@@ -1,0 +1,107 @@
+#include "userdata.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QStandardPaths>
+
+#include "store/wordstore.h"
+#include "ui/pictures.h"
+#include "ui/toolkit.h"
+
+namespace app {
+
+namespace {
+
+// The English thesaurus that a velmora-mkdb without --installed is given.
+const char* const kThesaurus = "/usr/share/mythes/th_en_US_v2.dat";
+
+struct Outcome {
+    bool ok = false;
+    bool cancelled = false;
+    int status = -1;
+    QString errors;
+};
+
+// Runs velmora-mkdb while the progress window stays responsive; Cancel stops
+// the build, which leaves no word database behind.
+Outcome run(const QString& program, const QStringList& args, QProgressDialog& progress) {
+    Outcome out;
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForStarted(-1)) {
+        out.errors = QString("%1 could not be started: %2").arg(program, p.errorString());
+        return out;
+    }
+    QEventLoop loop;
+    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&progress, &QProgressDialog::canceled, &loop, [&] {
+        out.cancelled = true;
+        p.kill();
+    });
+    if (p.state() != QProcess::NotRunning) loop.exec();
+    p.waitForFinished(-1);
+    out.errors = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+    out.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    out.ok = !out.cancelled && out.status == 0;
+    if (!out.ok && out.errors.isEmpty() && !out.cancelled)
+        out.errors = QString("%1 ended with status %2.").arg(program).arg(out.status);
+    return out;
+}
+
+bool build(const QString& mkdb, const QString& path) {
+    QProgressDialog progress;
+    progress.setWindowTitle("Velmora");
+    progress.setWindowIcon(ui::pictures::icon(ui::pictures::Icon::App));
+    progress.setLabelText(QString("Making your word database from the installed word lists.\n"
+                                  "This is done once, on the first start:\n%1")
+                              .arg(QDir::toNativeSeparators(path)));
+    progress.setRange(0, 0);
+    progress.setMinimumDuration(0);
+    progress.show();
+    Outcome out = run(mkdb, {path, "--installed"}, progress);
+    // A velmora-mkdb that knows no --installed yet builds from the demo list
+    // and the English thesaurus.
+    if (!out.ok && !out.cancelled && out.status == 2 && out.errors.contains("--installed")) {
+        QStringList args{path, "--demo"};
+        if (QFileInfo::exists(kThesaurus)) args << "--thesaurus" << kThesaurus;
+        out = run(mkdb, args, progress);
+    }
+    progress.hide();
+    if (out.cancelled) return false;
+    if (!out.ok || !QFileInfo::exists(path)) {
+        ui::MsgBox(QString("Your word database could not be made in %1.\n\n%2")
+                       .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), out.errors),
+                   ui::Buttons::OK, "Velmora");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString userDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/velmora";
+}
+
+QString mkdbProgram() {
+    const QString beside = QCoreApplication::applicationDirPath() + "/velmora-mkdb";
+    return QFileInfo(beside).isExecutable() ? beside : QString("velmora-mkdb");
+}
+
+bool openUserData(const QString& mkdb) {
+    const QString folder = userDataFolder();
+    if (!QDir().mkpath(folder)) {
+        ui::MsgBox(QString("The folder %1 could not be made.").arg(QDir::toNativeSeparators(folder)),
+                   ui::Buttons::OK, "Velmora");
+        return false;
+    }
+    const QString path = folder + "/" + store::kDatabaseFile;
+    if (!QFileInfo::exists(path) && !build(mkdb, path)) return false;
+    return QDir::setCurrent(folder);
+}
+
+}  // namespace app

@@ -1,0 +1,100 @@
+// Where answers go, whether a candidate fits, and the undo history: plain
+// data, so the window, the tests and the benchmarks share the same rules.
+#include "simulator/grid.h"
+
+namespace sim {
+
+QStringList Letters(const QString& word) {
+    QStringList out;
+    for (char32_t c : word.toUcs4()) out << QString::fromUcs4(&c, 1);
+    return out;
+}
+
+int Target(const Answer& a, int k) { return a.across ? a.clue + k : a.clue + kColumns * k; }
+
+bool EdgeRefuses(const Answer& a, int target, int k, int count) {
+    if (target < 1 || target > kSquares) return true;
+    if (a.across && ((target % kColumns == 0 && k != count) || a.clue % kColumns == 0)) return true;
+    return false;
+}
+
+namespace {
+
+// A letter a square can show: a letter or a digit. A blank would leave the
+// square looking empty while it blocks every crossing.
+bool showable(const QString& letter) {
+    const QList<uint> cps = letter.toUcs4();
+    return cps.size() == 1 && QChar::isLetterOrNumber(char32_t(cps[0]));
+}
+
+}  // namespace
+
+bool Fits(const Grid& g, const Answer& a, const QString& word) {
+    if (a.clue < 1 || a.clue > kSquares) return false;
+    const QStringList letters = Letters(word);
+    const int count = int(letters.size());
+    if (count == 0) return false;
+    for (int k = 1; k <= count; ++k) {
+        const int t = Target(a, k);
+        if (EdgeRefuses(a, t, k, count)) return false;
+        const QString& letter = letters[k - 1];
+        if (!showable(letter)) return false;
+        const Square& sq = g[size_t(t)];
+        if (sq.caption.isEmpty() || sq.onlyWrittenBy(a)) continue;
+        if (sq.isMark() || sq.caption != letter) return false;
+    }
+    return true;
+}
+
+QString Pattern(const Grid& g, const Answer& a, int length) {
+    QString out;
+    if (a.clue < 1 || a.clue > kSquares) return out;
+    for (int k = 1; k <= length; ++k) {
+        const int t = Target(a, k);
+        if (EdgeRefuses(a, t, k, length)) break;
+        const Square& sq = g[size_t(t)];
+        if (sq.caption.isEmpty() || sq.onlyWrittenBy(a))
+            out += '?';
+        else if (sq.isMark())
+            out += '#';
+        else if (sq.caption.trimmed().isEmpty())
+            out += '_';
+        else
+            out += sq.caption;
+    }
+    return out;
+}
+
+Step Diff(const Grid& before, const Grid& after) {
+    Step s;
+    for (int n = 1; n <= kSquares; ++n)
+        if (!(before[size_t(n)] == after[size_t(n)])) s.push_back({n, before[size_t(n)], after[size_t(n)]});
+    return s;
+}
+
+void History::record(Step s) {
+    if (s.empty()) return;
+    done_.push_back(std::move(s));
+    undone_.clear();
+}
+
+const Step* History::undo() {
+    if (done_.empty()) return nullptr;
+    undone_.push_back(std::move(done_.back()));
+    done_.pop_back();
+    return &undone_.back();
+}
+
+const Step* History::redo() {
+    if (undone_.empty()) return nullptr;
+    done_.push_back(std::move(undone_.back()));
+    undone_.pop_back();
+    return &done_.back();
+}
+
+void History::clear() {
+    done_.clear();
+    undone_.clear();
+}
+
+}  // namespace sim

@@ -1,0 +1,98 @@
+// The simulator grid as plain data: what each square shows, its clue data
+// and which answers wrote its letter, with the rules that say where an
+// answer's letters go and whether a candidate fits the letters already
+// there, and the history of grid changes that undo and redo walk. Nothing
+// here touches a widget, so whatever reads, writes or fills whole grids
+// works on these snapshots and records its changes in the same history.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace sim {
+
+inline constexpr int kSquares = 225;
+inline constexpr int kColumns = 15;
+
+// An answer: the clue square it starts next to, and its direction. Clue
+// square 0 stands for a letter that no answer we know of wrote.
+struct Answer {
+    int16_t clue = 0;
+    bool across = true;
+    bool operator==(const Answer&) const = default;
+};
+
+// One square: its face as the window shows it and the clue data it carries.
+struct Square {
+    QString caption;
+    std::optional<QColor> back;  // std::nullopt: the desktop's button face
+    bool bold = false;
+    QString ord1, ord2;
+    int16_t lengde1 = 0, lengde2 = 0;
+    // The answers that wrote the letter the square shows (empty for an
+    // empty square, a clue mark, or a caption set by other means).
+    std::vector<Answer> writers;
+
+    bool operator==(const Square&) const = default;
+    // Clue marks are bold; placed letters never are.
+    bool isMark() const { return bold && !caption.isEmpty(); }
+    // Shows a letter that only this answer wrote, so the answer may replace it.
+    bool onlyWrittenBy(const Answer& a) const { return !writers.empty() && writers == std::vector<Answer>{a}; }
+};
+
+// Slots 0..225 by square number; slot 0 belongs to no square.
+using Grid = std::array<Square, kSquares + 1>;
+
+// The characters of a word, one code point each, as squares hold them.
+QStringList Letters(const QString& word);
+
+// The square that letter k (from 1) of an answer goes into.
+int Target(const Answer& a, int k);
+// Whether the grid's edges refuse letter k of `count` in `target`: beyond
+// the last square, in the last column while letters follow, or an across
+// answer from the last column (it would run on into the next row).
+bool EdgeRefuses(const Answer& a, int target, int k, int count);
+
+// Whether a candidate fits the grid as it stands: every letter lands inside
+// the edges, is a character a square can show as a letter (no blank, no
+// punctuation), and goes into a square that is empty, shows the same letter,
+// or shows a letter that only this answer wrote.
+bool Fits(const Grid& g, const Answer& a, const QString& word);
+// The squares of an answer of `length` letters as the candidates must match
+// them: "?" where anything may go, a letter where another answer put one,
+// "#" for a clue mark and "_" for a blank; it ends where the edges do.
+QString Pattern(const Grid& g, const Answer& a, int length);
+
+// One change to one square.
+struct Change {
+    int square = 0;
+    Square before, after;
+};
+// One undoable step: every square it changed.
+using Step = std::vector<Change>;
+Step Diff(const Grid& before, const Grid& after);
+
+// Steps done and undone, for the life of the process. The caller applies
+// the steps; the history only keeps them in order.
+class History {
+public:
+    // A new step; anything undone before it can no longer be redone.
+    void record(Step s);
+    // The step to take back (apply its `before`s), or null when none is left.
+    const Step* undo();
+    // The step to do again (apply its `after`s), or null.
+    const Step* redo();
+    size_t undoable() const { return done_.size(); }
+    size_t redoable() const { return undone_.size(); }
+    void clear();
+
+private:
+    std::vector<Step> done_, undone_;
+};
+
+}  // namespace sim

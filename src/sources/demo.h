@@ -1,0 +1,15 @@
+// The demo word list shipped in data/: one entry a line,
+// "WORD | SYN, SYN | VALUE, VALUE | CATEGORY, ...", "#" starting a comment.
+#pragma once
+
+#include <string>
+
+#include "store/wordlists.h"
+
+namespace sources {
+
+// Adds the list's words, pairs, values and categories to `rows`; a line
+// that breaks the form throws store::ImportError naming the file and line.
+void ReadDemo(const std::string& path, store::WordListBuilder& rows);
+
+}  // namespace sources

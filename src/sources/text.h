@@ -1,0 +1,25 @@
+// What every reader of outside data needs: a whole file read with a message
+// that names it, code pages turned into UTF-8, and small text helpers.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sources {
+
+// The file's bytes; a missing or unreadable file throws store::ImportError.
+std::string ReadFile(const std::string& path);
+
+// ISO-8859-1 bytes as UTF-8.
+std::string Latin1ToUtf8(std::string_view latin1);
+// `bytes` in `encoding` (any name iconv knows: UTF-8, ISO-8859-1, CP1252...)
+// as UTF-8. An unknown encoding, or bytes the encoding does not allow,
+// throw store::ImportError naming `file` and the line.
+std::string ToUtf8(std::string_view bytes, const std::string& encoding, const std::string& file);
+
+std::string_view Trim(std::string_view s);
+std::vector<std::string_view> Split(std::string_view s, char sep);
+std::string UpperAscii(std::string_view s);
+
+}  // namespace sources

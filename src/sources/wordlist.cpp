@@ -1,0 +1,30 @@
+#include "sources/wordlist.h"
+
+#include "sources/text.h"
+
+namespace sources {
+
+void ReadWordList(const std::string& path, const std::string& encoding, store::WordListBuilder& rows,
+                  const Progress& progress) {
+    std::string text = ToUtf8(ReadFile(path), encoding, path);
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    const std::string_view all(text);
+    size_t pos = 0;
+    long entries = 0;
+    while (pos < all.size()) {
+        size_t end = all.find('\n', pos);
+        if (end == std::string_view::npos) end = all.size();
+        const std::string_view line = Trim(all.substr(pos, end - pos));
+        pos = end + 1;
+        if (line.empty()) continue;
+        if (++entries % 65536 == 0 && progress) progress(double(pos) / double(all.size()), entries);
+        std::optional<std::string> w = store::Typeable(line);
+        if (!w || w->empty())
+            rows.skip("cannot be typed");
+        else
+            rows.addWord(*w, true);
+    }
+    if (progress) progress(1.0, entries);
+}
+
+}  // namespace sources

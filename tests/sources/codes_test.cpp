@@ -1,0 +1,136 @@
+// The iso-codes reader with small JSON files and .mo catalogues of its own:
+// codes as values, a currency found by its numeric code, translated names,
+// and files that cannot be read.
+#include <cstdint>
+#include <filesystem>
+#include <map>
+
+#include "rows.h"
+#include "sources/codes.h"
+#include "sources/mo.h"
+#include "support.h"
+
+using namespace sources_test;
+
+namespace {
+
+void writeCodes(const std::string& dir) {
+    std::filesystem::create_directories(dir);
+    writeFile(dir + "/iso_3166-1.json", R"({"3166-1": [
+  {"alpha_2": "NO", "alpha_3": "NOR", "name": "Norway", "numeric": "578", "official_name": "Kingdom of Norway"},
+  {"alpha_2": "KR", "alpha_3": "KOR", "common_name": "South Korea", "name": "Korea, Republic of", "numeric": "410"},
+  {"alpha_2": "AQ", "alpha_3": "ATA", "name": "Antarctica", "numeric": "010"}
+]})");
+    writeFile(dir + "/iso_4217.json", R"({"4217": [
+  {"alpha_3": "NOK", "name": "Norwegian Krone", "numeric": "578"},
+  {"alpha_3": "KRW", "name": "Won", "numeric": "410"}
+]})");
+    writeFile(dir + "/iso_639-2.json", R"({"639-2": [
+  {"alpha_2": "de", "alpha_3": "deu", "bibliographic": "ger", "name": "German"},
+  {"alpha_2": "nb", "alpha_3": "nob", "name": "Bokmål, Norwegian; Norwegian Bokmål"},
+  {"alpha_3": "ace", "name": "Achinese"}
+]})");
+}
+
+// A .mo catalogue of `entries` (the header entry first), in either byte order.
+std::string moFile(const std::map<std::string, std::string>& entries, bool bigEndian = false) {
+    std::string out;
+    auto put = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i) out += char(bigEndian ? v >> (24 - 8 * i) : v >> (8 * i));
+    };
+    const uint32_t n = uint32_t(entries.size());
+    const uint32_t tables = 28, strings = 28 + 16 * n;
+    put(0x950412de);
+    put(0);
+    put(n);
+    put(tables);
+    put(tables + 8 * n);
+    put(0);
+    put(0);
+    std::string pool;
+    std::vector<std::pair<uint32_t, uint32_t>> ids, trs;
+    for (const auto& [id, tr] : entries) {
+        ids.emplace_back(uint32_t(id.size()), strings + uint32_t(pool.size()));
+        pool += id + '\0';
+    }
+    for (const auto& [id, tr] : entries) {
+        trs.emplace_back(uint32_t(tr.size()), strings + uint32_t(pool.size()));
+        pool += tr + '\0';
+    }
+    for (auto [len, at] : ids) put(len), put(at);
+    for (auto [len, at] : trs) put(len), put(at);
+    return out + pool;
+}
+
+}  // namespace
+
+TEST(Codes, NamesGetTheirCodesAsValues) {
+    testing_support::TempDb tmp;
+    writeCodes("json");
+    store::WordListBuilder b;
+    sources::ReadCodes("json", {}, b);
+    Written db(b);
+    // A country: both codes, and the code of the currency with its number.
+    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWAY' ORDER BY Verdi"), Rows({{"NO"}, {"NOK"}, {"NOR"}}));
+    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'SOUTH KOREA' ORDER BY Verdi"),
+              Rows({{"KOR"}, {"KR"}, {"KRW"}}));
+    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'ANTARCTICA' ORDER BY Verdi"), Rows({{"AQ"}, {"ATA"}}));
+    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWEGIAN KRONE'"), Rows({{"NOK"}}));
+    // Languages: codes in capitals, the bibliographic one too; each name of a list of names.
+    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'GERMAN' ORDER BY Verdi"),
+              Rows({{"DE"}, {"DEU"}, {"GER"}}));
+    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWEGIAN BOKMÅL' ORDER BY Verdi"), Rows({{"NB"}, {"NOB"}}));
+    EXPECT_EQ(db("SELECT Ord FROM T_OrdKategori WHERE Kategori = 'COUNTRIES' ORDER BY Ord"),
+              Rows({{"ANTARCTICA"}, {"NORWAY"}, {"SOUTH KOREA"}}));
+    EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 2);  // "Korea, Republic of", "Bokmål, Norwegian"
+}
+
+TEST(Codes, TranslatedNamesFromMessageCatalogues) {
+    testing_support::TempDb tmp;
+    writeCodes("json");
+    for (bool bigEndian : {false, true}) {
+        writeFile("c.mo", moFile({{"", "Content-Type: text/plain; charset=UTF-8\n"}, {"Norway", "Norge"},
+                                  {"South Korea", "Sør-Korea"}, {"ctx\x04Norway", "other"}},
+                                 bigEndian));
+        sources::CodeNames names;
+        names.countries = "LAND";
+        names.countryNames = sources::ReadMo("c.mo");
+        EXPECT_EQ(names.countryNames.size(), 2u);
+        store::WordListBuilder b;
+        sources::ReadCodes("json", names, b);
+        Written db(b);
+        EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORGE' ORDER BY Verdi"), Rows({{"NO"}, {"NOK"}, {"NOR"}}));
+        // An untranslated name keeps its English name.
+        EXPECT_EQ(db("SELECT Ord FROM T_OrdKategori WHERE Kategori = 'LAND' ORDER BY Ord"),
+                  Rows({{"ANTARCTICA"}, {"NORGE"}, {"SØR-KOREA"}}));
+    }
+    // A Latin-1 catalogue is converted.
+    writeFile("c.mo", moFile({{"", "Content-Type: text/plain; charset=ISO-8859-1\n"}, {"Norway", "N\xf8rge"}}));
+    EXPECT_EQ(sources::ReadMo("c.mo").at("Norway"), "Nørge");
+}
+
+TEST(Codes, UnreadableFilesAreNamed) {
+    testing_support::TempDb tmp;
+    writeCodes("json");
+    auto read = [] {
+        return fault([] {
+            store::WordListBuilder b;
+            sources::ReadCodes("json", {}, b);
+        });
+    };
+    writeFile("json/iso_4217.json", "{\"4217\": [\n  {\"alpha_3\": \"NOK\",\n  \"name\": }\n]}");
+    EXPECT_EQ(read().rfind("json/iso_4217.json, line 3: not readable JSON", 0), 0u) << read();
+    writeFile("json/iso_4217.json", "[]");
+    EXPECT_EQ(read(), "json/iso_4217.json: expected an object with the list \"4217\"");
+    std::filesystem::remove("json/iso_4217.json");
+    EXPECT_EQ(read(), "json/iso_4217.json: no such file");
+    const std::string mo = moFile({{"Norway", "Norge"}});
+    writeFile("c.mo", mo.substr(0, mo.size() - 8));
+    EXPECT_EQ(fault([] { sources::ReadMo("c.mo"); }), "c.mo: the file is cut short");
+    std::string huge = mo;
+    huge.replace(8, 4, "\xff\xff\xff\x7f");  // a count of entries far beyond the file
+    writeFile("c.mo", huge);
+    EXPECT_EQ(fault([] { sources::ReadMo("c.mo"); }), "c.mo: the file is cut short");
+    writeFile("c.mo", "not a catalogue at all, but long enough");
+    EXPECT_EQ(fault([] { sources::ReadMo("c.mo"); }), "c.mo: not a message catalogue (no .mo magic number)");
+}

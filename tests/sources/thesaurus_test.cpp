@@ -1,0 +1,71 @@
+// The thesaurus reader: entries in both encodings, the words the word field
+// cannot type, and malformed files.
+#include "rows.h"
+#include "sources/thesaurus.h"
+#include "support.h"
+
+using namespace sources_test;
+
+namespace {
+
+const char* kThesaurus =
+    "UTF-8\n"
+    "big|2\n"
+    "(adj)|large|huge (similar term)|small (antonym)\n"
+    "(adj)|large|grown-up|bad (similar term)\n"
+    "large|1\n"
+    "(adj)|big\n"
+    "o'clock|1\n"
+    "(adv)|hour\n"
+    "café|1\n"
+    "(noun)|coffee house|bistro\n"
+    "blåbær|1\n"
+    "(noun)|bær\n"
+    "lone|1\n"
+    "(adj)|café";  // the last line without its newline
+
+}  // namespace
+
+TEST(Thesaurus, EntriesBecomeWordsPairsAndCategories) {
+    store::WordListBuilder b;
+    sources::ReadThesaurusText(kThesaurus, "t.dat", b);
+    Written db(b);
+    // Upper case, notes dropped, antonyms left out, each pair once in both directions.
+    EXPECT_EQ(db("SELECT Synonym FROM T_OrdSynonym WHERE Ord = 'BIG' ORDER BY Synonym"),
+              Rows({{"BAD"}, {"GROWN-UP"}, {"HUGE"}, {"LARGE"}}));
+    EXPECT_EQ(db("SELECT count(*) FROM T_OrdSynonym WHERE Ord = 'LARGE' AND Synonym = 'BIG'"), Rows({{"1"}}));
+    EXPECT_EQ(db("SELECT count(*) FROM T_OrdSynonym WHERE Synonym = 'SMALL'"), Rows({{"0"}}));
+    // Parts of speech make no categories; a head word without a typeable synonym is still a word.
+    EXPECT_EQ(db("SELECT count(*) FROM T_Kategori"), Rows({{"0"}}));
+    EXPECT_EQ(db("SELECT count(*) FROM T_Ord WHERE Ord = 'LONE'"), Rows({{"1"}}));
+    // Entries the word field cannot type are skipped (o'clock, café), Norwegian letters kept.
+    EXPECT_EQ(db("SELECT count(*) FROM T_Ord WHERE Ord IN ('O''CLOCK', 'CAFÉ', 'HOUR')"), Rows({{"0"}}));
+    EXPECT_EQ(db("SELECT Synonym FROM T_OrdSynonym WHERE Ord = 'BLÅBÆR'"), Rows({{"BÆR"}}));
+    EXPECT_EQ(b.counts().skipped, 3);
+    EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 3);
+    EXPECT_EQ(b.counts().pairs, 5);
+}
+
+TEST(Thesaurus, Latin1FilesAreConverted) {
+    store::WordListBuilder b;
+    sources::ReadThesaurusText(std::string("ISO8859-1\nbl\xe5\xe6r|1\n(subst)|r\xf8" "d\n"), "no.dat", b);
+    Written db(b);
+    EXPECT_EQ(db("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid LIMIT 1"), Rows({{"RØD", "BLÅÆR"}}));
+}
+
+TEST(Thesaurus, MalformedFilesNameTheFileAndLine) {
+    auto read = [](const std::string& text) {
+        return fault([&] {
+            store::WordListBuilder b;
+            sources::ReadThesaurusText(text, "bad.dat", b);
+        });
+    };
+    EXPECT_EQ(read("KOI8-R\nx|1\n(noun)|y\n").rfind("bad.dat, line 1: unknown encoding", 0), 0u);
+    EXPECT_EQ(read("UTF-8\nbig|3\n(adj)|large\n(adj)|huge\n").rfind("bad.dat, line 2: the entry announces 3", 0), 0u);
+    EXPECT_NE(read("UTF-8\nbig|2\n(adj)|large\nhuge|1\n(adj)|big\n").find("line 4"), std::string::npos);
+    EXPECT_NE(read("UTF-8\nbig|1\n(adj)|large\nhuge\n").find("line 4"), std::string::npos);
+    EXPECT_EQ(read(""), "bad.dat: the file is empty; a thesaurus starts with its encoding");
+    EXPECT_EQ(read("UTF-8\nbig|1\n(adj)|large\n"), "no error");
+    // Found by fuzzing: a meaning count of many digits is refused, not summed past its range.
+    EXPECT_NE(read("UTF-8\nbig|99999999999999999999999999\n(adj)|large\n").find("line 2"), std::string::npos);
+}

@@ -1,0 +1,47 @@
+// The word-list reader: encodings, words the field cannot type, repeats and
+// a file in another encoding than the one given.
+#include "rows.h"
+#include "sources/wordlist.h"
+#include "support.h"
+
+using namespace sources_test;
+
+TEST(WordList, WordsInAnyEncodingBecomeListedWords) {
+    testing_support::TempDb tmp;
+    struct Case {
+        const char* encoding;
+        std::string text;
+    };
+    for (const Case& c : {Case{"UTF-8", "\xEF\xBB\xBFhund\nHund\r\nblåbær\ncafé\n\n o'clock \nsjø"},
+                          Case{"ISO-8859-1", "hund\nHund\r\nbl\xe5\x62\xe6r\ncaf\xe9\n\n o'clock \nsj\xf8"}}) {
+        writeFile("w.txt", c.text);
+        store::WordListBuilder b;
+        sources::ReadWordList("w.txt", c.encoding, b);
+        Written db(b);
+        EXPECT_EQ(db("SELECT Ord, Notat FROM T_Ord ORDER BY rowid"),
+                  Rows({{"HUND", "X"}, {"BLÅBÆR", "X"}, {"SJØ", "X"}}))
+            << c.encoding;
+        EXPECT_EQ(b.counts().skipped, 2) << c.encoding;
+    }
+}
+
+TEST(WordList, AWrongEncodingNamesTheLine) {
+    testing_support::TempDb tmp;
+    writeFile("w.txt", "hund\nkatt\nbl\xe5\x62\xe6r\n");
+    EXPECT_EQ(fault([] {
+                  store::WordListBuilder b;
+                  sources::ReadWordList("w.txt", "UTF-8", b);
+              }),
+              "w.txt, line 3: not UTF-8 text (give the file's encoding with --encoding)");
+    EXPECT_EQ(fault([] {
+                  store::WordListBuilder b;
+                  sources::ReadWordList("w.txt", "KLINGON-8", b);
+              }),
+              "w.txt: unknown encoding \"KLINGON-8\"");
+    writeFile("w.txt", "hund\nbl\xc3");
+    EXPECT_EQ(fault([] {
+                  store::WordListBuilder b;
+                  sources::ReadWordList("w.txt", "UTF-8", b);
+              }),
+              "w.txt, line 2: the file ends inside a character of UTF-8");
+}
