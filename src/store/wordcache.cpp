@@ -1,5 +1,6 @@
 #include "store/wordcache.h"
 
+#include <malloc.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -190,6 +191,9 @@ void WordCache::read(const std::string& path) {
         words_ = std::move(set);
         stamp_ = s;
         ++reads_;
+        // Reading and sorting left large blocks free that the allocator
+        // would keep: give them back.
+        malloc_trim(0);
     } catch (...) {
         quietly(*watch_, "ROLLBACK");
         throw;
