@@ -85,4 +85,8 @@ private:
     void reenter(const QString& first, const QString& word);
     // Tells the user that a change could not be written; nothing was.
     void reportWriteError(const std::exception& e);
+    // Runs a lookup. A file that another program holds locked is passing
+    // trouble: the lookup is reported as not done and the program goes on.
+    // Any other failure of the file still ends the program.
+    void guardLookup(const std::function<void()>& lookup);
 };

@@ -41,12 +41,11 @@ void Velmora::K_Slett_Ord_Click() {
         store::Database db = M::OpenDatabase();
         const QString word = T_Ord.Text();
         if (word.isEmpty()) return;
-        store::RowId row = db.FindWordRow(M::s(word));
-        if (!row) return;
+        if (!db.FindWordRow(M::s(word))) return;
         if (ui::MsgBox("Do you really want to erase this word: " + word + "?", ui::Buttons::YesNo, "Velmora") !=
             ui::Answer::Yes)
             return;
-        db.DeleteWordRow(*row);
+        db.EraseWord(M::s(word));
     } catch (const store::DbError& e) {
         reportWriteError(e);
         return;
@@ -81,11 +80,10 @@ void Velmora::K_Slett_Kategori_Click() {
     if (word.isEmpty() || category.isEmpty()) return;
     try {
         store::Database db = M::OpenDatabase();
-        store::RowId row = db.FindCategoryLink(M::s(word), M::s(category));
         if (ui::MsgBox("Do you really want to erase this category: " + category + "?", ui::Buttons::YesNo,
                        "Velmora") != ui::Answer::Yes)
             return;
-        if (row) db.DeleteCategoryLinkRow(*row);
+        db.EraseCategoryLink(M::s(word), M::s(category));
     } catch (const store::DbError& e) {
         reportWriteError(e);
         return;
@@ -124,11 +122,10 @@ void Velmora::K_Slett_Synonym_Click() {
     if (word.isEmpty() || synonym.isEmpty()) return;
     try {
         store::Database db = M::OpenDatabase();
-        store::RowId row = db.FindSynonymRow(M::s(word), M::s(synonym));
         if (ui::MsgBox("Do you really want to erase this synonym: " + synonym + "?", ui::Buttons::YesNo,
                        "Velmora") != ui::Answer::Yes)
             return;
-        db.EraseSynonymPair(row, M::s(word), M::s(synonym));
+        db.EraseSynonymPair(M::s(word), M::s(synonym));
     } catch (const store::DbError& e) {
         reportWriteError(e);
         return;
@@ -167,11 +164,10 @@ void Velmora::K_Slett_Verdi_Click() {
     if (word.isEmpty() || value.isEmpty()) return;
     try {
         store::Database db = M::OpenDatabase();
-        store::RowId row = db.FindValueLink(M::s(word), M::s(value));
         if (ui::MsgBox("Do you really want to erase this value: " + value + "?", ui::Buttons::YesNo, "Velmora") !=
             ui::Answer::Yes)
             return;
-        if (row) db.DeleteValueLinkRow(*row);
+        db.EraseValueLink(M::s(word), M::s(value));
     } catch (const store::DbError& e) {
         reportWriteError(e);
         return;

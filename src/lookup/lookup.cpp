@@ -83,6 +83,18 @@ void Velmora::T_Ord_KeyPress(int& KeyAscii) {
     }
 }
 
+void Velmora::guardLookup(const std::function<void()>& lookup) {
+    try {
+        lookup();
+    } catch (const store::DbError& e) {
+        if (e.kind() != store::DbError::Kind::Busy) throw;
+        M::SokModus = "";
+        ui::MsgBox(QString::fromUtf8(e.what()) +
+                       "\nAnother program is using the word database; the lookup was not done. Try again in a moment.",
+                   ui::Buttons::OK, "Velmora");
+    }
+}
+
 void Velmora::T_Ord_Change() {
     L_Synonymer.Clear();
     L_Verdier.Clear();
@@ -90,16 +102,18 @@ void Velmora::T_Ord_Change() {
     const QString text = T_Ord.Text();
     if (text.isEmpty()) return;
 
-    store::Database db = M::OpenDatabase();
-    const bool known = db.WordExists(M::s(text));
-    if (M::SokModus != "" || known) {
-        if (M::SokModus == "") {
-            sok_ord(text, false);
-        } else {
-            M::SokModus = "";
-            sok_ord(text, true);
+    guardLookup([&] {
+        store::Database db = M::OpenDatabase();
+        const bool known = db.WordExists(M::s(text));
+        if (M::SokModus != "" || known) {
+            if (M::SokModus == "") {
+                sok_ord(text, false);
+            } else {
+                M::SokModus = "";
+                sok_ord(text, true);
+            }
         }
-    }
+    });
 }
 
 void Velmora::T_Ord_GotFocus() {
@@ -123,11 +137,13 @@ void Velmora::K_Sok_Kategori_Click() {
     M::SokModus = "kategori";
     const QString picked = L_Kategorier.Text();
     const QString typed = C_Kategori.Text();
-    if (!picked.isEmpty()) {
-        sok_ord(ui::upperCase(picked), true);
-    } else if (!typed.isEmpty()) {
-        sok_ord(ui::upperCase(typed), true);
-    }
+    guardLookup([&] {
+        if (!picked.isEmpty()) {
+            sok_ord(ui::upperCase(picked), true);
+        } else if (!typed.isEmpty()) {
+            sok_ord(ui::upperCase(typed), true);
+        }
+    });
     M::SokModus = "";
     C_Empty.setValue(false);
 }

@@ -1,6 +1,7 @@
 #include "sources/demo.h"
 
 #include "sources/text.h"
+#include "store/shown.h"
 
 namespace sources {
 
@@ -17,7 +18,7 @@ void ReadDemo(const std::string& path, store::WordListBuilder& rows) {
         auto typeable = [&](std::string_view t) {
             std::optional<std::string> w = store::Typeable(Trim(t));
             if (!w)
-                throw store::ImportError(path, lineNo, "\"" + std::string(Trim(t)) + "\" holds a character the word field cannot type");
+                throw store::ImportError(path, lineNo, "\"" + store::Shown(Trim(t)) + "\" holds a character the word field cannot type");
             return *w;
         };
         const std::string word = typeable(fields[0]);

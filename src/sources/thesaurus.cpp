@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sources/text.h"
+#include "store/shown.h"
 
 namespace sources {
 
@@ -25,6 +26,8 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
         return true;
     };
 
+    // A byte-order mark before the encoding line is no part of it.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") pos = 3;
     std::string_view line;
     if (!nextLine(line)) throw store::ImportError(name, 0, "the file is empty; a thesaurus starts with its encoding");
     const std::string enc = UpperAscii(Trim(line));
@@ -34,7 +37,7 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
     else if (enc == "ISO8859-1" || enc == "ISO-8859-1" || enc == "LATIN1" || enc == "ISO8859-15" || enc == "ISO-8859-15")
         latin1 = true;
     else
-        throw store::ImportError(name, 1, "unknown encoding \"" + std::string(Trim(line)) +
+        throw store::ImportError(name, 1, "unknown encoding \"" + store::Shown(Trim(line)) +
                                        "\" (known: UTF-8, ISO8859-1, ISO8859-15)");
     auto decode = [&](std::string_view s) { return latin1 ? Latin1ToUtf8(s) : std::string(s); };
 

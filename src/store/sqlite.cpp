@@ -137,8 +137,24 @@ void setPageLimit(int pages) { pageLimit = pages; }
 
 Connection::Connection(const std::string& path, Mode mode) : path_(path) {
     int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
-    if (mode == Mode::ReadWrite && !std::filesystem::exists(path))
-        throw DbError(DbError::Kind::Missing, path, "the word database is missing (no such file)", SQLITE_CANTOPEN);
+    if (mode == Mode::ReadWrite) {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        const fs::file_status st = fs::status(path, ec);
+        if (!fs::exists(st))
+            throw DbError(DbError::Kind::Missing, path, "the word database is missing (no such file)", SQLITE_CANTOPEN);
+        // The engine would say "unable to open" or "no such table" here.
+        if (fs::is_directory(st))
+            throw DbError(DbError::Kind::NotADatabase, path,
+                          "this is a folder, not a word database. Move or rename the folder and put the word "
+                          "database in its place (velmora-mkdb makes a new one)",
+                          SQLITE_CANTOPEN);
+        if (fs::is_regular_file(st) && fs::file_size(path, ec) == 0 && !ec)
+            throw DbError(DbError::Kind::NotADatabase, path,
+                          "the file is empty (0 bytes), so it holds no words. Put the word database back in its "
+                          "place, or make a new one with velmora-mkdb",
+                          SQLITE_NOTADB);
+    }
     int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         std::string msg = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);

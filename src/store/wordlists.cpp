@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "store/order.h"
+#include "store/shown.h"
 #include "store/wordstore.h"
 
 namespace store {
@@ -220,35 +221,12 @@ void WriteTables(Connection& c, const std::vector<TableRows>& tables) {
     tr.commit();
 }
 
-namespace {
-
-// A build killed half-way leaves its ".part-PID" file behind; the next build
-// of the same file throws those of processes that are gone away.
-void removeStaleParts(const std::string& path) {
-    std::error_code ec;
-    const fs::path target = fs::absolute(path, ec);
-    if (ec) return;
-    const std::string prefix = target.filename().string() + ".part-";
-    for (const auto& e : fs::directory_iterator(target.parent_path(), ec)) {
-        const std::string name = e.path().filename().string();
-        if (name.rfind(prefix, 0) != 0) continue;
-        const std::string pid = name.substr(prefix.size());
-        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
-        errno = 0;
-        const long n = std::strtol(pid.c_str(), nullptr, 10);
-        if (n > 0 && n != ::getpid() && ::kill(pid_t(n), 0) != 0 && errno == ESRCH) {
-            std::error_code rm;
-            fs::remove(e.path(), rm);
-        }
-    }
-}
-
-}  // namespace
-
 void BuildDatabase(const std::string& path, const std::function<void(Connection&)>& fill) {
     std::error_code ec;
     if (fs::exists(path, ec)) throw ImportError(path, 0, "the file exists already; it was left as it is");
-    removeStaleParts(path);
+    // A killed build of any word database here leaves its part behind.
+    std::error_code pe;
+    RemoveDeadParts(fs::absolute(path, pe).parent_path().string());
     const std::string part = path + ".part-" + std::to_string(::getpid());
     fs::remove(part, ec);
     try {

@@ -30,10 +30,18 @@ RowId firstRow(Stmt& st) {
     return std::nullopt;
 }
 
-void deleteRow(Connection& c, const char* table, int64_t row) {
-    Transaction t(c);
-    c.prepare(std::string("DELETE FROM ") + table + " WHERE rowid = ?1").bind(1, row).run();
-    t.commit();
+// Deletes the first row of `table` whose two columns hold a and b (b unused
+// when col2 is null), found and removed by one statement.
+int deleteFirst(Connection& c, const char* table, const char* col1, const std::string& a, const char* col2 = nullptr,
+                const std::string& b = {}) {
+    std::string where = std::string(col1) + " = ?1";
+    if (col2) where += std::string(" AND ") + col2 + " = ?2";
+    Stmt st = c.prepare(std::string("DELETE FROM ") + table + " WHERE rowid = (SELECT rowid FROM " + table +
+                        " WHERE " + where + " ORDER BY rowid LIMIT 1)");
+    st.bind(1, a);
+    if (col2) st.bind(2, b);
+    st.run();
+    return c.changes();
 }
 
 // Adds a word with Notat "X" unless it is there: a link save's side effect.
@@ -98,7 +106,12 @@ RowId Database::FindWordRow(const std::string& ord) {
     return firstRow(c_.prepare("SELECT rowid FROM T_Ord WHERE Ord = ?1 ORDER BY rowid LIMIT 1").bind(1, ord));
 }
 
-void Database::DeleteWordRow(int64_t row) { deleteRow(c_, "T_Ord", row); }
+bool Database::EraseWord(const std::string& ord) {
+    Transaction t(c_);
+    const int n = deleteFirst(c_, "T_Ord", "Ord", ord);
+    t.commit();
+    return n > 0;
+}
 
 std::vector<std::string> Database::Synonyms(const std::string& ord, bool byLength) {
     return column(c_.prepare(byLength ? "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 "
@@ -154,7 +167,12 @@ RowId Database::FindCategoryLink(const std::string& ord, const std::string& kate
             .bind(2, kategori));
 }
 
-void Database::DeleteCategoryLinkRow(int64_t row) { deleteRow(c_, "T_OrdKategori", row); }
+bool Database::EraseCategoryLink(const std::string& ord, const std::string& kategori) {
+    Transaction t(c_);
+    const int n = deleteFirst(c_, "T_OrdKategori", "Ord", ord, "Kategori", kategori);
+    t.commit();
+    return n > 0;
+}
 
 bool Database::SaveSynonymPair(const std::string& ord, const std::string& synonym) {
     Transaction t(c_);
@@ -179,12 +197,12 @@ RowId Database::FindSynonymRow(const std::string& ord, const std::string& synony
             .bind(2, synonym));
 }
 
-void Database::EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym) {
+int Database::EraseSynonymPair(const std::string& ord, const std::string& synonym) {
     Transaction t(c_);
-    if (row) c_.prepare("DELETE FROM T_OrdSynonym WHERE rowid = ?1").bind(1, *row).run();
-    if (RowId back = FindSynonymRow(synonym, ord))
-        c_.prepare("DELETE FROM T_OrdSynonym WHERE rowid = ?1").bind(1, *back).run();
+    int n = deleteFirst(c_, "T_OrdSynonym", "Ord", ord, "Synonym", synonym);
+    n += deleteFirst(c_, "T_OrdSynonym", "Ord", synonym, "Synonym", ord);
     t.commit();
+    return n;
 }
 
 bool Database::SaveValueLink(const std::string& ord, const std::string& verdi) {
@@ -210,7 +228,12 @@ RowId Database::FindValueLink(const std::string& ord, const std::string& verdi) 
                         .bind(2, verdi));
 }
 
-void Database::DeleteValueLinkRow(int64_t row) { deleteRow(c_, "T_OrdVerdi", row); }
+bool Database::EraseValueLink(const std::string& ord, const std::string& verdi) {
+    Transaction t(c_);
+    const int n = deleteFirst(c_, "T_OrdVerdi", "Ord", ord, "Verdi", verdi);
+    t.commit();
+    return n > 0;
+}
 
 std::vector<std::string> Database::CandidateSynonyms(const std::string& ord, int length) {
     if (length == 0)

@@ -39,7 +39,12 @@ public:
     // Returns false when it existed already (nothing written).
     bool SaveWord(const std::string& ord);
     RowId FindWordRow(const std::string& ord);
-    void DeleteWordRow(int64_t row);
+    // The erases take the texts the user was asked about and remove the row
+    // holding them as it is now, in one transaction: a row number found
+    // before the question may belong to another word by the answer, since
+    // another program may have changed the file meanwhile. They return
+    // whether anything was removed; nothing is when the texts are gone.
+    bool EraseWord(const std::string& ord);
 
     // --- details of a word
     // byLength: by number of characters, ties alphabetically; else alphabetically.
@@ -54,18 +59,19 @@ public:
     // Return true when the link was added, false when it was registered before.
     bool SaveCategoryLink(const std::string& ord, const std::string& kategori);
     RowId FindCategoryLink(const std::string& ord, const std::string& kategori);
-    void DeleteCategoryLinkRow(int64_t row);
+    bool EraseCategoryLink(const std::string& ord, const std::string& kategori);
 
     // Adds (S, W) then (W, S) unless (W, S) is there; the reverse row is
     // added without a check.
     bool SaveSynonymPair(const std::string& ord, const std::string& synonym);
     RowId FindSynonymRow(const std::string& ord, const std::string& synonym);
-    // Deletes `row` when given, then the first (synonym, ord) row if any.
-    void EraseSynonymPair(RowId row, const std::string& ord, const std::string& synonym);
+    // Removes the first (ord, synonym) row and the first (synonym, ord) row,
+    // whichever are there; returns how many rows went.
+    int EraseSynonymPair(const std::string& ord, const std::string& synonym);
 
     bool SaveValueLink(const std::string& ord, const std::string& verdi);
     RowId FindValueLink(const std::string& ord, const std::string& verdi);
-    void DeleteValueLinkRow(int64_t row);
+    bool EraseValueLink(const std::string& ord, const std::string& verdi);
 
     // --- simulator candidates: length 0 means any length. Rows in the order
     // they were stored.

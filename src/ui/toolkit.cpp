@@ -5,6 +5,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
@@ -374,12 +378,50 @@ protected:
                 code = c >= 0 ? c : 127;  // no code-page character: "any other key"
             }
         }
-        if (code < 0) {  // navigation, editing shortcuts, paste: the field's own
+        if (e->matches(QKeySequence::Paste) && !isReadOnly()) {
+            owner_->paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+            return;
+        }
+        if (code < 0) {  // navigation, editing shortcuts: the field's own
             QLineEdit::keyPressEvent(e);
             return;
         }
         owner_->handleKey(code);
         (void)e;
+    }
+
+    // Every way in for outside text goes through TextBox::paste, which cuts
+    // it to the field's limit itself: Qt's own cut copies the text once per
+    // character, and a megabyte pasted that way freezes the window.
+    void contextMenuEvent(QContextMenuEvent* e) override {
+        QMenu* menu = createStandardContextMenu();
+        for (QAction* a : menu->actions()) {
+            if (a->objectName() != QLatin1String("edit-paste")) continue;
+            a->disconnect();
+            QObject::connect(a, &QAction::triggered, this, [this] {
+                owner_->paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+            });
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(e->globalPos());
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() && !isReadOnly()) {
+            setCursorPosition(cursorPositionAt(e->position().toPoint()));
+            owner_->paste(QGuiApplication::clipboard()->text(QClipboard::Selection));
+            return;
+        }
+        QLineEdit::mouseReleaseEvent(e);
+    }
+    void dropEvent(QDropEvent* e) override {
+        const QString t = e->mimeData() ? e->mimeData()->text() : QString();
+        if (t.size() + text().size() <= TextBox::kMaxChars || isReadOnly()) {
+            QLineEdit::dropEvent(e);
+            return;
+        }
+        setCursorPosition(cursorPositionAt(e->position().toPoint()));
+        owner_->paste(t);
+        e->acceptProposedAction();
     }
 
     void focusInEvent(QFocusEvent* e) override {
@@ -403,8 +445,24 @@ TextBox::TextBox(QWidget* parent) : edit_(new KeyEdit(parent, this)) {
     w_ = edit_;
     // Qt cuts a text field at 32,767 characters without a word; a pasted
     // text is kept whole, as it will be stored.
-    edit_->setMaxLength(1 << 20);
+    edit_->setMaxLength(kMaxChars);
     QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] { fireChangeIfNew(); });
+}
+
+void TextBox::paste(const QString& text) {
+    const int room = kMaxChars - int(edit_->text().size() - edit_->selectedText().size());
+    if (text.size() <= room) {
+        edit_->insert(text);
+        return;
+    }
+    int keep = std::max(room, 0);
+    if (keep > 0 && text.at(keep - 1).isHighSurrogate()) --keep;  // never half a character
+    QPointer<QLineEdit> guard(edit_);
+    edit_->insert(text.left(keep));
+    if (!guard) return;
+    MsgBox("The pasted text was too long for the field, so only its first " + QString::number(keep) +
+               " characters were pasted (a field holds at most " + QString::number(kMaxChars) + ").",
+           Buttons::OK, "Velmora");
 }
 
 void TextBox::handleKey(int code) {

@@ -186,6 +186,12 @@ public:
     // the keystroke, 8 turns it into a backspace.
     std::function<void(int& keyAscii)> KeyPress;
 
+    // The most characters a field holds. A paste that would pass it is cut
+    // to fit, with a message saying so.
+    static constexpr int kMaxChars = 1 << 20;
+    // Inserts pasted or dropped text at the cursor, over the selection.
+    void paste(const QString& text);
+
     // Used by the key filter.
     void handleKey(int code);
     void fireChangeIfNew();

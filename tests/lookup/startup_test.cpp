@@ -180,6 +180,28 @@ TEST_F(BadStart, MissingUnreadableOrForeignFilesStopStartUpWithAMessage) {
     EXPECT_TRUE(boxes.lastPrompt().contains("velmora-mkdb"));
 }
 
+// A folder or an empty file where the word database should be: said in
+// words, not as the engine's "unable to open" or "no such table".
+TEST_F(BadStart, AFolderOrAnEmptyFileIsNamedForWhatItIs) {
+    std::filesystem::remove("velmora.mdb");
+    std::filesystem::create_directory("velmora.mdb");
+    M::Velmora();
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_TRUE(boxes.lastPrompt().contains("velmora.mdb (in ")) << boxes.lastPrompt().toStdString();
+    EXPECT_TRUE(boxes.lastPrompt().contains("this is a folder, not a word database"));
+    EXPECT_EQ(quit.lastStatus(), 1);
+    M::ResetAll();
+
+    std::filesystem::remove("velmora.mdb");
+    std::ofstream("velmora.mdb").close();
+    boxes.clear();
+    M::Velmora();
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_TRUE(boxes.lastPrompt().contains("the file is empty (0 bytes)")) << boxes.lastPrompt().toStdString();
+    EXPECT_EQ(std::filesystem::file_size("velmora.mdb"), 0u);  // left as it was
+    EXPECT_EQ(quit.calls(), 2);
+}
+
 TEST_F(BadStart, EmptyCategoryTableStartsNormally) {
     Velmora& v = M::Velmora();
     EXPECT_TRUE(boxes.calls().empty());

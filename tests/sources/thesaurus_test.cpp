@@ -2,6 +2,7 @@
 // cannot type, and malformed files.
 #include "rows.h"
 #include "sources/thesaurus.h"
+#include "store/shown.h"
 #include "support.h"
 
 using namespace sources_test;
@@ -68,4 +69,32 @@ TEST(Thesaurus, MalformedFilesNameTheFileAndLine) {
     EXPECT_EQ(read("UTF-8\nbig|1\n(adj)|large\n"), "no error");
     // Found by fuzzing: a meaning count of many digits is refused, not summed past its range.
     EXPECT_NE(read("UTF-8\nbig|99999999999999999999999999\n(adj)|large\n").find("line 2"), std::string::npos);
+}
+
+TEST(Thesaurus, AByteOrderMarkIsSkipped) {
+    store::WordListBuilder b;
+    sources::ReadThesaurusText("\xEF\xBB\xBFUTF-8\nbig|1\n(adj)|large\n", "bom.dat", b);
+    EXPECT_EQ(b.counts().pairs, 1);
+}
+
+// Outside text quoted in a message is escaped and cut: a binary file given
+// as a thesaurus never pours raw bytes onto the terminal.
+TEST(Thesaurus, OutsideTextInMessagesIsEscapedAndCut) {
+    std::string binary("\x7F" "ELF\x02\x01\x01\x00\x1B[2J\xC3(\xFF", 15);
+    binary += std::string(300, '\x90');
+    std::string msg;
+    try {
+        store::WordListBuilder b;
+        sources::ReadThesaurusText(binary + "\nrest\n", "a.out", b);
+    } catch (const store::ImportError& e) {
+        msg = e.what();
+    }
+    EXPECT_EQ(msg.rfind("a.out, line 1: unknown encoding \"\\x7FELF\\x02\\x01\\x01\\x00\\x1B[2J\\xC3(\\xFF", 0), 0u)
+        << msg;
+    EXPECT_LT(msg.size(), 250u);
+    for (unsigned char ch : msg) EXPECT_TRUE(ch >= 0x20 && ch != 0x7F) << msg;
+    // Valid UTF-8 stays as it is; a long text is cut after 40 characters.
+    EXPECT_EQ(store::Shown("BLÅBÆR"), "BLÅBÆR");
+    EXPECT_EQ(store::Shown(std::string(50, 'A')), std::string(40, 'A') + "…");
+    EXPECT_EQ(store::Shown("\xED\xA0\x80x"), "\\xED\\xA0\\x80x");  // an encoded surrogate is no character
 }

@@ -104,11 +104,11 @@ TEST(WordStore, SynonymPairIntegrity) {
     // The reverse direction of a stored pair checks only (S, W): it exists.
     EXPECT_FALSE(d.SaveSynonymPair("S", "W"));
     // Erasing the word leaves its pairs and its synonym's word row.
-    d.DeleteWordRow(*d.FindWordRow("W"));
+    EXPECT_TRUE(d.EraseWord("W"));
     EXPECT_EQ(db.count("T_OrdSynonym"), 2);
     EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord"), Rows({{"S"}}));
     // Erasing the pair removes both rows; the synonym's word stays.
-    d.EraseSynonymPair(d.FindSynonymRow("W", "S"), "W", "S");
+    d.EraseSynonymPair("W", "S");
     EXPECT_EQ(db.count("T_OrdSynonym"), 0);
     EXPECT_EQ(db.count("T_Ord"), 1);
     // Only the reverse row present: the save adds it again, without a check.
@@ -119,7 +119,7 @@ TEST(WordStore, SynonymPairIntegrity) {
     // Erasing with only one direction there removes what is there.
     db.exec("DELETE FROM T_OrdSynonym");
     db.synonym("C", "D");
-    d.EraseSynonymPair(d.FindSynonymRow("D", "C"), "D", "C");
+    d.EraseSynonymPair("D", "C");
     EXPECT_EQ(db.count("T_OrdSynonym"), 0);
 }
 
@@ -142,10 +142,10 @@ TEST(WordStore, WordSaveAndLinkSavesKeepNotat) {
     EXPECT_TRUE(d.WordExists("EMU"));
     EXPECT_FALSE(d.SaveValueLink("CAT", "PUSS"));
     // Erasing a value link leaves the value; erasing a link leaves the table.
-    d.DeleteValueLinkRow(*d.FindValueLink("CAT", "PUSS"));
+    EXPECT_TRUE(d.EraseValueLink("CAT", "PUSS"));
     EXPECT_EQ(db.count("T_OrdVerdi"), 1);
     EXPECT_EQ(db.count("T_Verdi"), 1);
-    d.DeleteCategoryLinkRow(*d.FindCategoryLink("CAT", "ANIMALS"));
+    EXPECT_TRUE(d.EraseCategoryLink("CAT", "ANIMALS"));
     EXPECT_FALSE(d.FindCategoryLink("CAT", "ANIMALS"));
     EXPECT_EQ(db.count("T_OrdKategori"), 1);
 }

@@ -10,6 +10,7 @@
 #include <random>
 #include <thread>
 
+#include "store/shown.h"
 #include "store/wordlists.h"
 #include "store/wordstore.h"
 #include "support.h"
@@ -281,4 +282,44 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
     ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
     for (const auto& e : fs::directory_iterator(tmp.dir()))
         EXPECT_EQ(e.path().filename().string().find("new.mdb.part-"), std::string::npos) << e.path();
+}
+
+// Parts of killed builds go at a build of any target in their folder; the
+// part of a build still running, and other files, stay.
+TEST(KilledImport, DeadPartsOfAnyTargetGo) {
+    testing_support::TempDb tmp;
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string deadPart = "other.mdb.part-" + std::to_string(dead);
+    const std::string livePart = "third.mdb.part-" + std::to_string(::getppid());
+    for (const std::string& f : {deadPart, livePart, std::string("notes.part-x"), std::string("notes.txt")})
+        write(f, std::string(1000, 'x'));
+    ASSERT_EQ(mkdb("new.mdb"), 0);
+    EXPECT_FALSE(fs::exists(deadPart));
+    EXPECT_TRUE(fs::exists(livePart));
+    EXPECT_TRUE(fs::exists("notes.part-x"));
+    EXPECT_TRUE(fs::exists("notes.txt"));
+}
+
+// Velmora's start clears them too, in its own folder.
+TEST(KilledImport, VelmoraStartRemovesDeadParts) {
+    testing_support::TempDb tmp;
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string deadPart = "velmora.mdb.part-" + std::to_string(dead);
+    write(deadPart, std::string(1000, 'x'));
+    const pid_t app = ::fork();
+    if (app == 0) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        const std::string bin = std::string(VELMORA_BINARY_DIR) + "/app/velmora";
+        ::execl(bin.c_str(), bin.c_str(), nullptr);
+        ::_exit(127);
+    }
+    for (int i = 0; i < 200 && fs::exists(deadPart); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(fs::exists(deadPart));
+    ::kill(app, SIGKILL);
+    ::waitpid(app, nullptr, 0);
+    EXPECT_TRUE(fs::exists("velmora.mdb"));
 }

@@ -1,0 +1,197 @@
+// Two windows, or another program, on one word database: the file changes
+// while an erase question is up, and a lookup meets a file that another
+// connection holds locked.
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "fixture.h"
+
+using Rows = std::vector<std::vector<std::string>>;
+
+namespace {
+
+struct EraseCase {
+    const char* name;
+    const char* table;
+    std::function<void(testing_support::TempDb&)> fill;   // the rows the window shows
+    ui::ListBox* (*list)(Velmora&);                       // where the entry is picked; null: the word field
+    ui::Button* (*button)(Velmora&);
+    const char* gone;   // SQL that removes the named rows, as another window's erase does
+    const char* other;  // SQL that adds a row the question never named
+    const char* again;  // SQL that saves the named rows anew (at higher row numbers)
+    Rows otherOnly;     // the table after Yes when only the other row must be left
+};
+
+void PrintTo(const EraseCase& c, std::ostream* os) { *os << c.name; }
+
+class ChangedDuringQuestion : public MainWindowTest, public ::testing::WithParamInterface<EraseCase> {
+protected:
+    Rows all() { return db.rows(std::string("SELECT * FROM ") + GetParam().table + " ORDER BY rowid"); }
+
+    // Shows the word, picks the entry, clicks erase and answers Yes while
+    // `meanwhile` runs against the file.
+    void eraseWith(const std::function<void()>& meanwhile) {
+        const EraseCase& c = GetParam();
+        type(w().T_Ord, "zzone");
+        if (ui::ListBox* l = c.list ? c.list(w()) : nullptr) {
+            l->view()->setFocus();
+            QTest::keyClick(l->view(), Qt::Key_Down);
+            ASSERT_FALSE(l->Text().isEmpty());
+        }
+        boxes.during = [&](const ui::MsgBoxCall& call) {
+            if (call.buttons == ui::Buttons::YesNo) meanwhile();
+        };
+        boxes.answer(ui::Answer::Yes);
+        click(*c.button(w()));
+        boxes.during = nullptr;
+        EXPECT_EQ(quit.calls(), 0);
+    }
+};
+
+}  // namespace
+
+TEST_P(ChangedDuringQuestion, RowsErasedMeanwhileAreNotReplacedByAnotherRow) {
+    GetParam().fill(db);
+    // Another window erases the named rows and saves others, which take the
+    // freed row numbers: Yes must leave them.
+    eraseWith([&] {
+        db.exec(GetParam().gone);
+        db.exec(GetParam().other);
+    });
+    EXPECT_EQ(all(), GetParam().otherOnly);
+}
+
+TEST_P(ChangedDuringQuestion, RowsMovedMeanwhileAreStillTheOnesErased) {
+    GetParam().fill(db);
+    // The named texts are saved anew after the other rows: Yes erases them
+    // at their new place, and the other rows at the old one stay.
+    eraseWith([&] {
+        db.exec(GetParam().gone);
+        db.exec(GetParam().other);
+        db.exec(GetParam().again);
+    });
+    EXPECT_EQ(all(), GetParam().otherOnly);
+}
+
+TEST_P(ChangedDuringQuestion, RowsUntouchedMeanwhileAreErasedAsBefore) {
+    GetParam().fill(db);
+    eraseWith([] {});
+    EXPECT_EQ(all(), Rows{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllFourErases, ChangedDuringQuestion,
+    ::testing::Values(
+        EraseCase{"Word", "T_Ord", [](auto& d) { d.addWord("ZZONE"); }, nullptr,
+                  [](Velmora& v) { return &v.K_Slett_Ord; }, "DELETE FROM T_Ord WHERE Ord = 'ZZONE'",
+                  "INSERT INTO T_Ord (Ord) VALUES ('ZZTWO')", "INSERT INTO T_Ord (Ord) VALUES ('ZZONE')",
+                  Rows{{"ZZTWO", "<null>", "<null>"}}},
+        EraseCase{"CategoryLink", "T_OrdKategori", [](auto& d) {
+                      d.addWord("ZZONE");
+                      d.link("ZZONE", "PETS");
+                  },
+                  [](Velmora& v) { return &v.L_Kategorier; }, [](Velmora& v) { return &v.K_Slett_Kategori; },
+                  "DELETE FROM T_OrdKategori", "INSERT INTO T_OrdKategori VALUES ('ZZTWO', 'PETS', 'X')",
+                  "INSERT INTO T_OrdKategori VALUES ('ZZONE', 'PETS', 'X')", Rows{{"ZZTWO", "PETS", "X"}}},
+        EraseCase{"SynonymPair", "T_OrdSynonym",
+                  [](auto& d) {
+                      d.addWord("ZZONE");
+                      d.synonym("FELINE", "ZZONE");
+                      d.synonym("ZZONE", "FELINE");
+                  },
+                  [](Velmora& v) { return &v.L_Synonymer; }, [](Velmora& v) { return &v.K_Slett_Synonym; },
+                  "DELETE FROM T_OrdSynonym",
+                  "INSERT INTO T_OrdSynonym VALUES ('FELINE', 'ZZTWO', 'X'), ('ZZTWO', 'FELINE', 'X')",
+                  "INSERT INTO T_OrdSynonym VALUES ('FELINE', 'ZZONE', 'X'), ('ZZONE', 'FELINE', 'X')",
+                  Rows{{"FELINE", "ZZTWO", "X"}, {"ZZTWO", "FELINE", "X"}}},
+        EraseCase{"ValueLink", "T_OrdVerdi", [](auto& d) {
+                      d.addWord("ZZONE");
+                      d.value("ZZONE", "MEOW");
+                  },
+                  [](Velmora& v) { return &v.L_Verdier; }, [](Velmora& v) { return &v.K_Slett_Verdi; },
+                  "DELETE FROM T_OrdVerdi", "INSERT INTO T_OrdVerdi VALUES ('ZZTWO', 'MEOW', 'X')",
+                  "INSERT INTO T_OrdVerdi VALUES ('ZZONE', 'MEOW', 'X')", Rows{{"ZZTWO", "MEOW", "X"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------- a locked file
+
+namespace {
+
+class LockedFile : public MainWindowTest {
+protected:
+    void fill() override {
+        db.addWord("CAT");
+        db.synonym("CAT", "FELINE");
+        db.addWord("CATS");
+        db.link("CAT", "PETS");
+    }
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        store::setBusyTimeout(50);
+    }
+    void TearDown() override {
+        store::setBusyTimeout(5000);
+        MainWindowTest::TearDown();
+    }
+    // Runs `what` while a second connection holds the file as the sqlite3
+    // shell's BEGIN EXCLUSIVE does.
+    void whileLocked(const std::function<void()>& what) {
+        store::Connection other(db.file());
+        other.exec("BEGIN EXCLUSIVE");
+        what();
+        other.exec("COMMIT");
+    }
+};
+
+}  // namespace
+
+TEST_F(LockedFile, ALookupThatMeetsALockIsReportedAndTheProgramGoesOn) {
+    // A keystroke, a pattern and a category search each meet the lock.
+    whileLocked([&] { type(w().T_Ord, "c"); });
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_TRUE(boxes.lastPrompt().contains("velmora.mdb (in ")) << boxes.lastPrompt().toStdString();
+    EXPECT_TRUE(boxes.lastPrompt().contains("database is locked")) << boxes.lastPrompt().toStdString();
+    EXPECT_EQ(boxes.calls()[0].title, "Velmora");
+    EXPECT_EQ(w().T_Ord.Text(), "C");
+
+    whileLocked([&] { type(w().T_Ord, "a*"); });
+    EXPECT_EQ(boxes.calls().size(), 3u);  // "CA" and "CA*" both met it
+    EXPECT_EQ(modal.shown(), 0);
+    EXPECT_EQ(M::SokModus, "");
+
+    w().C_Kategori.setText("PETS");
+    whileLocked([&] { click(w().K_Sok_Kategori); });
+    EXPECT_EQ(boxes.calls().size(), 4u);
+    EXPECT_EQ(modal.shown(), 0);
+    EXPECT_EQ(M::SokModus, "");
+    EXPECT_EQ(quit.calls(), 0);
+
+    // The lock is gone: the same lookups work, nothing was lost.
+    boxes.clear();
+    w().T_Ord.setText("");
+    type(w().T_Ord, "cat");
+    EXPECT_EQ(items(w().L_Synonymer), QStringList({"FELINE"}));
+    EXPECT_EQ(items(w().L_Kategorier), QStringList({"PETS"}));
+    modal.then([](ui::Form&) {});
+    click(w().K_Sok_Kategori);
+    EXPECT_EQ(modal.shown(), 1);
+    EXPECT_TRUE(boxes.calls().empty());
+    EXPECT_EQ(db.count("T_Ord"), 2);
+    EXPECT_EQ(quit.calls(), 0);
+}
+
+TEST_F(LockedFile, ADamagedOrMissingFileStillEndsTheProgram) {
+    std::filesystem::remove(db.file());
+    type(w().T_Ord, "c");
+    EXPECT_EQ(quit.calls(), 1);
+    EXPECT_EQ(quit.lastStatus(), 1);
+    EXPECT_TRUE(boxes.lastPrompt().contains("missing")) << boxes.lastPrompt().toStdString();
+
+    {
+        std::ofstream f(db.file(), std::ios::binary);
+        f << std::string(4096, 'x');
+    }
+    type(w().T_Ord, "a");
+    EXPECT_EQ(quit.calls(), 2);
+}
