@@ -7,6 +7,7 @@
 // comes from ~/.pgpass or PGPASSWORD, never from the command line).
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <cstdio>
 
 #include "lookup/Velmora.h"
@@ -73,5 +74,10 @@ int main(int argc, char** argv) {
     Velmora& main = M::Velmora();
     main.Show();
     main.T_Ord.SetFocus();
+    // The words for pattern lookups are read while the user looks at the
+    // window, on a thread of their own, so "?" finds them ready.
+    // (A server answers them from its own index.)
+    if (!M::DBEngine().onServer())
+        QTimer::singleShot(0, [] { M::DBEngine().Words().Preload(store::kDatabaseFile); });
     return app.exec();
 }

@@ -45,6 +45,9 @@ public:
 
     virtual std::vector<std::string> CandidateSynonyms(const std::string& ord, int length) = 0;
     virtual std::vector<std::string> CandidateValues(const std::string& ord, int length) = 0;
+
+    // The file that holds the words; "" for a database on a server.
+    virtual std::string path() const = 0;
 };
 
 }  // namespace store

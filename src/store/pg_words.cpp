@@ -1,8 +1,32 @@
 #include "store/pg_words.h"
 
+#include <algorithm>
+
+#include "store/order.h"
+#include "store/wordstore.h"
+
 namespace store {
 
 namespace {
+
+// The server sorts texts by their bytes; Æ, Ø and Å are put in their
+// Norwegian places here, as the file's lists have them. Equal texts keep
+// the server's order (the order they were stored in).
+std::vector<std::string> inWordOrder(std::vector<std::string> words) {
+    if (!std::is_sorted(words.begin(), words.end(), WordLess))
+        std::stable_sort(words.begin(), words.end(), WordLess);
+    return words;
+}
+
+// By number of characters first, then alphabetically as above.
+std::vector<std::string> byLengthInWordOrder(std::vector<std::string> words) {
+    auto less = [](const std::string& a, const std::string& b) {
+        const int la = CharLength(a), lb = CharLength(b);
+        return la != lb ? la < lb : WordLess(a, b);
+    };
+    if (!std::is_sorted(words.begin(), words.end(), less)) std::stable_sort(words.begin(), words.end(), less);
+    return words;
+}
 
 // Texts sort and compare by their bytes (COLLATE "C"), whatever the
 // server's locale: the same order as a SQLite word database, and an Ord
@@ -56,7 +80,8 @@ public:
     std::vector<std::string> PatternLookup(const std::string& pattern) override {
         // A literal start is an index range on Ord; anything else is found
         // through the trigram index.
-        return column("SELECT Ord FROM T_Ord WHERE Ord LIKE $1 ORDER BY Ord", {LikePattern(pattern + "*")});
+        return inWordOrder(
+            column("SELECT Ord FROM T_Ord WHERE Ord LIKE $1 ORDER BY Ord", {LikePattern(pattern + "*")}));
     }
 
     bool SaveWord(const std::string& ord) override {
@@ -71,23 +96,27 @@ public:
     bool EraseWord(const std::string& ord) override { return deleteFirst("T_Ord", "Ord", ord) > 0; }
 
     std::vector<std::string> Synonyms(const std::string& ord, bool byLength) override {
-        return column(byLength ? "SELECT Synonym FROM T_OrdSynonym WHERE Ord = $1 ORDER BY length(Synonym), Synonym, id"
-                               : "SELECT Synonym FROM T_OrdSynonym WHERE Ord = $1 ORDER BY Synonym, id",
-                      {ord});
+        if (byLength)
+            return byLengthInWordOrder(column(
+                "SELECT Synonym FROM T_OrdSynonym WHERE Ord = $1 ORDER BY length(Synonym), Synonym, id", {ord}));
+        return inWordOrder(column("SELECT Synonym FROM T_OrdSynonym WHERE Ord = $1 ORDER BY Synonym, id", {ord}));
     }
 
     std::vector<std::string> Values(const std::string& ord, bool byLength) override {
-        return column(byLength ? "SELECT Verdi FROM T_OrdVerdi WHERE Ord = $1 ORDER BY length(Verdi), Verdi, id"
-                               : "SELECT Verdi FROM T_OrdVerdi WHERE Ord = $1 ORDER BY Verdi, id",
-                      {ord});
+        if (byLength)
+            return byLengthInWordOrder(
+                column("SELECT Verdi FROM T_OrdVerdi WHERE Ord = $1 ORDER BY length(Verdi), Verdi, id", {ord}));
+        return inWordOrder(column("SELECT Verdi FROM T_OrdVerdi WHERE Ord = $1 ORDER BY Verdi, id", {ord}));
     }
 
     std::vector<std::string> CategoriesOf(const std::string& ord) override {
-        return column("SELECT Kategori FROM T_OrdKategori WHERE Ord = $1 ORDER BY Kategori, id", {ord});
+        return inWordOrder(
+            column("SELECT Kategori FROM T_OrdKategori WHERE Ord = $1 ORDER BY Kategori, id", {ord}));
     }
 
     std::vector<std::string> WordsOfCategory(const std::string& kategori) override {
-        return column("SELECT Ord FROM T_OrdKategori WHERE Kategori = $1 ORDER BY Ord, id", {kategori});
+        return inWordOrder(
+            column("SELECT Ord FROM T_OrdKategori WHERE Kategori = $1 ORDER BY Ord, id", {kategori}));
     }
 
     bool SaveCategoryLink(const std::string& ord, const std::string& kategori) override {
@@ -175,6 +204,8 @@ public:
         return column("SELECT Verdi FROM T_OrdVerdi WHERE Ord = $1 AND length(Verdi) = $2 ORDER BY id",
                       {ord, std::to_string(length)});
     }
+
+    std::string path() const override { return {}; }
 
 private:
     std::vector<std::string> column(const char* sql, const pg::Params& params) {

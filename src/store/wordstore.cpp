@@ -1,7 +1,9 @@
 #include "store/wordstore.h"
 
+#include <algorithm>
 #include <filesystem>
 
+#include "store/order.h"
 #include "store/pg_words.h"
 
 namespace store {
@@ -61,7 +63,9 @@ std::string literalPrefix(const std::string& pattern) {
 // The word database in a SQLite file: the SQL that is SQLite's own.
 class SqliteWords : public Engine {
 public:
-    explicit SqliteWords(const std::string& path) : c_(path, Connection::Mode::ReadWrite) {}
+    explicit SqliteWords(const std::string& path) : c_(path, Connection::Mode::ReadWrite) {
+        RegisterWordOrder(c_.handle());
+    }
 
     std::vector<std::string> Categories() override;
     bool WordExists(const std::string& ord) override;
@@ -85,7 +89,10 @@ public:
     std::vector<std::string> CandidateSynonyms(const std::string& ord, int length) override;
     std::vector<std::string> CandidateValues(const std::string& ord, int length) override;
 
+    std::string path() const override { return c_.path(); }
+
 private:
+    std::vector<std::string> patternRows(const std::string& pattern);
     Connection c_;
 };
 
@@ -98,6 +105,15 @@ std::vector<std::string> SqliteWords::Categories() {
 bool SqliteWords::WordExists(const std::string& ord) { return FindWordRow(ord).has_value(); }
 
 std::vector<std::string> SqliteWords::PatternLookup(const std::string& pattern) {
+    // The index yields the bytes' order, which is alphabetical but where Æ,
+    // Ø or Å meet: put those few in their places.
+    std::vector<std::string> words = patternRows(pattern);
+    if (!std::is_sorted(words.begin(), words.end(), WordLess))
+        std::stable_sort(words.begin(), words.end(), WordLess);
+    return words;
+}
+
+std::vector<std::string> SqliteWords::patternRows(const std::string& pattern) {
     const std::string full = pattern + "*";
     const std::string prefix = literalPrefix(full);
     if (prefix.empty())
@@ -134,29 +150,33 @@ bool SqliteWords::EraseWord(const std::string& ord) {
 
 std::vector<std::string> SqliteWords::Synonyms(const std::string& ord, bool byLength) {
     return column(c_.prepare(byLength ? "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 "
-                                        "ORDER BY length(Synonym), Synonym, rowid"
-                                      : "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 ORDER BY Synonym, rowid")
+                                        "ORDER BY length(Synonym), Synonym COLLATE VELMORA_ORDER, rowid"
+                                      : "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 "
+                                        "ORDER BY Synonym COLLATE VELMORA_ORDER, rowid")
                       .bind(1, ord),
                   "Synonym");
 }
 
 std::vector<std::string> SqliteWords::Values(const std::string& ord, bool byLength) {
     return column(c_.prepare(byLength ? "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 "
-                                        "ORDER BY length(Verdi), Verdi, rowid"
-                                      : "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 ORDER BY Verdi, rowid")
+                                        "ORDER BY length(Verdi), Verdi COLLATE VELMORA_ORDER, rowid"
+                                      : "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 "
+                                        "ORDER BY Verdi COLLATE VELMORA_ORDER, rowid")
                       .bind(1, ord),
                   "Verdi");
 }
 
 std::vector<std::string> SqliteWords::CategoriesOf(const std::string& ord) {
     return column(
-        c_.prepare("SELECT Kategori FROM T_OrdKategori WHERE Ord = ?1 ORDER BY Kategori, rowid").bind(1, ord),
+        c_.prepare("SELECT Kategori FROM T_OrdKategori WHERE Ord = ?1 ORDER BY Kategori COLLATE VELMORA_ORDER, rowid")
+            .bind(1, ord),
         "Kategori");
 }
 
 std::vector<std::string> SqliteWords::WordsOfCategory(const std::string& kategori) {
     return column(
-        c_.prepare("SELECT Ord FROM T_OrdKategori WHERE Kategori = ?1 ORDER BY Ord, rowid").bind(1, kategori),
+        c_.prepare("SELECT Ord FROM T_OrdKategori WHERE Kategori = ?1 ORDER BY Ord COLLATE VELMORA_ORDER, rowid")
+            .bind(1, kategori),
         "Ord");
 }
 

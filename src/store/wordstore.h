@@ -16,6 +16,7 @@
 
 #include "store/engine.h"
 #include "store/sqlite.h"
+#include "store/wordcache.h"
 
 namespace store {
 
@@ -38,7 +39,7 @@ public:
 
     // --- T_Ord
     bool WordExists(const std::string& ord) { return e_->WordExists(ord); }
-    // Words matching pattern + "*", in Ord order. "*" is any run (none
+    // Words matching pattern + "*", in alphabetical order (CompareWords). "*" is any run (none
     // included), "?" exactly one character; nothing else is special.
     std::vector<std::string> PatternLookup(const std::string& pattern) { return e_->PatternLookup(pattern); }
     // Word save: adds (Ord, Notat NULL, Star NULL) unless the word is there.
@@ -102,7 +103,8 @@ public:
         return e_->CandidateValues(ord, length);
     }
 
-    Engine& engine() { return *e_; }
+    // The file that holds the words; "" for a database on a server.
+    std::string path() const { return e_->path(); }
 
 private:
     std::unique_ptr<Engine> e_;
@@ -128,10 +130,13 @@ public:
     Database OpenDatabase(const std::string& name = kDatabaseFile);
     bool onServer() const { return pool_ != nullptr; }
     int opens() const { return opens_; }
+    // The words of the file held in memory for pattern lookups.
+    WordCache& Words() { return words_; }
 
 private:
     std::shared_ptr<PgPool> pool_;
     int opens_ = 0;
+    WordCache words_;
 };
 
 // Creates a new, empty word database with the six tables and their indexes.
