@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "engines.h"
+#include "lookup/Resultat.h"
 #include "lookup/Velmora.h"
 #include "shared/M.h"
 #include "store/pg.h"
@@ -122,4 +123,29 @@ TEST_F(WindowOnServer, ALostConnectionMidLookupIsAMessageAndTheNextKeyConnectsAg
     type(w().T_Ord, "ig");
     EXPECT_EQ(w().L_Synonymer.ListCount(), 1);
     EXPECT_EQ(boxes.calls().size(), 1u);
+}
+
+TEST_F(WindowOnServer, PatternsListTheServersWordsAsTheyAreNow) {
+    start(db->where());
+    for (const char* word : {"ÅS", "ØY", "ÆRE", "BAG"}) db->addWord(word);
+    QStringList listed;
+    modal.then([&](ui::Form& f) {
+        auto& r = static_cast<Resultat&>(f);
+        for (int i = 0; i < r.L_Resultat.ListCount(); ++i) listed << r.L_Resultat.List(i);
+        f.Hide();
+    });
+    type(w().T_Ord, "?");
+    EXPECT_EQ(listed, QStringList({"BAG", "BIG", "ÆRE", "ØY", "ÅS"}));
+    EXPECT_EQ(modal.captions().back(), "Lookup results for the word: '?' - 5 word(s)");
+    // Another composer's word is there at the next lookup.
+    db->addWord("BOG");
+    listed.clear();
+    modal.then([&](ui::Form& f) {
+        auto& r = static_cast<Resultat&>(f);
+        for (int i = 0; i < r.L_Resultat.ListCount(); ++i) listed << r.L_Resultat.List(i);
+        f.Hide();
+    });
+    w().T_Ord.setText("");
+    type(w().T_Ord, "b?");
+    EXPECT_EQ(listed, QStringList({"BAG", "BIG", "BOG"}));
 }
