@@ -122,10 +122,17 @@ Connection::Connection(const std::string& conninfo) {
     PQsetNoticeProcessor(c_.get(), [](void*, const char*) {}, nullptr);
     if (PQstatus(c_.get()) != CONNECTION_OK) {
         const std::string msg = trimmed(PQerrorMessage(c_.get()));
-        // A database that is not there is told apart from a server that is.
-        const bool missing =
-            msg.find("does not exist") != std::string::npos && msg.find("database") != std::string::npos;
-        throw DbError::onServer(missing ? DbError::Kind::Missing : DbError::Kind::Lost, label_, msg);
+        // A database that is not there, and a server that refuses the role,
+        // are told apart from a server that cannot be reached.
+        auto says = [&msg](const char* text) { return msg.find(text) != std::string::npos; };
+        DbError::Kind kind = DbError::Kind::Lost;
+        if (says("database") && says("does not exist"))
+            kind = DbError::Kind::Missing;
+        else if (says("permission denied"))
+            kind = DbError::Kind::Denied;
+        else if (says("authentication") || says("password") || (says("role") && says("does not exist")))
+            kind = DbError::Kind::Engine;
+        throw DbError::onServer(kind, label_, msg);
     }
     // A lock held elsewhere is waited for as long as on a file, then given up.
     exec("SELECT set_config('lock_timeout', $1, false)", {std::to_string(busyTimeout()) + "ms"});

@@ -120,6 +120,14 @@ TEST(OnServer, NoTablesAndNoServerAreSaidInWords) {
         unsetenv("PGHOST");
         unsetenv("PGUSER");
     }
+    try {
+        store::DBEngine e(PgAdmin() + " dbname=" + name + " user=velmora_nobody");
+        e.OpenDatabase();
+        ADD_FAILURE() << "connected as a role the server does not know";
+    } catch (const store::DbError& x) {
+        EXPECT_EQ(x.kind(), Kind::Engine) << x.what();
+        EXPECT_NE(std::string(x.what()).find("velmora_nobody"), std::string::npos) << x.what();
+    }
     admin.exec("DROP DATABASE " + name + " WITH (FORCE)");
     try {
         store::DBEngine e("host=/nonexistent-velmora dbname=words connect_timeout=2");
