@@ -89,7 +89,7 @@ protected:
         ASSERT_TRUE(m->isVisible());
         QStringList captions;
         for (QAction* a : m->actions()) captions << a->text();
-        ASSERT_EQ(captions, QStringList({"Clear grid", "Clear square"}));
+        ASSERT_EQ(captions, QStringList({"Clear grid", "Clear square", "Fill grid"}));
         for (QAction* a : m->actions())
             if (a->text() == entry) QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(a).center());
         processEvents();

@@ -1,0 +1,133 @@
+// "Fill grid" in the simulator window: the answers' words read from the
+// word database, the search run under a progress window with Cancel, the
+// result shown as one undoable step with the clue squares of answers left
+// empty framed in red, and, for an open answer the fill has written, its
+// synonyms offered as clue words in the square properties dialog.
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <optional>
+
+#include "shared/M.h"
+#include "simulator/F_Egenskaper.h"
+#include "simulator/F_Ruter.h"
+#include "simulator/fill.h"
+#include "ui/progress.h"
+
+namespace {
+
+// A red frame over a square; clicks go through to the square.
+class RedFrame : public QWidget {
+public:
+    explicit RedFrame(QWidget* square) : QWidget(square) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setGeometry(square->rect());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setPen(QPen(QColor(220, 0, 0), 3));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+    }
+};
+
+// The words the answers may take, from the database as it is now. A query
+// that fails leaves its answers without words, as the simulation leaves
+// its lists empty; they are then reported as not filled.
+sim::FillWords readWords(store::Database& db, const std::vector<sim::Slot>& answers) {
+    sim::FillWords words;
+    for (const auto& [clue, length] : sim::CluesNeeded(answers)) {
+        QStringList& list = words.byClue[{clue, length}];
+        try {
+            for (const std::string& w : db.CandidateSynonyms(M::s(clue), length)) list << M::q(w);
+            for (const std::string& w : db.CandidateValues(M::s(clue), length)) list << M::q(w);
+        } catch (const std::exception&) {
+            list.clear();
+        }
+    }
+    const std::set<int> lengths = sim::OpenLengthsNeeded(answers);
+    if (!lengths.empty()) {
+        // One lookup for the shortest length covers the longer ones too.
+        try {
+            for (const std::string& w : db.PatternLookup(std::string(size_t(*lengths.begin()), '?'))) {
+                const int n = store::CharLength(w);
+                if (lengths.count(n)) words.byLength[n] << M::q(w);
+            }
+        } catch (const std::exception&) {
+            words.byLength.clear();
+        }
+    }
+    return words;
+}
+
+}  // namespace
+
+bool F_Ruter::Framed(int n) const {
+    const QWidget* f = frames_.at(size_t(n));
+    return f && !f->isHidden();
+}
+
+void F_Ruter::setFramed(int n, bool on) {
+    QWidget*& f = frames_.at(size_t(n));
+    if (!on) {
+        if (f) f->hide();
+        return;
+    }
+    if (!f) f = new RedFrame(X(n).button());
+    f->setGeometry(X(n).button()->rect());
+    f->show();
+    f->raise();
+}
+
+void F_Ruter::M_FyllRutenett_Click() {
+    if (editDepth_ > 0) return;  // not while another change is under way
+    const sim::Grid before = Snapshot();
+    const std::vector<sim::Slot> answers = sim::Slots(before);
+    if (answers.empty()) {
+        ui::MsgBox("There is nothing to fill: give a clue square a clue word and a number of letters first.",
+                   ui::Buttons::OK, "Velmora");
+        return;
+    }
+    std::optional<store::Database> db;
+    try {
+        db.emplace(M::OpenDatabase());
+    } catch (const std::exception&) {
+    }
+    sim::FillResult result;
+    const bool finished = ui::RunWithProgress("Filling the grid…", [&](ui::Task& task) {
+        const sim::FillWords words = db ? readWords(*db, answers) : sim::FillWords{};
+        if (task.cancelled()) return;
+        result = sim::Fill(before, answers, words, [&](int placed, int total) {
+            task.setText(QString("%1 of %2 answers placed so far").arg(placed).arg(total));
+            return !task.cancelled();
+        });
+    });
+    db.reset();
+    // Cancel keeps the grid as it was.
+    if (!finished || result.cancelled) return;
+    setSnapshot(sim::Filled(before, answers, result));
+    const QString report = sim::FillReport(answers, result);
+    if (!report.isEmpty()) ui::MsgBox(report, ui::Buttons::OK, "Velmora");
+}
+
+void F_Ruter::offerClueWords() {
+    ::F_Egenskaper& dlg = M::F_Egenskaper();
+    const int n = M::AktivRute;
+    const bool square = n >= 1 && n <= M::kSquares;
+    const sim::Grid g = square ? Snapshot() : sim::Grid{};
+    for (bool across : {true, false}) {
+        QString answer;
+        if (square && (across ? M::RuteOrd1[n] : M::RuteOrd2[n]).isEmpty())
+            answer = sim::OpenAnswerShown(g, {int16_t(n), across}, across ? M::RuteLengde1[n] : M::RuteLengde2[n]);
+        QStringList clues;
+        if (!answer.isEmpty()) {
+            try {
+                for (const std::string& w : M::OpenDatabase().Synonyms(M::s(answer), true)) clues << M::q(w);
+            } catch (const std::exception&) {
+            }
+        }
+        dlg.OfferClueWords(across, answer, clues);
+    }
+}
