@@ -4,7 +4,6 @@
 // written into a copy of the grid.
 #include "simulator/fill.h"
 
-#include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <memory>
@@ -97,54 +96,64 @@ int FillResult::unfilled() const {
 
 namespace {
 
-// Letters and words as numbers for the search.
-class Numbering {
+// Letters as small numbers for the search: the first 255 the fill meets.
+class Alphabet {
 public:
-    int letter(char32_t c) {
-        auto it = letters_.find(c);
-        if (it != letters_.end()) return it.value();
-        if (letters_.size() >= 255) return -1;  // more than a list can index
-        const int id = int(letters_.size());
-        letters_.insert(c, id);
-        return id;
+    Alphabet() : ids_(65536, -1) {}
+    void add(QChar c) {
+        int16_t& id = ids_[c.unicode()];
+        if (id < 0 && count_ < 255) id = int16_t(count_++);
     }
-    int letterIfKnown(char32_t c) const { return letters_.value(c, -1); }
-    int word(const QString& w) {
-        auto it = words_.find(w);
-        if (it != words_.end()) return it.value();
-        const int id = int(words_.size());
-        words_.insert(w, id);
-        return id;
-    }
-    int words() const { return int(words_.size()); }
-    int letters() const { return int(letters_.size()); }
+    int of(QChar c) const { return ids_[c.unicode()]; }
+    int size() const { return count_; }
 
 private:
-    QHash<char32_t, int> letters_;
-    QHash<QString, int> words_;
+    std::vector<int16_t> ids_;
+    int count_ = 0;
 };
 
-// A list's words that fit an answer of `length` squares: that many
-// characters, each a letter or digit a square can show; each word once.
-struct Prepared {
+// Whether a word can fill an answer of `length` squares: that many
+// characters, each a letter or digit a square can show.
+bool usable(const QString& w, int length) {
+    if (w.size() != length) return false;
+    return std::all_of(w.begin(), w.end(), [](QChar c) { return !c.isSurrogate() && c.isLetterOrNumber(); });
+}
+
+// The same number for the same word in every list.
+uint64_t textId(const QString& w) {
+    uint64_t h = 1469598103934665603ull;
+    for (QChar c : w) h = (h ^ c.unicode()) * 1099511628211ull;
+    return h;
+}
+
+// One word list of the fill: the words' texts and the search's view of them.
+struct Built {
     std::vector<QString> text;
-    std::vector<std::vector<char32_t>> letters;
+    std::shared_ptr<const search::WordList> list;
 };
 
-Prepared prepare(const QStringList& words, int length) {
-    Prepared p;
+// Small lists lose their repeats; in a long list a repeat costs less than
+// looking for it.
+Built build(const QStringList& words, int length, const Alphabet& alphabet) {
+    Built b;
+    std::vector<uint8_t> letters;
+    std::vector<uint64_t> ids;
     QSet<QString> seen;
+    const bool small = words.size() < 2000;
     for (const QString& w : words) {
-        const QList<uint> cps = w.toUcs4();
-        if (int(cps.size()) != length) continue;
-        if (!std::all_of(cps.begin(), cps.end(), [](uint c) { return QChar::isLetterOrNumber(char32_t(c)); }))
-            continue;
-        if (seen.contains(w)) continue;
-        seen.insert(w);
-        p.text.push_back(w);
-        p.letters.emplace_back(cps.begin(), cps.end());
+        if (!usable(w, length)) continue;
+        if (!std::all_of(w.begin(), w.end(), [&](QChar c) { return alphabet.of(c) >= 0; })) continue;
+        if (small) {
+            if (seen.contains(w)) continue;
+            seen.insert(w);
+        }
+        for (QChar c : w) letters.push_back(uint8_t(alphabet.of(c)));
+        ids.push_back(textId(w));
+        b.text.push_back(w);
     }
-    return p;
+    b.list = std::make_shared<search::WordList>(length, std::max(1, alphabet.size()), std::move(letters),
+                                                std::move(ids));
+    return b;
 }
 
 }  // namespace
@@ -162,16 +171,15 @@ FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords
         for (int t : answers[i].squares) fixed[size_t(t)] = g[size_t(t)].caption;
     }
 
-    // The word lists, each built once however many answers share it.
-    Numbering numbers;
-    std::map<std::pair<QString, int>, Prepared> prepared;
-    std::vector<int> varOf(answers.size(), -1);
+    // The word lists, each built once however many answers share it. The
+    // letters are numbered first, so that every list indexes them all.
+    std::map<std::pair<QString, int>, const QStringList*> sources;
     std::vector<size_t> slotOf;
     for (size_t i = 0; i < answers.size(); ++i) {
         const Slot& s = answers[i];
         if (!s.fits || s.kept) continue;
         const std::pair<QString, int> key{s.clue, s.length};
-        if (!prepared.count(key)) {
+        if (!sources.count(key)) {
             static const QStringList none;
             const QStringList* list = &none;
             if (s.open()) {
@@ -181,49 +189,31 @@ FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords
                 auto it = words.byClue.find(key);
                 if (it != words.byClue.end()) list = &it->second;
             }
-            prepared.emplace(key, prepare(*list, s.length));
+            sources.emplace(key, list);
         }
-        varOf[i] = int(slotOf.size());
         slotOf.push_back(i);
     }
-    // Letters are numbered before the lists are built: every list indexes
-    // the whole alphabet.
-    for (auto& [key, p] : prepared)
-        for (auto& w : p.letters)
-            for (char32_t c : w) numbers.letter(c);
-    std::map<std::pair<QString, int>, std::shared_ptr<const search::WordList>> lists;
-    const int alphabet = std::max(1, numbers.letters());
-    for (auto& [key, p] : prepared) {
-        std::vector<uint8_t> letters;
-        std::vector<int> ids;
-        std::vector<QString> usable;  // the texts in the order of the list
-        letters.reserve(p.letters.size() * size_t(key.second));
-        for (size_t w = 0; w < p.letters.size(); ++w) {
-            const auto& cs = p.letters[w];
-            if (!std::all_of(cs.begin(), cs.end(), [&](char32_t c) { return numbers.letterIfKnown(c) >= 0; }))
-                continue;
-            for (char32_t c : cs) letters.push_back(uint8_t(numbers.letterIfKnown(c)));
-            ids.push_back(numbers.word(p.text[w]));
-            usable.push_back(p.text[w]);
-        }
-        lists[key] = std::make_shared<search::WordList>(key.second, alphabet, std::move(letters), std::move(ids));
-        p.text = std::move(usable);
-        p.letters.clear();
-    }
+    Alphabet alphabet;
+    for (const auto& [key, list] : sources)
+        for (const QString& w : *list)
+            if (usable(w, key.second))
+                for (QChar c : w) alphabet.add(c);
+    std::map<std::pair<QString, int>, Built> built;
+    for (const auto& [key, list] : sources) built.emplace(key, build(*list, key.second, alphabet));
 
     search::Problem problem;
     std::vector<std::vector<std::pair<int, int>>> at(size_t(kSquares) + 1);  // (variable, position)
     for (size_t v = 0; v < slotOf.size(); ++v) {
         const Slot& s = answers[slotOf[v]];
         search::Variable var;
-        var.words = lists.at({s.clue, s.length});
+        var.words = built.at({s.clue, s.length}).list;
         var.allowed = var.words->all();
         for (int k = 0; k < s.length; ++k) {
             const int t = s.squares[size_t(k)];
             at[size_t(t)].push_back({int(v), k});
             if (fixed[size_t(t)].isEmpty()) continue;
-            const QList<uint> cps = fixed[size_t(t)].toUcs4();
-            const int letter = cps.size() == 1 ? numbers.letterIfKnown(char32_t(cps[0])) : -1;
+            const QString& f = fixed[size_t(t)];
+            const int letter = f.size() == 1 ? alphabet.of(f[0]) : -1;
             if (letter < 0)
                 std::fill(var.allowed.begin(), var.allowed.end(), 0);
             else
@@ -237,7 +227,6 @@ FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords
                 if (i != j && shared[i].first != shared[j].first)
                     problem.vars[size_t(shared[i].first)].crossings.push_back(
                         {shared[i].second, shared[j].first, shared[j].second});
-    problem.wordIds = numbers.words();
 
     const int keptCount = int(answers.size() - slotOf.size());
     const auto progress = [&](int placed, int) {
@@ -251,7 +240,7 @@ FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords
         const int w = o.choice[v];
         if (w < 0) continue;
         const Slot& s = answers[slotOf[v]];
-        result.words[slotOf[v]] = prepared.at({s.clue, s.length}).text[size_t(w)];
+        result.words[slotOf[v]] = built.at({s.clue, s.length}).text[size_t(w)];
     }
     return result;
 }

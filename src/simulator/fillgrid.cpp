@@ -12,6 +12,7 @@
 #include "simulator/F_Egenskaper.h"
 #include "simulator/F_Ruter.h"
 #include "simulator/fill.h"
+#include "simulator/fillwords.h"
 #include "ui/progress.h"
 
 namespace {
@@ -32,35 +33,6 @@ protected:
         p.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
     }
 };
-
-// The words the answers may take, from the database as it is now. A query
-// that fails leaves its answers without words, as the simulation leaves
-// its lists empty; they are then reported as not filled.
-sim::FillWords readWords(store::Database& db, const std::vector<sim::Slot>& answers) {
-    sim::FillWords words;
-    for (const auto& [clue, length] : sim::CluesNeeded(answers)) {
-        QStringList& list = words.byClue[{clue, length}];
-        try {
-            for (const std::string& w : db.CandidateSynonyms(M::s(clue), length)) list << M::q(w);
-            for (const std::string& w : db.CandidateValues(M::s(clue), length)) list << M::q(w);
-        } catch (const std::exception&) {
-            list.clear();
-        }
-    }
-    const std::set<int> lengths = sim::OpenLengthsNeeded(answers);
-    if (!lengths.empty()) {
-        // One lookup for the shortest length covers the longer ones too.
-        try {
-            for (const std::string& w : db.PatternLookup(std::string(size_t(*lengths.begin()), '?'))) {
-                const int n = store::CharLength(w);
-                if (lengths.count(n)) words.byLength[n] << M::q(w);
-            }
-        } catch (const std::exception&) {
-            words.byLength.clear();
-        }
-    }
-    return words;
-}
 
 }  // namespace
 
@@ -97,7 +69,7 @@ void F_Ruter::M_FyllRutenett_Click() {
     }
     sim::FillResult result;
     const bool finished = ui::RunWithProgress("Filling the grid…", [&](ui::Task& task) {
-        const sim::FillWords words = db ? readWords(*db, answers) : sim::FillWords{};
+        const sim::FillWords words = db ? sim::ReadFillWords(*db, answers) : sim::FillWords{};
         if (task.cancelled()) return;
         result = sim::Fill(before, answers, words, [&](int placed, int total) {
             task.setText(QString("%1 of %2 answers placed so far").arg(placed).arg(total));

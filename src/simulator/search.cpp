@@ -12,6 +12,7 @@
 #include <bit>
 #include <climits>
 #include <cmath>
+#include <unordered_map>
 
 namespace sim::search {
 
@@ -40,7 +41,7 @@ int CountAnd(const Bits& a, const Bits& b) {
 
 }  // namespace
 
-WordList::WordList(int length, int alphabet, std::vector<uint8_t> letters, std::vector<int> ids)
+WordList::WordList(int length, int alphabet, std::vector<uint8_t> letters, std::vector<uint64_t> ids)
     : length_(length),
       alphabet_(alphabet),
       size_(length > 0 ? int(letters.size() / size_t(length)) : 0),
@@ -74,7 +75,6 @@ public:
             count_.push_back(Count(v.allowed));
         }
         value_.assign(size_t(n_), kOpen);
-        used_.assign(size_t(p.wordIds), 0);
     }
 
     Outcome run() {
@@ -150,7 +150,7 @@ private:
         const size_t mark = trail_.size();
         value_[size_t(v)] = w;
         const WordList& words = *var(v).words;
-        ++used_[size_t(words.id(w))];
+        ++used_[words.id(w)];
         for (const Crossing& x : var(v).crossings) {
             if (value_[size_t(x.other)] != kOpen) continue;
             const size_t u = size_t(x.other);
@@ -165,7 +165,7 @@ private:
             count_[size_t(s.var)] = s.count;
             trail_.pop_back();
         }
-        --used_[size_t(words.id(w))];
+        if (--used_[words.id(w)] == 0) used_.erase(words.id(w));
         value_[size_t(v)] = kOpen;
     }
 
@@ -177,7 +177,7 @@ private:
         for (size_t i = 0; i < b.size(); ++i)
             for (uint64_t x = b[i]; x; x &= x - 1) ws.push_back(int(i * 64 + size_t(std::countr_zero(x))));
         const WordList& words = *var(v).words;
-        const auto used = [&](int w) { return used_[size_t(words.id(w))] > 0; };
+        const auto used = [&](int w) { return used_.count(words.id(w)) > 0; };
         if (ws.size() > 512) {
             std::stable_partition(ws.begin(), ws.end(), [&](int w) { return !used(w); });
             return ws;
@@ -231,7 +231,7 @@ private:
     std::vector<Bits> live_;
     std::vector<int> count_;
     std::vector<int> value_;
-    std::vector<int> used_;
+    std::unordered_map<uint64_t, int> used_;  // words placed, by id
     std::vector<Saved> trail_;
     std::vector<int> best_;
     int empties_ = 0;

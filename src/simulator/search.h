@@ -21,13 +21,13 @@ class WordList {
 public:
     // `letters`: the words back to back, `length` letter numbers each, every
     // number below `alphabet`.
-    WordList(int length, int alphabet, std::vector<uint8_t> letters, std::vector<int> ids);
+    WordList(int length, int alphabet, std::vector<uint8_t> letters, std::vector<uint64_t> ids);
     int length() const { return length_; }
     int size() const { return size_; }
     uint8_t letter(int word, int pos) const { return letters_[size_t(word) * size_t(length_) + size_t(pos)]; }
     // Which word of the whole fill this is (the same word in two lists has
     // the same number), so that a word used once is tried last elsewhere.
-    int id(int word) const { return ids_[size_t(word)]; }
+    uint64_t id(int word) const { return ids_[size_t(word)]; }
     // The words with `letter` at `pos`; empty when there are none.
     const Bits& with(int pos, int letter) const { return index_[size_t(pos) * size_t(alphabet_) + size_t(letter)]; }
     Bits all() const;
@@ -35,7 +35,7 @@ public:
 private:
     int length_, alphabet_, size_;
     std::vector<uint8_t> letters_;
-    std::vector<int> ids_;
+    std::vector<uint64_t> ids_;
     std::vector<Bits> index_;
 };
 
@@ -53,7 +53,6 @@ struct Variable {
 
 struct Problem {
     std::vector<Variable> vars;
-    int wordIds = 0;  // the ids of the word lists run from 0 to this
 };
 
 struct Outcome {

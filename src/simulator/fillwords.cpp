@@ -1,0 +1,38 @@
+// Reading the fill's words: synonyms then values of each clue word at the
+// answer's length, and one pattern lookup for all open lengths.
+#include "simulator/fillwords.h"
+
+namespace sim {
+
+namespace {
+QString q(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+FillWords ReadFillWords(store::Database& db, const std::vector<Slot>& answers) {
+    FillWords words;
+    for (const auto& [clue, length] : CluesNeeded(answers)) {
+        QStringList& list = words.byClue[{clue, length}];
+        try {
+            const std::string word = clue.toStdString();
+            for (const std::string& w : db.CandidateSynonyms(word, length)) list << q(w);
+            for (const std::string& w : db.CandidateValues(word, length)) list << q(w);
+        } catch (const std::exception&) {
+            list.clear();
+        }
+    }
+    const std::set<int> lengths = OpenLengthsNeeded(answers);
+    if (!lengths.empty()) {
+        // The shortest length's pattern matches the longer words too.
+        try {
+            for (const std::string& w : db.PatternLookup(std::string(size_t(*lengths.begin()), '?'))) {
+                const int n = store::CharLength(w);
+                if (lengths.count(n)) words.byLength[n] << q(w);
+            }
+        } catch (const std::exception&) {
+            words.byLength.clear();
+        }
+    }
+    return words;
+}
+
+}  // namespace sim
