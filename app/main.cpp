@@ -1,13 +1,15 @@
 // Velmora: looks words up in the word database velmora.mdb of the current
 // folder, edits it, and simulates a puzzle grid. Started from the
 // applications menu (--user-data), the word database is the user's own in
-// their data folder.
+// their data folder. With --pdf it writes a saved grid as a PDF, without a
+// window.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
 
 #include "lookup/Velmora.h"
 #include "shared/M.h"
+#include "simulator/pdfcommand.h"
 #include "store/shown.h"
 #include "userdata.h"
 
@@ -25,6 +27,11 @@ int main(int argc, char** argv) {
                              "installed word lists (as the applications menu starts Velmora).")
                          .arg(app::userDataFolder()));
     parser.addOption(userData);
+    const QCommandLineOption pdf("pdf",
+                                 "Write the grid saved in GRID.ipuz to OUT.pdf, the puzzle and then its solution, "
+                                 "without a window: velmora --pdf GRID.ipuz OUT.pdf",
+                                 "GRID.ipuz");
+    parser.addOption(pdf);
     QStringList args;
     for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     // Help, version and refusals need no display, so they are answered
@@ -35,6 +42,7 @@ int main(int argc, char** argv) {
         parser.process(core);  // prints the answer or the error and ends the process
         return 1;
     }
+    if (parser.isSet(pdf)) return sim::PdfCommand(argc, argv, parser.value(pdf), parser.positionalArguments());
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "velmora: unexpected argument '%s'\nTry 'velmora --help' for more information.\n",
                      qPrintable(parser.positionalArguments().first()));

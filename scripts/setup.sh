@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make                 # the build
-  qt6-base-dev                   # the window toolkit (Widgets, Test, offscreen platform)
+  qt6-base-dev                   # the window toolkit (Widgets, Test, PrintSupport, offscreen platform)
   libsqlite3-dev                 # the word database engine
   libgtest-dev libbenchmark-dev  # tests and benchmarks
   nlohmann-json3-dev             # JSON for the iso-codes reader
@@ -15,6 +15,7 @@ packages=(
   xvfb xauth xdotool imagemagick # the end-to-end test: a real X server, real input, screenshots
   x11-utils                      # the end-to-end test reads window titles (xprop)
   sqlite3                        # the end-to-end test reads the rows back
+  poppler-utils                  # the tests read the exported PDF back (pdftotext, pdftoppm)
   fonts-dejavu-core fonts-liberation # fonts for the windows (Liberation Sans has the old fonts' widths)
   qt6-svg-dev                    # the menu entry's icon is painted into an SVG file at build time
   desktop-file-utils appstream file # the install test validates the menu entry, metainfo and icons

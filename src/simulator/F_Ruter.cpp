@@ -88,6 +88,7 @@ F_Ruter::F_Ruter()
     L_Verdier1.Click = [this] { L_Verdier1_Click(); };
     L_Verdier2.Click = [this] { L_Verdier2_Click(); };
     setUpComposing();
+    setUpKeeping();
     setUpMarks();
 }
 

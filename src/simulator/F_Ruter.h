@@ -3,6 +3,7 @@
 // marked by whether each candidate fits; every grid change can be undone.
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 #include <array>
 #include <memory>
@@ -80,6 +81,22 @@ public:
     // Shows a whole grid as one undoable change.
     void setSnapshot(const sim::Grid& g);
 
+    // ---- keeping a grid: ipuz files, PDF and print, from the right-click
+    // menu and the keyboard.
+    QAction* M_LagreRutenett = nullptr;  // "Save grid as…", Ctrl+S
+    QAction* M_AapneRutenett = nullptr;  // "Open grid…", Ctrl+O
+    QAction* M_EksporterPdf = nullptr;   // "Export as PDF…", Ctrl+E
+    QAction* M_SkrivUt = nullptr;        // "Print…", Ctrl+P
+    void M_LagreRutenett_Click();
+    void M_AapneRutenett_Click();
+    void M_EksporterPdf_Click();
+    void M_SkrivUt_Click();
+    // The file the grid was last saved to or opened from ("" for none).
+    const QString& GridFile() const { return gridFile_; }
+    // The folder last used for grids, kept between runs.
+    static QString GridFolder();
+    static void setGridFolder(const QString& folder);
+
     // Brings the fit marks and tooltips of the four candidate lists up to date.
     void MarkCandidates();
     // Whether entry i of a candidate list fits the grid as it stands.
@@ -107,6 +124,8 @@ private:
     void putSquare(int n, const sim::Square& sq);
     void clearSquare(int n);
     void setUpComposing();
+    void setUpKeeping();
+    QString printTitle() const;
     void showClearCursor(bool on);
     void fill(const QString& word, int16_t count, int16_t clue, bool overskriv, int direction, bool across);
 
@@ -122,6 +141,10 @@ private:
     sim::Grid editStart_;
     int editDepth_ = 0;
     int menuSquare_ = 0;
+    // The grid's file, and the fields of it that Velmora does not know,
+    // written again when the grid is saved.
+    QString gridFile_;
+    QJsonObject kept_;
     // The candidate lists with their answer's direction and the fit of
     // each entry, which the lists' painting reads.
     struct Candidates {
