@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     std::printf("%-28s %7s %5s %6s %8s %9s %9s %9s\n", "grid", "answers", "open", "empty", "nodes", "words ms",
                 "search ms", "total ms");
     for (int i = 2; i < argc; ++i) {
-        const sim::Grid g = bench::ReadGridFile(argv[i]);
+        const sim::Grid g = bench::OpenGridFile(argv[i]);
         double best = 1e18, bestWords = 0, bestSearch = 0;
         sim::FillResult r;
         std::vector<sim::Slot> answers;

@@ -1,4 +1,5 @@
-// The benchmark grids as text, one answer a line: clue square, A (across)
+// The benchmark grids: kept as ipuz files, as Velmora saves grids, and
+// readable from a text form too, one answer a line: clue square, A (across)
 // or D (down), letter count and clue word ("-" for an open answer). Clue
 // squares with a clue word get their marks as the square dialog gives them.
 #pragma once
@@ -9,8 +10,20 @@
 #include <QTextStream>
 
 #include "simulator/grid.h"
+#include "simulator/ipuz.h"
 
 namespace bench {
+
+// Clue marks as the square dialog gives them.
+inline void MarkClueSquares(sim::Grid& g) {
+    for (sim::Square& sq : g) {
+        const bool a = !sq.ord1.isEmpty(), d = !sq.ord2.isEmpty();
+        if (!a && !d) continue;
+        sq.caption = a && d ? "XY" : a ? "X" : "Y";
+        sq.back = QColor(255, 128, 0);
+        sq.bold = true;
+    }
+}
 
 inline sim::Grid ReadGridFile(const QString& path) {
     sim::Grid g;
@@ -34,27 +47,22 @@ inline sim::Grid ReadGridFile(const QString& path) {
             sq.ord2 = clue;
         }
     }
-    for (sim::Square& sq : g) {
-        const bool a = !sq.ord1.isEmpty(), d = !sq.ord2.isEmpty();
-        if (!a && !d) continue;
-        sq.caption = a && d ? "XY" : a ? "X" : "Y";
-        sq.back = QColor(255, 128, 0);
-        sq.bold = true;
-    }
+    MarkClueSquares(g);
     return g;
 }
 
-inline bool WriteGridFile(const QString& path, const sim::Grid& g, const QString& comment) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Truncate)) return false;
-    QTextStream out(&f);
-    out << "# " << comment << "\n";
-    for (int n = 1; n <= sim::kSquares; ++n) {
-        const sim::Square& sq = g[size_t(n)];
-        if (sq.lengde1 > 0) out << n << " A " << sq.lengde1 << ' ' << (sq.ord1.isEmpty() ? "-" : sq.ord1) << "\n";
-        if (sq.lengde2 > 0) out << n << " D " << sq.lengde2 << ' ' << (sq.ord2.isEmpty() ? "-" : sq.ord2) << "\n";
-    }
-    return true;
+// The benchmark grids are kept as Velmora saves grids: ipuz.
+inline bool WriteGridFile(const QString& path, sim::Grid g, const QString& title) {
+    MarkClueSquares(g);
+    QString error;
+    return sim::ipuz::WriteFile(path, g, QJsonObject{{"title", title}}, &error);
+}
+
+// A grid file: ipuz, or the text form above.
+inline sim::Grid OpenGridFile(const QString& path) {
+    if (!path.endsWith(".ipuz")) return ReadGridFile(path);
+    const sim::ipuz::Loaded l = sim::ipuz::ReadFile(path);
+    return l.grid ? *l.grid : sim::Grid{};
 }
 
 }  // namespace bench

@@ -4,8 +4,11 @@
 // word's synonym or value, after which each answer gets a clue word that
 // lists it. Answers the fill left empty are dropped, so a fill exists.
 // With OPEN, that many answers of 4 to 7 letters are left without a clue
-// word, to be filled from every stored word.
-//   velmora_makegrids DB OUT.grid SEED [DENSITY [OPEN]]
+// word, to be filled from every stored word; with SWAPS, the clue words of
+// that many pairs of answers of one length change places, so that some
+// answers clash (a grid that cannot be filled whole).
+//   velmora_makegrids DB OUT.ipuz SEED [DENSITY [OPEN [SWAPS]]]
+//   velmora_makegrids --convert IN.grid OUT.ipuz     (the text form to ipuz)
 #include <QString>
 #include <algorithm>
 #include <cstdio>
@@ -24,14 +27,17 @@ bool plainWord(const std::string& w, size_t most) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--convert")
+        return bench::WriteGridFile(argv[3], bench::ReadGridFile(argv[2]), QString(argv[3]).section('/', -1)) ? 0 : 1;
     if (argc < 4) {
-        std::fprintf(stderr, "usage: velmora_makegrids DB OUT.grid SEED [DENSITY]\n");
+        std::fprintf(stderr, "usage: velmora_makegrids DB OUT.ipuz SEED [DENSITY [OPEN]]\n");
         return 2;
     }
     store::Database db(argv[1]);
     std::mt19937 rng(unsigned(std::stoul(argv[3])));
     const double density = argc > 4 ? std::stod(argv[4]) : 0.2;
     int open = argc > 5 ? std::stoi(argv[5]) : 0;
+    const int swaps = argc > 6 ? std::stoi(argv[6]) : 0;
 
     sim::FillWords words;
     {
@@ -116,6 +122,15 @@ int main(int argc, char** argv) {
         clued += !chosen.isEmpty() || leaveOpen;
     }
     std::printf("%d answers kept, %d open ones still wanted\n", clued, open);
+    for (int k = 0, tries = 0; k < swaps && tries < 10000; ++tries) {
+        const sim::Slot& a = answers[rng() % answers.size()];
+        const sim::Slot& b = answers[rng() % answers.size()];
+        QString& wa = a.answer.across ? g[size_t(a.answer.clue)].ord1 : g[size_t(a.answer.clue)].ord2;
+        QString& wb = b.answer.across ? g[size_t(b.answer.clue)].ord1 : g[size_t(b.answer.clue)].ord2;
+        if (&wa == &wb || a.length != b.length || wa.isEmpty() || wb.isEmpty() || wa == wb) continue;
+        std::swap(wa, wb);
+        ++k;
+    }
     return bench::WriteGridFile(argv[2], g,
                                 QString("made by velmora_makegrids, seed %1, %2 answers").arg(argv[3]).arg(clued))
                ? 0
