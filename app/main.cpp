@@ -5,6 +5,7 @@
 // window.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <cstdio>
 
 #include "lookup/Velmora.h"
@@ -60,5 +61,8 @@ int main(int argc, char** argv) {
     Velmora& main = M::Velmora();
     main.Show();
     main.T_Ord.SetFocus();
+    // The words for pattern lookups are read while the user looks at the
+    // window, on a thread of their own, so "?" finds them ready.
+    QTimer::singleShot(0, [] { M::DBEngine().Words().Preload(store::kDatabaseFile); });
     return app.exec();
 }

@@ -122,6 +122,12 @@ bool wildcardMatch(const std::string& pattern, const std::string& text) {
     return matchFrom(p, p + pattern.size(), t, t + text.size());
 }
 
+bool matchesWildcards(std::string_view pattern, std::string_view text) {
+    auto p = reinterpret_cast<const unsigned char*>(pattern.data());
+    auto t = reinterpret_cast<const unsigned char*>(text.data());
+    return matchFrom(p, p + pattern.size(), t, t + text.size());
+}
+
 DbError::DbError(Kind kind, std::string file, std::string detail, int code)
     : std::runtime_error(describeFile(file) + ": " + detail), kind_(kind), file_(std::move(file)),
       detail_(std::move(detail)), code_(code) {}

@@ -1,6 +1,9 @@
 #include "store/wordstore.h"
 
+#include <algorithm>
 #include <filesystem>
+
+#include "store/order.h"
 
 namespace store {
 
@@ -56,7 +59,9 @@ std::string literalPrefix(const std::string& pattern) {
 
 }  // namespace
 
-Database::Database(const std::string& path) : c_(path, Connection::Mode::ReadWrite) {}
+Database::Database(const std::string& path) : c_(path, Connection::Mode::ReadWrite) {
+    RegisterWordOrder(c_.handle());
+}
 
 std::vector<std::string> Database::Categories() {
     return column(c_.prepare("SELECT Kategori FROM T_Kategori ORDER BY rowid"), "Kategori");
@@ -65,6 +70,15 @@ std::vector<std::string> Database::Categories() {
 bool Database::WordExists(const std::string& ord) { return FindWordRow(ord).has_value(); }
 
 std::vector<std::string> Database::PatternLookup(const std::string& pattern) {
+    // The index yields the bytes' order, which is alphabetical but where Æ,
+    // Ø or Å meet: put those few in their places.
+    std::vector<std::string> words = patternRows(pattern);
+    if (!std::is_sorted(words.begin(), words.end(), WordLess))
+        std::stable_sort(words.begin(), words.end(), WordLess);
+    return words;
+}
+
+std::vector<std::string> Database::patternRows(const std::string& pattern) {
     const std::string full = pattern + "*";
     const std::string prefix = literalPrefix(full);
     if (prefix.empty())
@@ -101,29 +115,33 @@ bool Database::EraseWord(const std::string& ord) {
 
 std::vector<std::string> Database::Synonyms(const std::string& ord, bool byLength) {
     return column(c_.prepare(byLength ? "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 "
-                                        "ORDER BY length(Synonym), Synonym, rowid"
-                                      : "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 ORDER BY Synonym, rowid")
+                                        "ORDER BY length(Synonym), Synonym COLLATE VELMORA_ORDER, rowid"
+                                      : "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 "
+                                        "ORDER BY Synonym COLLATE VELMORA_ORDER, rowid")
                       .bind(1, ord),
                   "Synonym");
 }
 
 std::vector<std::string> Database::Values(const std::string& ord, bool byLength) {
     return column(c_.prepare(byLength ? "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 "
-                                        "ORDER BY length(Verdi), Verdi, rowid"
-                                      : "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 ORDER BY Verdi, rowid")
+                                        "ORDER BY length(Verdi), Verdi COLLATE VELMORA_ORDER, rowid"
+                                      : "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 "
+                                        "ORDER BY Verdi COLLATE VELMORA_ORDER, rowid")
                       .bind(1, ord),
                   "Verdi");
 }
 
 std::vector<std::string> Database::CategoriesOf(const std::string& ord) {
     return column(
-        c_.prepare("SELECT Kategori FROM T_OrdKategori WHERE Ord = ?1 ORDER BY Kategori, rowid").bind(1, ord),
+        c_.prepare("SELECT Kategori FROM T_OrdKategori WHERE Ord = ?1 ORDER BY Kategori COLLATE VELMORA_ORDER, rowid")
+            .bind(1, ord),
         "Kategori");
 }
 
 std::vector<std::string> Database::WordsOfCategory(const std::string& kategori) {
     return column(
-        c_.prepare("SELECT Ord FROM T_OrdKategori WHERE Kategori = ?1 ORDER BY Ord, rowid").bind(1, kategori),
+        c_.prepare("SELECT Ord FROM T_OrdKategori WHERE Kategori = ?1 ORDER BY Ord COLLATE VELMORA_ORDER, rowid")
+            .bind(1, kategori),
         "Ord");
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "store/sqlite.h"
+#include "store/wordcache.h"
 
 namespace store {
 
@@ -31,7 +32,7 @@ public:
 
     // --- T_Ord
     bool WordExists(const std::string& ord);
-    // Words matching pattern + "*", in Ord order. "*" is any run (none
+    // Words matching pattern + "*", in alphabetical order (CompareWords). "*" is any run (none
     // included), "?" exactly one character; nothing else is special.
     std::vector<std::string> PatternLookup(const std::string& pattern);
     // Word save: adds (Ord, Notat NULL, Star NULL) unless the word is there.
@@ -80,6 +81,7 @@ public:
     Connection& connection() { return c_; }
 
 private:
+    std::vector<std::string> patternRows(const std::string& pattern);
     Connection c_;
 };
 
@@ -90,9 +92,12 @@ public:
     // directory, read-write; never creates it.
     Database OpenDatabase(const std::string& name = kDatabaseFile);
     int opens() const { return opens_; }
+    // The words of the file held in memory for pattern lookups.
+    WordCache& Words() { return words_; }
 
 private:
     int opens_ = 0;
+    WordCache words_;
 };
 
 // Creates a new, empty word database with the six tables and their indexes.
