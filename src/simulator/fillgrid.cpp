@@ -69,7 +69,7 @@ void F_Ruter::M_FyllRutenett_Click() {
     }
     sim::FillResult result;
     const bool finished = ui::RunWithProgress("Filling the grid…", [&](ui::Task& task) {
-        const sim::FillWords words = db ? sim::ReadFillWords(*db, answers) : sim::FillWords{};
+        const sim::FillWords words = db ? sim::ReadFillWords(*db, answers, &M::DBEngine().Words()) : sim::FillWords{};
         if (task.cancelled()) return;
         result = sim::Fill(before, answers, words, [&](int placed, int total) {
             task.setText(QString("%1 of %2 answers placed so far").arg(placed).arg(total));

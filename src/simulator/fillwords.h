@@ -11,7 +11,9 @@
 namespace sim {
 
 // A query that fails leaves its answers without words, as the simulation
-// leaves its lists empty; the fill then reports them as not filled.
-FillWords ReadFillWords(store::Database& db, const std::vector<Slot>& answers);
+// leaves its lists empty; the fill then reports them as not filled. With
+// `held`, the open answers' words come from the words held in memory, as
+// the word field's pattern search takes them.
+FillWords ReadFillWords(store::Database& db, const std::vector<Slot>& answers, store::WordCache* held = nullptr);
 
 }  // namespace sim
