@@ -86,13 +86,14 @@ void F_Ruter::M_FyllRutenett_Click() {
 
 void F_Ruter::offerClueWords() {
     ::F_Egenskaper& dlg = M::F_Egenskaper();
-    const int n = M::AktivRute;
+    const int16_t n = M::AktivRute;
     const bool square = n >= 1 && n <= M::kSquares;
+    const size_t i = square ? size_t(n) : 0;
     const sim::Grid g = square ? Snapshot() : sim::Grid{};
     for (bool across : {true, false}) {
         QString answer;
-        if (square && (across ? M::RuteOrd1[n] : M::RuteOrd2[n]).isEmpty())
-            answer = sim::OpenAnswerShown(g, {int16_t(n), across}, across ? M::RuteLengde1[n] : M::RuteLengde2[n]);
+        if (square && (across ? M::RuteOrd1[i] : M::RuteOrd2[i]).isEmpty())
+            answer = sim::OpenAnswerShown(g, {n, across}, across ? M::RuteLengde1[i] : M::RuteLengde2[i]);
         QStringList clues;
         if (!answer.isEmpty()) {
             try {

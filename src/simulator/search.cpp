@@ -209,10 +209,10 @@ private:
             }
             scored.push_back(s);
         }
-        std::stable_sort(scored.begin(), scored.end(), [](const Scored& a, const Scored& b) {
-            if (a.used != b.used) return !a.used;
-            if (a.wipes != b.wipes) return a.wipes < b.wipes;
-            return a.score > b.score;
+        std::stable_sort(scored.begin(), scored.end(), [](const Scored& x, const Scored& y) {
+            if (x.used != y.used) return !x.used;
+            if (x.wipes != y.wipes) return x.wipes < y.wipes;
+            return x.score > y.score;
         });
         for (size_t i = 0; i < scored.size(); ++i) ws[i] = scored[i].word;
         return ws;

@@ -14,6 +14,7 @@
 #include "simulator/F_Egenskaper.h"
 #include "simulator/F_Ruter.h"
 #include "simulator/fill.h"
+#include "simulator/ipuz.h"
 #include "support.h"
 #include "ui/progress.h"
 
@@ -252,4 +253,26 @@ TEST(FillSearch, FillsAWordSquareWhereTheFirstWordsLeadAstray) {
     QString rows;
     for (int n : {17, 18, 19, 32, 33, 34, 47, 48, 49}) rows += out[size_t(n)].caption;
     EXPECT_EQ(rows, "BATARETEN");
+}
+
+TEST(FillSearch, ASavedGridKeepsTheUsersPicksAndTheFrames) {
+    sim::Grid g;
+    g[17].ord1 = "WORD";
+    g[17].lengde1 = 3;
+    g[17].caption = "X";
+    g[17].bold = true;
+    g[17].picked1 = true;
+    g[5].ord2 = "CAT";
+    g[5].lengde2 = 3;
+    g[5].caption = "Y";
+    g[5].bold = true;
+    g[5].flagged = true;
+    for (int n : {18, 19, 20}) {
+        g[size_t(n)].caption = QString("OAT")[n - 18];
+        g[size_t(n)].writers = {{17, true}};
+    }
+    const sim::ipuz::Loaded back = sim::ipuz::Read(sim::ipuz::Write(g));
+    ASSERT_TRUE(back.grid.has_value()) << back.error.toStdString();
+    EXPECT_TRUE(*back.grid == g);
+    EXPECT_TRUE(sim::Slots(*back.grid).back().kept);  // answers by clue square: 5 down, then 17 across
 }
