@@ -245,6 +245,39 @@ FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords
     return result;
 }
 
+void PreferForOpenAnswers(const std::vector<Slot>& answers, const FillWords& words, FillResult& r,
+                          const std::function<bool(const QString&)>& wanted, int tries) {
+    std::vector<int> passing(size_t(kSquares) + 1, 0);
+    QSet<QString> placed;
+    for (size_t i = 0; i < answers.size(); ++i) {
+        if (r.words[i].isEmpty()) continue;
+        placed.insert(r.words[i]);
+        for (int t : answers[i].squares) ++passing[size_t(t)];
+    }
+    for (size_t i = 0; i < answers.size(); ++i) {
+        const Slot& s = answers[i];
+        const QString word = r.words[i];
+        if (!s.open() || s.kept || word.isEmpty() || wanted(word)) continue;
+        auto list = words.byLength.find(s.length);
+        if (list == words.byLength.end()) continue;
+        int asked = 0;
+        for (const QString& other : list->second) {
+            if (asked >= tries) break;
+            if (!usable(other, s.length) || placed.contains(other)) continue;
+            bool same = true;
+            for (int k = 0; k < s.length && same; ++k)
+                same = passing[size_t(s.squares[size_t(k)])] < 2 || other[k] == word[k];
+            if (!same) continue;
+            ++asked;
+            if (!wanted(other)) continue;
+            placed.remove(word);
+            placed.insert(other);
+            r.words[i] = other;
+            break;
+        }
+    }
+}
+
 Grid Filled(const Grid& g, const std::vector<Slot>& answers, const FillResult& r) {
     Grid out = g;
     for (int n = 1; n <= kSquares; ++n) out[size_t(n)].flagged = false;

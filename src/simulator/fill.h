@@ -65,6 +65,14 @@ struct FillResult {
 FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords& words,
                 const std::function<bool(int placed, int total)>& keepGoing = {});
 
+// After the search: an open answer whose word `wanted` refuses takes
+// another stored word of its length with the same letters in every square
+// it shares with a filled answer, one that `wanted` accepts and that is
+// not placed elsewhere, when one of the first `tries` such words is.
+// (Velmora wants words it can offer clue words for.)
+void PreferForOpenAnswers(const std::vector<Slot>& answers, const FillWords& words, FillResult& r,
+                          const std::function<bool(const QString&)>& wanted, int tries = 2000);
+
 // The grid with the result written: every free answer's squares emptied,
 // the chosen words written (each letter remembering its answers), kept
 // answers and everything outside the answers left alone, and the clue

@@ -75,6 +75,15 @@ void F_Ruter::M_FyllRutenett_Click() {
             task.setText(QString("%1 of %2 answers placed so far").arg(placed).arg(total));
             return !task.cancelled();
         });
+        if (result.cancelled || !db) return;
+        // Open answers take words the square dialog can offer clue words for.
+        sim::PreferForOpenAnswers(answers, words, result, [&](const QString& w) {
+            try {
+                return !db->CandidateSynonyms(M::s(w), 0).empty();
+            } catch (const std::exception&) {
+                return false;
+            }
+        });
     });
     db.reset();
     // Cancel keeps the grid as it was.

@@ -276,3 +276,25 @@ TEST(FillSearch, ASavedGridKeepsTheUsersPicksAndTheFrames) {
     EXPECT_TRUE(*back.grid == g);
     EXPECT_TRUE(sim::Slots(*back.grid).back().kept);  // answers by clue square: 5 down, then 17 across
 }
+
+TEST(FillSearch, AnOpenAnswerPrefersAWordItsDialogCanOfferCluesFor) {
+    // Open answer 16 across (17-19) crosses clued answer 3 down in square
+    // 18; only its middle letter is bound.
+    sim::Grid g;
+    g[16].lengde1 = 3;
+    g[3].ord2 = "D";
+    g[3].lengde2 = 1;
+    const auto answers = sim::Slots(g);
+    sim::FillWords words;
+    words.byClue[{"D", 1}] = {"U"};
+    words.byLength[3] = {"BUG", "HUT", "CAT", "RUT", "NUT"};
+    sim::FillResult r = sim::Fill(g, answers, words);
+    ASSERT_EQ(r.words, std::vector<QString>({"U", "BUG"}));
+    const auto clueable = [](const QString& w) { return w == "RUT" || w == "CAT"; };
+    sim::PreferForOpenAnswers(answers, words, r, clueable);
+    EXPECT_EQ(r.words, std::vector<QString>({"U", "RUT"}));  // CAT would change the shared U
+    // Only the first words asked count.
+    r.words[1] = "BUG";
+    sim::PreferForOpenAnswers(answers, words, r, clueable, 1);  // HUT only
+    EXPECT_EQ(r.words[1], "BUG");
+}
