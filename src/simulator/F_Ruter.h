@@ -59,8 +59,14 @@ public:
     QMenu* M_Rutenett = nullptr;
     QAction* M_TomRutenett = nullptr;  // "Clear grid"
     QAction* M_TomRute = nullptr;      // "Clear square"
+    QAction* M_FyllRutenett = nullptr;  // "Fill grid", also Ctrl+F
     void M_TomRutenett_Click();
     void M_TomRute_Click();
+    // Fills every answer of the grid at once (see simulator/fill.h), as one
+    // undoable step; the clue squares of answers left empty get a red frame.
+    void M_FyllRutenett_Click();
+    // Whether square n shows the red frame of an answer the fill left empty.
+    bool Framed(int n) const;
     // Right click on square n: the menu at `globalPos`, for that square.
     void X_MouseUp(int n, const QPoint& globalPos);
 
@@ -148,4 +154,11 @@ private:
     };
     std::array<Candidates, 4> candidates_;
     void setUpMarks();
+    // The user's picks of candidates, across and down, by clue square.
+    std::array<std::array<bool, 2>, 226> picked_{};
+    std::array<QWidget*, 226> frames_{};
+    void setFramed(int n, bool on);
+    // Offers the dialog clue words for the open answers of the active
+    // square that a fill has written.
+    void offerClueWords();
 };

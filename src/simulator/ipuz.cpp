@@ -80,6 +80,15 @@ QJsonObject ownField(const Square& s) {
         for (const Answer& a : s.writers) w.append(QJsonArray{a.clue, a.across ? "across" : "down"});
         o["writers"] = w;
     }
+    // The answers the user picked from a candidate list, which a fill keeps,
+    // and the frame of an answer the last fill left empty.
+    if (s.picked1 || s.picked2) {
+        QJsonArray p;
+        if (s.picked1) p.append("across");
+        if (s.picked2) p.append("down");
+        o["picked"] = p;
+    }
+    if (s.flagged) o["unfilled"] = true;
     return o;
 }
 
@@ -213,6 +222,18 @@ Square fromOwnField(const QJsonValue& v, int n) {
                 throw wrong("an answer that wrote it is not a clue square and across or down");
             s.writers.push_back({int16_t(a[0].toInt()), a[1] == QJsonValue("across")});
         }
+    }
+    if (o.contains("picked")) {
+        const QJsonArray p = o["picked"].toArray();
+        if (!o["picked"].isArray() || p.size() > 2) throw wrong("the picked answers are not a list");
+        for (const QJsonValue& e : p) {
+            if (e != QJsonValue("across") && e != QJsonValue("down")) throw wrong("a picked answer is not across or down");
+            (e == QJsonValue("across") ? s.picked1 : s.picked2) = true;
+        }
+    }
+    if (o.contains("unfilled")) {
+        if (!o["unfilled"].isBool()) throw wrong("unfilled is not true or false");
+        s.flagged = o["unfilled"].toBool();
     }
     if (!Showable(s.caption, s.bold))
         throw Refusal{QString("%1 shows \"%2\", which a square cannot show").arg(where(n), s.caption)};

@@ -148,6 +148,21 @@ gone "^Export as PDF" || fail "the export dialog did not close"
 sleep 0.5
 pdftotext -f 1 -l 1 "$work/evening.pdf" - | grep -q BIG || fail "the PDF's first page has no clue BIG"
 [ "$(pdfinfo "$work/evening.pdf" | awk '/^Pages:/ {print $2}')" = 2 ] || fail "the PDF has not two pages"
+# Ctrl+F fills the grid: BIG's answer goes into squares 2 to 5 with no
+# message and nothing written to the word database; Ctrl+Z takes it back.
+rows=$(sql "SELECT (SELECT count(*) FROM T_Ord) || '/' || (SELECT count(*) FROM T_OrdSynonym)")
+xdotool windowfocus --sync "$sim"
+xdotool key ctrl+f
+sleep 1
+[ "$(ink "$sim" 2)" = 1 ] && [ "$(ink "$sim" 5)" = 1 ] || fail "Fill grid did not write BIG's answer"
+if xdotool search --onlyvisible --name "^Velmora$" >/dev/null 2>&1; then fail "Fill grid showed a message"; fi
+shot filled "$sim"
+[ "$(sql "SELECT (SELECT count(*) FROM T_Ord) || '/' || (SELECT count(*) FROM T_OrdSynonym)")" = "$rows" ] \
+  || fail "Fill grid changed the word database"
+xdotool key ctrl+z
+sleep 0.5
+[ "$(ink "$sim" 2)" = 0 ] || fail "Ctrl+Z did not take the fill back"
+[ "$(ink "$sim" 1)" = 1 ] || fail "Ctrl+Z took back more than the fill"
 xdotool windowfocus --sync "$main"
 sleep 0.3
 xdotool key ctrl+i
