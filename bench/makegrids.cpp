@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: velmora_makegrids DB OUT.ipuz SEED [DENSITY [OPEN]]\n");
         return 2;
     }
-    store::Database db(argv[1]);
+    store::Connection db(argv[1]);  // a SQLite word database, read with its own SQL
     std::mt19937 rng(unsigned(std::stoul(argv[3])));
     const double density = argc > 4 ? std::stod(argv[4]) : 0.2;
     int open = argc > 5 ? std::stoi(argv[5]) : 0;
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
 
     sim::FillWords words;
     {
-        auto st = db.connection().prepare(
+        auto st = db.prepare(
             "SELECT Synonym FROM T_OrdSynonym UNION SELECT Verdi FROM T_OrdVerdi");
         std::map<int, std::vector<QString>> byLength;
         while (st.step()) {
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
         if (leaveOpen) {
             --open;
         } else if (!r.words[i].isEmpty()) {
-            auto st = db.connection().prepare(
+            auto st = db.prepare(
                 "SELECT Ord FROM T_OrdSynonym WHERE Synonym = ?1 UNION SELECT Ord FROM T_OrdVerdi WHERE Verdi = ?1");
             st.bind(1, r.words[i].toStdString());
             std::vector<std::string> clues;
