@@ -7,8 +7,9 @@
 #                              it, and prints its connection string
 #   pg-cluster.sh stop DIR     stops the server; the cluster stays
 #   pg-cluster.sh remove DIR   stops the server and deletes DIR
-#   pg-cluster.sh for-tests DIR  as start, writing the connection string to
-#                              DIR/conninfo, where CTest's tests find it;
+#   pg-cluster.sh for-tests DIR  starts a cluster in a folder under /tmp and
+#                              writes its connection string to DIR/conninfo,
+#                              where CTest's tests find it (remove DIR removes it);
 #                              does nothing when VELMORA_TEST_PG names a server
 #                              already or PostgreSQL is not installed
 #
@@ -34,9 +35,14 @@ if [ "$cmd" = for-tests ]; then
     echo "pg-cluster.sh: PostgreSQL is not installed; the tests on it skip"
     exit 0
   fi
-  rm -rf "$dir"
-  bash "$0" start "$dir" >"$dir.conninfo"
-  mv "$dir.conninfo" "$dir/conninfo"
+  bash "$0" remove "$dir"
+  # The cluster lives in a short folder of its own: a Unix socket's path may
+  # not be longer than about 100 bytes, and a build folder's may be.
+  cluster="$(mktemp -d /tmp/velmora-pg.XXXXXX)"
+  mkdir -p "$dir"
+  echo "$cluster" >"$dir/cluster"
+  bash "$0" start "$cluster" >"$dir/conninfo.part"
+  mv "$dir/conninfo.part" "$dir/conninfo"
   exit 0
 fi
 if [ -z "$bindir" ] || [ ! -x "$bindir/pg_ctl" ]; then
@@ -79,6 +85,10 @@ case "$cmd" in
     fi
     ;;
   remove)
+    # A folder that for-tests filled names its cluster.
+    if [ -f "$dir/cluster" ]; then
+      bash "$0" remove "$(cat "$dir/cluster")"
+    fi
     if [ -f "$dir/data/postmaster.pid" ]; then
       as_server "$bindir/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null || true
     fi
