@@ -166,11 +166,14 @@ public:
     }
 
     int EraseSynonymPair(const std::string& ord, const std::string& synonym) override {
-        pg::Transaction t(*c_);
-        long n = deleteFirst("T_OrdSynonym", "Synonym", ord, synonym);
-        n += deleteFirst("T_OrdSynonym", "Synonym", synonym, ord);
-        t.commit();
-        return int(n);
+        // One statement, so both rows are found in one snapshot: with two,
+        // a pair another composer saved in between would lose its second
+        // row and leave the first standing alone.
+        return int(c_->exec("DELETE FROM T_OrdSynonym WHERE id IN ("
+                            "(SELECT id FROM T_OrdSynonym WHERE Ord = $1 AND Synonym = $2 ORDER BY id LIMIT 1), "
+                            "(SELECT id FROM T_OrdSynonym WHERE Ord = $2 AND Synonym = $1 ORDER BY id LIMIT 1))",
+                            {ord, synonym})
+                       .affected());
     }
 
     bool SaveValueLink(const std::string& ord, const std::string& verdi) override {

@@ -44,7 +44,14 @@ protected:
             EXPECT_TRUE(db->rows(std::string("SELECT Ord FROM ") + t + " HAVING COUNT(*) > 1").empty()) << t;
         EXPECT_TRUE(db->rows("SELECT a.Ord FROM T_OrdSynonym a WHERE NOT EXISTS (SELECT 1 FROM T_OrdSynonym b "
                              "WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)")
-                        .empty());
+                        .empty())
+            << dumpSynonyms();
+    }
+    std::string dumpSynonyms() {
+        std::string out;
+        for (auto& r : db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY Ord, Synonym"))
+            out += r[0] + "|" + r[1] + " ";
+        return out;
     }
 };
 
