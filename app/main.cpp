@@ -1,13 +1,18 @@
 // Velmora: looks words up in the word database velmora.mdb of the current
 // folder, edits it, and simulates a puzzle grid. Started from the
 // applications menu (--user-data), the word database is the user's own in
-// their data folder.
+// their data folder. With --pdf it writes a saved grid as a PDF, without a
+// window. With --database URL the word database is on a PostgreSQL server
+// (postgresql://user@host/dbname, or a libpq connection string; the password
+// comes from ~/.pgpass or PGPASSWORD, never from the command line).
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <cstdio>
 
 #include "lookup/Velmora.h"
 #include "shared/M.h"
+#include "simulator/pdfcommand.h"
 #include "store/shown.h"
 #include "userdata.h"
 
@@ -25,6 +30,17 @@ int main(int argc, char** argv) {
                              "installed word lists (as the applications menu starts Velmora).")
                          .arg(app::userDataFolder()));
     parser.addOption(userData);
+    const QCommandLineOption database(
+        "database",
+        "Work on the word database on a PostgreSQL server that URL names (postgresql://user@host/dbname); "
+        "the password comes from ~/.pgpass or PGPASSWORD.",
+        "URL");
+    parser.addOption(database);
+    const QCommandLineOption pdf("pdf",
+                                 "Write the grid saved in GRID.ipuz to OUT.pdf, the puzzle and then its solution, "
+                                 "without a window: velmora --pdf GRID.ipuz OUT.pdf",
+                                 "GRID.ipuz");
+    parser.addOption(pdf);
     QStringList args;
     for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     // Help, version and refusals need no display, so they are answered
@@ -35,6 +51,11 @@ int main(int argc, char** argv) {
         parser.process(core);  // prints the answer or the error and ends the process
         return 1;
     }
+    if (parser.isSet(userData) && parser.isSet(database)) {
+        std::fprintf(stderr, "velmora: --user-data and --database name two word databases; give one\n");
+        return 1;
+    }
+    if (parser.isSet(pdf)) return sim::PdfCommand(argc, argv, parser.value(pdf), parser.positionalArguments());
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "velmora: unexpected argument '%s'\nTry 'velmora --help' for more information.\n",
                      qPrintable(parser.positionalArguments().first()));
@@ -44,13 +65,19 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ui::setUpApplication();
     if (parser.isSet(userData) && !app::openUserData()) return 1;
+    if (parser.isSet(database)) M::UseServer(parser.value(database).toStdString());
     // Loading the main window runs its start-up, which reads the word
     // database; a database that cannot be read ends the program there with a
-    // message naming the file and the error.
+    // message naming the file (or the server's database) and the error.
     // Half-built word databases of killed velmora-mkdb runs are only litter.
     store::RemoveDeadParts(".");
     Velmora& main = M::Velmora();
     main.Show();
     main.T_Ord.SetFocus();
+    // The words for pattern lookups are read while the user looks at the
+    // window, on a thread of their own, so "?" finds them ready.
+    // (A server answers them from its own index.)
+    if (!M::DBEngine().onServer())
+        QTimer::singleShot(0, [] { M::DBEngine().Words().Preload(store::kDatabaseFile); });
     return app.exec();
 }

@@ -5,8 +5,10 @@ set -euo pipefail
 
 packages=(
   cmake g++ make                 # the build
-  qt6-base-dev                   # the window toolkit (Widgets, Test, offscreen platform)
+  qt6-base-dev                   # the window toolkit (Widgets, Test, PrintSupport, offscreen platform)
   libsqlite3-dev                 # the word database engine
+  libpq-dev                      # the word database on a PostgreSQL server (libpq)
+  postgresql postgresql-contrib  # the tests' throwaway server, with pg_trgm for patterns
   libgtest-dev libbenchmark-dev  # tests and benchmarks
   nlohmann-json3-dev             # JSON for the iso-codes reader
   mythes-en-us wordnet-base iso-codes # the word data the first (English) word database is built from
@@ -15,6 +17,7 @@ packages=(
   xvfb xauth xdotool imagemagick # the end-to-end test: a real X server, real input, screenshots
   x11-utils                      # the end-to-end test reads window titles (xprop)
   sqlite3                        # the end-to-end test reads the rows back
+  poppler-utils                  # the tests read the exported PDF back (pdftotext, pdftoppm)
   fonts-dejavu-core fonts-liberation # fonts for the windows (Liberation Sans has the old fonts' widths)
   qt6-svg-dev                    # the menu entry's icon is painted into an SVG file at build time
   desktop-file-utils appstream file # the install test validates the menu entry, metainfo and icons

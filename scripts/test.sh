@@ -8,6 +8,12 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/setup.sh"
 
+# The store's tests run on SQLite files and on a throwaway PostgreSQL server.
+pgdir="$(mktemp -d /tmp/velmora-pg.XXXXXX)"
+trap 'bash "$here/scripts/pg-cluster.sh" remove "$pgdir"' EXIT
+VELMORA_TEST_PG="$(bash "$here/scripts/pg-cluster.sh" start "$pgdir")"
+export VELMORA_TEST_PG
+
 echo "== Build (warnings are errors) and test"
 VELMORA_PRESET=ci bash "$here/scripts/build.sh"
 (cd "$here" && ctest --preset ci)

@@ -13,6 +13,9 @@
 //                                           package installed at its Debian path
 //   velmora-mkdb PATH --import DIR          ... from DIR/T_*.csv
 //   velmora-mkdb --export PATH DIR          writes DIR/T_*.csv from PATH
+//   velmora-mkdb --database URL [SOURCE...] the same, into an empty database on
+//                                           a PostgreSQL server
+//   velmora-mkdb --database URL --from PATH copies the word database PATH there
 // Each source may be given more than once. --language LANG (default en)
 // names codes and facts in that language, the translations read from
 // --locale DIR (default /usr/share/locale); --categories FILE chooses the
@@ -28,6 +31,7 @@
 #include <vector>
 
 #include "datadir.h"
+#include "mkdb_server.h"
 #include "sources/codes.h"
 #include "sources/csv.h"
 #include "sources/demo.h"
@@ -51,7 +55,8 @@ int usage() {
                  "                    [--facts] [--wordlist FILE [--encoding NAME]]... [--installed]\n"
                  "                    [--language LANG] [--locale DIR] [--categories FILE]\n"
                  "       velmora-mkdb PATH --import DIR\n"
-                 "       velmora-mkdb --export PATH DIR\n";
+                 "       velmora-mkdb --export PATH DIR\n"
+                 "       velmora-mkdb --database URL [SOURCE...] | [--import DIR] | [--from PATH]\n";
     return 2;
 }
 
@@ -167,8 +172,8 @@ void addInstalled(std::vector<Source>& out) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+// Builds a SQLite word database as the arguments say.
+int makeFile(const std::vector<std::string>& args) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") return usage();
     const auto start = Clock::now();
     try {
@@ -246,4 +251,10 @@ int main(int argc, char** argv) {
         std::cerr << "velmora-mkdb: " << e.what() << "\n";
         return 1;
     }
+}
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (NamesServer(args)) return MakeOnServer(args, makeFile);
+    return makeFile(args);
 }

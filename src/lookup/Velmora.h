@@ -91,9 +91,10 @@ private:
     void reenter(const QString& first, const QString& word);
     // Tells the user that a change could not be written; nothing was.
     void reportWriteError(const std::exception& e);
-    // Runs a lookup. A file that another program holds locked is passing
-    // trouble: the lookup is reported as not done and the program goes on.
-    // Any other failure of the file still ends the program.
+    // Runs a lookup. A file that another program holds locked, and a server
+    // that went away, are passing trouble: the lookup is reported as not
+    // done and the program goes on (the next operation connects again). Any
+    // other failure of the database still ends the program.
     void guardLookup(const std::function<void()>& lookup);
     // One write of a link between the word and a text; true when it changed
     // the word database.

@@ -6,6 +6,20 @@
 #include "shared/M.h"
 
 void Velmora::reportWriteError(const std::exception& e) {
+    const auto* db = dynamic_cast<const store::DbError*>(&e);
+    if (db && db->kind() == store::DbError::Kind::Denied) {
+        ui::MsgBox("The word database " + QString::fromUtf8(db->file()) +
+                       " is read-only for you, so nothing was changed.",
+                   ui::Buttons::OK, "Velmora");
+        return;
+    }
+    if (db && db->kind() == store::DbError::Kind::Lost) {
+        ui::MsgBox("The connection to the word database was lost, so the change may not have been made; look the "
+                   "word up to see. Velmora connects again at the next lookup or change.\n" +
+                       QString::fromUtf8(e.what()),
+                   ui::Buttons::OK, "Velmora");
+        return;
+    }
     ui::MsgBox("The word database could not be changed, so nothing was written:\n" + QString::fromUtf8(e.what()),
                ui::Buttons::OK, "Velmora");
 }

@@ -1,6 +1,7 @@
 // The lookup: the word field's handlers, the lists' handlers, the category
 // search, and sok_ord, which they all end in.
 #include <QStringList>
+#include <memory>
 
 #include "lookup/Resultat.h"
 #include "lookup/Velmora.h"
@@ -38,18 +39,23 @@ void Velmora::sok_ord(const QString& ord, bool visResultat) {
     }
 
     const bool byCategory = M::SokModus == "kategori";
-    QStringList matches = toList(byCategory ? db.WordsOfCategory(key) : db.PatternLookup(key));
+    // The list reads the matches where they lie: "?" over a million words
+    // copies none of them.
+    auto matches = std::make_shared<const store::Matches>(
+        byCategory ? store::Matches(db.WordsOfCategory(key)) : M::DBEngine().Words().PatternLookup(db, key));
     ::Resultat& r = M::Resultat();
     r.L_Resultat.Clear();
-    if (matches.isEmpty()) {
+    if (matches->empty()) {
         ui::MsgBox(byCategory ? "No words is found in this category!" : "No similar words found!", ui::Buttons::OK,
                    "Velmora");
     } else {
-        const QString count = QString::number(matches.size());
+        const QString count = QString::number(matches->size());
         r.setCaption(byCategory ? "LookupResults for the category: '" + ord + "' - " + count + " word(s)"
                                 : "Lookup results for the word: '" + ord + "' - " + count + " word(s)");
-        r.L_Resultat.AddItems(matches);
-        matches.clear();
+        r.L_Resultat.setItems(int(matches->size()), [matches](int i) {
+            const std::string_view w = (*matches)[size_t(i)];
+            return QString::fromUtf8(w.data(), qsizetype(w.size()));
+        });
         M::SokModus = "";
         r.ShowModal();
     }
@@ -82,6 +88,14 @@ void Velmora::guardLookup(const std::function<void()>& lookup) {
     try {
         lookup();
     } catch (const store::DbError& e) {
+        if (e.kind() == store::DbError::Kind::Lost) {
+            M::SokModus = "";
+            ui::MsgBox("The connection to the word database was lost, so the lookup could not be made. Velmora "
+                       "connects again at the next lookup or change.\n" +
+                           QString::fromUtf8(e.what()),
+                       ui::Buttons::OK, "Velmora");
+            return;
+        }
         if (e.kind() != store::DbError::Kind::Busy) throw;
         M::SokModus = "";
         ui::MsgBox(QString::fromUtf8(e.what()) +

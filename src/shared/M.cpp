@@ -7,6 +7,7 @@ namespace M {
 namespace {
 std::array<ui::Form*, static_cast<size_t>(Win::Count)> windowSlots{};
 std::unique_ptr<store::DBEngine> engine;
+std::string server;
 }  // namespace
 
 QString SokModus;
@@ -30,11 +31,16 @@ void Unload(Win w) {
 ui::Form& form(Win w) { return *slot(w); }
 
 store::DBEngine& DBEngine() {
-    if (!engine) engine = std::make_unique<store::DBEngine>();
+    if (!engine) engine = std::make_unique<store::DBEngine>(server);
     return *engine;
 }
 
 store::Database OpenDatabase() { return DBEngine().OpenDatabase(store::kDatabaseFile); }
+
+void UseServer(const std::string& conninfo) {
+    server = conninfo;
+    engine.reset();
+}
 
 void InitialiseSquare(int n) {
     RuteRetning1[n] = 2;
@@ -64,6 +70,7 @@ void ResetAll() {
         }
     }
     engine.reset();
+    server.clear();
     SokModus.clear();
     for (int n = 0; n <= kSquares; ++n) {
         RuteOrd1[n].clear();

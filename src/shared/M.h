@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <array>
+#include <concepts>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -55,8 +56,12 @@ T& load(Win w) {
 
 // The engine object, created on first use.
 store::DBEngine& DBEngine();
-// Opens velmora.mdb for one operation.
+// Opens the word database for one operation: velmora.mdb, or the server's
+// database chosen with UseServer.
 store::Database OpenDatabase();
+// Before the engine object is first used: the word database is on a
+// PostgreSQL server (a connection string or postgresql:// URL).
+void UseServer(const std::string& conninfo);
 
 // The pending kind of lookup: "", "*", "?" or "kategori".
 extern QString SokModus;
@@ -67,8 +72,14 @@ inline constexpr int kColumns = 15;
 // One value a slot, indexed by square number as the windows count squares.
 template <class T>
 struct Squares : std::array<T, kSquares + 1> {
-    T& operator[](int n) { return std::array<T, kSquares + 1>::operator[](size_t(n)); }
-    const T& operator[](int n) const { return std::array<T, kSquares + 1>::operator[](size_t(n)); }
+    template <std::integral N>
+    T& operator[](N n) {
+        return std::array<T, kSquares + 1>::operator[](static_cast<size_t>(n));
+    }
+    template <std::integral N>
+    const T& operator[](N n) const {
+        return std::array<T, kSquares + 1>::operator[](static_cast<size_t>(n));
+    }
 };
 extern Squares<QString> RuteOrd1;
 extern Squares<QString> RuteOrd2;

@@ -1,6 +1,9 @@
 #include "simulator/F_Egenskaper.h"
 
 #include <QCloseEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -43,6 +46,30 @@ F_Egenskaper::F_Egenskaper()
     C_Ant1.Click = [this] { C_Ant1_Click(); };
     C_Ant2.Click = [this] { C_Ant2_Click(); };
     K_LukkVindu.Click = [this] { K_LukkVindu_Click(); };
+
+    const auto offer = [this](ui::TextBox& field, QMenu*& menu, QAction*& pick) {
+        menu = new QMenu(this);
+        pick = field.edit()->addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+        pick->setVisible(false);
+        QLineEdit* edit = field.edit();
+        QObject::connect(pick, &QAction::triggered, this,
+                         [menu, edit] { menu->popup(edit->mapToGlobal(QPoint(0, edit->height()))); });
+        QObject::connect(menu, &QMenu::triggered, this,
+                         [&field](QAction* a) { ui::run([&field, a] { field.setText(a->text()); }); });
+    };
+    offer(T_Ord1, M_Ledetekst1, M_Velg1);
+    offer(T_Ord2, M_Ledetekst2, M_Velg2);
+}
+
+void F_Egenskaper::OfferClueWords(bool across, const QString& answer, const QStringList& words) {
+    QMenu* menu = across ? M_Ledetekst1 : M_Ledetekst2;
+    QAction* pick = across ? M_Velg1 : M_Velg2;
+    QLineEdit* edit = (across ? T_Ord1 : T_Ord2).edit();
+    menu->clear();
+    for (const QString& w : words) menu->addAction(w);
+    pick->setVisible(!words.isEmpty());
+    pick->setToolTip(words.isEmpty() ? QString() : "Clue words for " + answer);
+    edit->setPlaceholderText(words.isEmpty() ? QString() : "clue for " + answer);
 }
 
 namespace {

@@ -80,6 +80,7 @@ F_Ruter::F_Ruter()
     L_Verdier1.Click = [this] { L_Verdier1_Click(); };
     L_Verdier2.Click = [this] { L_Verdier2_Click(); };
     setUpComposing();
+    setUpKeeping();
     setUpMarks();
 }
 
@@ -118,6 +119,7 @@ void F_Ruter::X_Click(int index) {
     dlg.C_Ant2.setText(QString::number(M::RuteLengde2[M::AktivRute]) + " - letter(s)");
     dlg.T_Ord1.setText(M::RuteOrd1[M::AktivRute]);
     dlg.T_Ord2.setText(M::RuteOrd2[M::AktivRute]);
+    offerClueWords();
 
     if (c_clear.Value()) {
         clearSquare(M::AktivRute);
@@ -176,27 +178,42 @@ void F_Ruter::K_Simuler_Click() {
     }
     db.reset();
 
+    // What the simulation writes is its own choice, no longer the user's pick.
     const QString across = !sources[0].first.isEmpty() ? sources[0].first : sources[1].first;
-    if (!across.isEmpty()) fyll_velmora1(across, k1, s, false);
+    if (!across.isEmpty() && k1 > 0) {
+        picked_[size_t(s)][0] = false;
+        fyll_velmora1(across, k1, s, false);
+    }
     const QString down = !sources[2].first.isEmpty() ? sources[2].first : sources[3].first;
-    if (!down.isEmpty()) fyll_velmora2(down, k2, s, false);
+    if (!down.isEmpty() && k2 > 0) {
+        picked_[size_t(s)][1] = false;
+        fyll_velmora2(down, k2, s, false);
+    }
 }
 
 void F_Ruter::L_Synonymer1_Click() {
+    Edit edit(*this);
     const QString t = L_Synonymer1.Text();
     fyll_velmora1(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
+    if (M::ValgtRute >= 1 && M::ValgtRute <= M::kSquares) picked_[size_t(M::ValgtRute)][0] = true;
 }
 void F_Ruter::L_Verdier1_Click() {
+    Edit edit(*this);
     const QString t = L_Verdier1.Text();
     fyll_velmora1(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
+    if (M::ValgtRute >= 1 && M::ValgtRute <= M::kSquares) picked_[size_t(M::ValgtRute)][0] = true;
 }
 void F_Ruter::L_Synonymer2_Click() {
+    Edit edit(*this);
     const QString t = L_Synonymer2.Text();
     fyll_velmora2(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
+    if (M::ValgtRute >= 1 && M::ValgtRute <= M::kSquares) picked_[size_t(M::ValgtRute)][1] = true;
 }
 void F_Ruter::L_Verdier2_Click() {
+    Edit edit(*this);
     const QString t = L_Verdier2.Text();
     fyll_velmora2(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
+    if (M::ValgtRute >= 1 && M::ValgtRute <= M::kSquares) picked_[size_t(M::ValgtRute)][1] = true;
 }
 
 void F_Ruter::fyll_velmora1(const QString& nyttOrd1, int16_t lengde1, int16_t SimRute, bool overskriv) {

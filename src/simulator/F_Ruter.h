@@ -3,6 +3,7 @@
 // marked by whether each candidate fits; every grid change can be undone.
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 #include <array>
 #include <memory>
@@ -58,8 +59,14 @@ public:
     QMenu* M_Rutenett = nullptr;
     QAction* M_TomRutenett = nullptr;  // "Clear grid"
     QAction* M_TomRute = nullptr;      // "Clear square"
+    QAction* M_FyllRutenett = nullptr;  // "Fill grid", also Ctrl+F
     void M_TomRutenett_Click();
     void M_TomRute_Click();
+    // Fills every answer of the grid at once (see simulator/fill.h), as one
+    // undoable step; the clue squares of answers left empty get a red frame.
+    void M_FyllRutenett_Click();
+    // Whether square n shows the red frame of an answer the fill left empty.
+    bool Framed(int n) const;
     // Right click on square n: the menu at `globalPos`, for that square.
     void X_MouseUp(int n, const QPoint& globalPos);
 
@@ -73,6 +80,22 @@ public:
     sim::Grid Snapshot() const;
     // Shows a whole grid as one undoable change.
     void setSnapshot(const sim::Grid& g);
+
+    // ---- keeping a grid: ipuz files, PDF and print, from the right-click
+    // menu and the keyboard.
+    QAction* M_LagreRutenett = nullptr;  // "Save grid as…", Ctrl+S
+    QAction* M_AapneRutenett = nullptr;  // "Open grid…", Ctrl+O
+    QAction* M_EksporterPdf = nullptr;   // "Export as PDF…", Ctrl+E
+    QAction* M_SkrivUt = nullptr;        // "Print…", Ctrl+P
+    void M_LagreRutenett_Click();
+    void M_AapneRutenett_Click();
+    void M_EksporterPdf_Click();
+    void M_SkrivUt_Click();
+    // The file the grid was last saved to or opened from ("" for none).
+    const QString& GridFile() const { return gridFile_; }
+    // The folder last used for grids, kept between runs.
+    static QString GridFolder();
+    static void setGridFolder(const QString& folder);
 
     // Brings the fit marks and tooltips of the four candidate lists up to date.
     void MarkCandidates();
@@ -101,6 +124,8 @@ private:
     void putSquare(int n, const sim::Square& sq);
     void clearSquare(int n);
     void setUpComposing();
+    void setUpKeeping();
+    QString printTitle() const;
     void showClearCursor(bool on);
     void fill(const QString& word, int16_t count, int16_t clue, bool overskriv, int direction, bool across);
 
@@ -116,6 +141,10 @@ private:
     sim::Grid editStart_;
     int editDepth_ = 0;
     int menuSquare_ = 0;
+    // The grid's file, and the fields of it that Velmora does not know,
+    // written again when the grid is saved.
+    QString gridFile_;
+    QJsonObject kept_;
     // The candidate lists with their answer's direction and the fit of
     // each entry, which the lists' painting reads.
     struct Candidates {
@@ -125,4 +154,11 @@ private:
     };
     std::array<Candidates, 4> candidates_;
     void setUpMarks();
+    // The user's picks of candidates, across and down, by clue square.
+    std::array<std::array<bool, 2>, 226> picked_{};
+    std::array<QWidget*, 226> frames_{};
+    void setFramed(int n, bool on);
+    // Offers the dialog clue words for the open answers of the active
+    // square that a fill has written.
+    void offerClueWords();
 };

@@ -42,6 +42,11 @@ void F_Ruter::setUpComposing() {
     M_TomRute = M_Rutenett->addAction("Clear square");
     QObject::connect(M_TomRutenett, &QAction::triggered, this, [this] { ui::run([this] { M_TomRutenett_Click(); }); });
     QObject::connect(M_TomRute, &QAction::triggered, this, [this] { ui::run([this] { M_TomRute_Click(); }); });
+    M_FyllRutenett = M_Rutenett->addAction("Fill grid");
+    M_FyllRutenett->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    M_FyllRutenett->setShortcutContext(Qt::WidgetShortcut);  // the window's own Ctrl+F below does the work
+    M_FyllRutenett->setShortcutVisibleInContextMenu(true);
+    QObject::connect(M_FyllRutenett, &QAction::triggered, this, [this] { ui::run([this] { M_FyllRutenett_Click(); }); });
 
     for (int n = 1; n <= M::kSquares; ++n) {
         QAbstractButton* b = X(n).button();
@@ -62,6 +67,7 @@ void F_Ruter::setUpComposing() {
     key(QKeySequence(Qt::CTRL | Qt::Key_Z), &F_Ruter::Angre);
     key(QKeySequence(Qt::CTRL | Qt::Key_Y), &F_Ruter::Gjenta);
     key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &F_Ruter::Gjenta);
+    key(QKeySequence(Qt::CTRL | Qt::Key_F), &F_Ruter::M_FyllRutenett_Click);
 
     QObject::connect(c_clear.box(), &QCheckBox::toggled, this, [this](bool on) { showClearCursor(on); });
     showClearCursor(c_clear.Value());
@@ -92,6 +98,9 @@ sim::Grid F_Ruter::Snapshot() const {
         sq.lengde2 = M::RuteLengde2[n];
         const Written& w = written_[size_t(n)];
         if (!sq.caption.isEmpty() && !sq.bold && w.letter == sq.caption) sq.writers = w.by;
+        sq.picked1 = picked_[size_t(n)][0];
+        sq.picked2 = picked_[size_t(n)][1];
+        sq.flagged = Framed(n);
     }
     return g;
 }
@@ -106,6 +115,8 @@ void F_Ruter::putSquare(int n, const sim::Square& sq) {
     M::RuteLengde1[n] = sq.lengde1;
     M::RuteLengde2[n] = sq.lengde2;
     written_[size_t(n)] = {sq.caption, sq.writers};
+    picked_[size_t(n)] = {sq.picked1, sq.picked2};
+    setFramed(n, sq.flagged);
 }
 
 void F_Ruter::setSnapshot(const sim::Grid& g) {
@@ -147,6 +158,8 @@ void F_Ruter::clearSquare(int n) {
     X(n).setBackColor(std::nullopt);
     M::ClearSquare(n);
     written_[size_t(n)] = {};
+    picked_[size_t(n)] = {};
+    setFramed(n, false);
 }
 
 void F_Ruter::X_MouseUp(int n, const QPoint& globalPos) {
@@ -165,6 +178,8 @@ void F_Ruter::M_TomRutenett_Click() {
         b.setFontSize(10);
         M::InitialiseSquare(n);
         written_[size_t(n)] = {};
+        picked_[size_t(n)] = {};
+        setFramed(n, false);
     }
 }
 

@@ -37,6 +37,11 @@ struct Square {
     // The answers that wrote the letter the square shows (empty for an
     // empty square, a clue mark, or a caption set by other means).
     std::vector<Answer> writers;
+    // The across (1) or down (2) answer from this clue square was the
+    // user's pick of a candidate: filling the grid keeps it.
+    bool picked1 = false, picked2 = false;
+    // A clue square whose answer the last fill could not fill: framed in red.
+    bool flagged = false;
 
     bool operator==(const Square&) const = default;
     // Clue marks are bold; placed letters never are.

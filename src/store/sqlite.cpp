@@ -87,6 +87,16 @@ DbError::DbError(Kind kind, std::string file, std::string detail, int code)
     : std::runtime_error(describeFile(file) + ": " + detail), kind_(kind), file_(std::move(file)),
       detail_(std::move(detail)), code_(code) {}
 
+DbError::DbError(Described, Kind kind, std::string label, std::string detail)
+    : std::runtime_error(label + ": " + detail), kind_(kind), file_(std::move(label)), detail_(std::move(detail)),
+      code_(0) {}
+
+DbError DbError::onServer(Kind kind, std::string label, std::string detail) {
+    return DbError(Described{}, kind, std::move(label), std::move(detail));
+}
+
+int busyTimeout() { return busyTimeoutMs; }
+
 void setBusyTimeout(int ms) { busyTimeoutMs = ms; }
 void setPageLimit(int pages) { pageLimit = pages; }
 

@@ -18,18 +18,25 @@ struct sqlite3_stmt;
 
 namespace store {
 
-// Every failure of the engine. `what()` names the file and the engine's own
-// message, so that a message box built from it tells the user everything.
+// Every failure of the engine. `what()` names the file (or the server's
+// database) and the engine's own message, so that a message box built from
+// it tells the user everything.
 class DbError : public std::runtime_error {
 public:
-    enum class Kind { Engine, Missing, NotADatabase, JetFile, Busy, ReadOnly, Full };
+    // Lost: the server went away; the next operation connects again.
+    // Denied: the server's role may read but not change the words.
+    enum class Kind { Engine, Missing, NotADatabase, JetFile, Busy, ReadOnly, Full, Lost, Denied };
     DbError(Kind kind, std::string file, std::string detail, int code = 0);
+    // A database on a server: `label` already says which one and where.
+    static DbError onServer(Kind kind, std::string label, std::string detail);
     Kind kind() const { return kind_; }
     const std::string& file() const { return file_; }
     const std::string& detail() const { return detail_; }
     int code() const { return code_; }
 
 private:
+    struct Described {};
+    DbError(Described, Kind kind, std::string label, std::string detail);
     Kind kind_;
     std::string file_;
     std::string detail_;
@@ -42,6 +49,7 @@ class Stmt;
 // it gives up with a Busy error (default 5000 ms). Applies to connections
 // opened afterwards.
 void setBusyTimeout(int ms);
+int busyTimeout();
 // The most pages a connection may grow the file to (0: no limit). Lets tests
 // act out a full disk.
 void setPageLimit(int pages);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "store/order.h"
 #include "store/shown.h"
 #include "store/wordstore.h"
 
@@ -127,8 +128,9 @@ void WordListBuilder::write(Connection& c) const {
         }
     }
     {
+        // The category box lists them in the order they are stored.
         std::vector<std::string> sorted = categories_;
-        std::sort(sorted.begin(), sorted.end());
+        std::sort(sorted.begin(), sorted.end(), WordLess);
         Stmt st = c.prepare("INSERT INTO T_Kategori (Kategori) VALUES (?1)");
         for (const std::string& k : sorted) {
             st.bind(1, k).run();

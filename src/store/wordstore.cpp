@@ -1,7 +1,10 @@
 #include "store/wordstore.h"
 
+#include <algorithm>
 #include <filesystem>
 
+#include "store/order.h"
+#include "store/pg_words.h"
 #include "store/wildcard.h"
 
 namespace store {
@@ -56,15 +59,60 @@ std::string literalPrefix(const std::string& pattern) {
 
 }  // namespace
 
-Database::Database(const std::string& path) : c_(path, Connection::Mode::ReadWrite) {}
+// The word database in a SQLite file: the SQL that is SQLite's own.
+class SqliteWords : public Engine {
+public:
+    explicit SqliteWords(const std::string& path) : c_(path, Connection::Mode::ReadWrite) {
+        RegisterWordOrder(c_.handle());
+    }
 
-std::vector<std::string> Database::Categories() {
+    std::vector<std::string> Categories() override;
+    bool WordExists(const std::string& ord) override;
+    std::vector<std::string> PatternLookup(const std::string& pattern) override;
+    bool SaveWord(const std::string& ord) override;
+    RowId FindWordRow(const std::string& ord) override;
+    bool EraseWord(const std::string& ord) override;
+    std::vector<std::string> Synonyms(const std::string& ord, bool byLength) override;
+    std::vector<std::string> Values(const std::string& ord, bool byLength) override;
+    std::vector<std::string> CategoriesOf(const std::string& ord) override;
+    std::vector<std::string> WordsOfCategory(const std::string& kategori) override;
+    bool SaveCategoryLink(const std::string& ord, const std::string& kategori) override;
+    RowId FindCategoryLink(const std::string& ord, const std::string& kategori) override;
+    bool EraseCategoryLink(const std::string& ord, const std::string& kategori) override;
+    bool SaveSynonymPair(const std::string& ord, const std::string& synonym) override;
+    RowId FindSynonymRow(const std::string& ord, const std::string& synonym) override;
+    int EraseSynonymPair(const std::string& ord, const std::string& synonym) override;
+    bool SaveValueLink(const std::string& ord, const std::string& verdi) override;
+    RowId FindValueLink(const std::string& ord, const std::string& verdi) override;
+    bool EraseValueLink(const std::string& ord, const std::string& verdi) override;
+    std::vector<std::string> CandidateSynonyms(const std::string& ord, int length) override;
+    std::vector<std::string> CandidateValues(const std::string& ord, int length) override;
+
+    std::string path() const override { return c_.path(); }
+
+private:
+    std::vector<std::string> patternRows(const std::string& pattern);
+    Connection c_;
+};
+
+Database::Database(const std::string& path) : e_(std::make_unique<SqliteWords>(path)) {}
+
+std::vector<std::string> SqliteWords::Categories() {
     return column(c_.prepare("SELECT Kategori FROM T_Kategori ORDER BY rowid"), "Kategori");
 }
 
-bool Database::WordExists(const std::string& ord) { return FindWordRow(ord).has_value(); }
+bool SqliteWords::WordExists(const std::string& ord) { return FindWordRow(ord).has_value(); }
 
-std::vector<std::string> Database::PatternLookup(const std::string& pattern) {
+std::vector<std::string> SqliteWords::PatternLookup(const std::string& pattern) {
+    // The index yields the bytes' order, which is alphabetical but where Æ,
+    // Ø or Å meet: put those few in their places.
+    std::vector<std::string> words = patternRows(pattern);
+    if (!std::is_sorted(words.begin(), words.end(), WordLess))
+        std::stable_sort(words.begin(), words.end(), WordLess);
+    return words;
+}
+
+std::vector<std::string> SqliteWords::patternRows(const std::string& pattern) {
     const std::string full = pattern + "*";
     const std::string prefix = literalPrefix(full);
     if (prefix.empty())
@@ -80,7 +128,7 @@ std::vector<std::string> Database::PatternLookup(const std::string& pattern) {
                   "Ord");
 }
 
-bool Database::SaveWord(const std::string& ord) {
+bool SqliteWords::SaveWord(const std::string& ord) {
     Transaction t(c_);
     if (FindWordRow(ord)) return false;
     c_.prepare("INSERT INTO T_Ord (Ord, Notat, Star) VALUES (?1, NULL, NULL)").bind(1, ord).run();
@@ -88,46 +136,50 @@ bool Database::SaveWord(const std::string& ord) {
     return true;
 }
 
-RowId Database::FindWordRow(const std::string& ord) {
+RowId SqliteWords::FindWordRow(const std::string& ord) {
     return firstRow(c_.prepare("SELECT rowid FROM T_Ord WHERE Ord = ?1 ORDER BY rowid LIMIT 1").bind(1, ord));
 }
 
-bool Database::EraseWord(const std::string& ord) {
+bool SqliteWords::EraseWord(const std::string& ord) {
     Transaction t(c_);
     const int n = deleteFirst(c_, "T_Ord", "Ord", ord);
     t.commit();
     return n > 0;
 }
 
-std::vector<std::string> Database::Synonyms(const std::string& ord, bool byLength) {
+std::vector<std::string> SqliteWords::Synonyms(const std::string& ord, bool byLength) {
     return column(c_.prepare(byLength ? "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 "
-                                        "ORDER BY length(Synonym), Synonym, rowid"
-                                      : "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 ORDER BY Synonym, rowid")
+                                        "ORDER BY length(Synonym), Synonym COLLATE VELMORA_ORDER, rowid"
+                                      : "SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 "
+                                        "ORDER BY Synonym COLLATE VELMORA_ORDER, rowid")
                       .bind(1, ord),
                   "Synonym");
 }
 
-std::vector<std::string> Database::Values(const std::string& ord, bool byLength) {
+std::vector<std::string> SqliteWords::Values(const std::string& ord, bool byLength) {
     return column(c_.prepare(byLength ? "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 "
-                                        "ORDER BY length(Verdi), Verdi, rowid"
-                                      : "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 ORDER BY Verdi, rowid")
+                                        "ORDER BY length(Verdi), Verdi COLLATE VELMORA_ORDER, rowid"
+                                      : "SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 "
+                                        "ORDER BY Verdi COLLATE VELMORA_ORDER, rowid")
                       .bind(1, ord),
                   "Verdi");
 }
 
-std::vector<std::string> Database::CategoriesOf(const std::string& ord) {
+std::vector<std::string> SqliteWords::CategoriesOf(const std::string& ord) {
     return column(
-        c_.prepare("SELECT Kategori FROM T_OrdKategori WHERE Ord = ?1 ORDER BY Kategori, rowid").bind(1, ord),
+        c_.prepare("SELECT Kategori FROM T_OrdKategori WHERE Ord = ?1 ORDER BY Kategori COLLATE VELMORA_ORDER, rowid")
+            .bind(1, ord),
         "Kategori");
 }
 
-std::vector<std::string> Database::WordsOfCategory(const std::string& kategori) {
+std::vector<std::string> SqliteWords::WordsOfCategory(const std::string& kategori) {
     return column(
-        c_.prepare("SELECT Ord FROM T_OrdKategori WHERE Kategori = ?1 ORDER BY Ord, rowid").bind(1, kategori),
+        c_.prepare("SELECT Ord FROM T_OrdKategori WHERE Kategori = ?1 ORDER BY Ord COLLATE VELMORA_ORDER, rowid")
+            .bind(1, kategori),
         "Ord");
 }
 
-bool Database::SaveCategoryLink(const std::string& ord, const std::string& kategori) {
+bool SqliteWords::SaveCategoryLink(const std::string& ord, const std::string& kategori) {
     Transaction t(c_);
     ensureWord(c_, ord);
     bool added = false;
@@ -142,21 +194,21 @@ bool Database::SaveCategoryLink(const std::string& ord, const std::string& kateg
     return added;
 }
 
-RowId Database::FindCategoryLink(const std::string& ord, const std::string& kategori) {
+RowId SqliteWords::FindCategoryLink(const std::string& ord, const std::string& kategori) {
     return firstRow(
         c_.prepare("SELECT rowid FROM T_OrdKategori WHERE Ord = ?1 AND Kategori = ?2 ORDER BY rowid LIMIT 1")
             .bind(1, ord)
             .bind(2, kategori));
 }
 
-bool Database::EraseCategoryLink(const std::string& ord, const std::string& kategori) {
+bool SqliteWords::EraseCategoryLink(const std::string& ord, const std::string& kategori) {
     Transaction t(c_);
     const int n = deleteFirst(c_, "T_OrdKategori", "Ord", ord, "Kategori", kategori);
     t.commit();
     return n > 0;
 }
 
-bool Database::SaveSynonymPair(const std::string& ord, const std::string& synonym) {
+bool SqliteWords::SaveSynonymPair(const std::string& ord, const std::string& synonym) {
     Transaction t(c_);
     ensureWord(c_, ord);
     ensureWord(c_, synonym);
@@ -172,14 +224,14 @@ bool Database::SaveSynonymPair(const std::string& ord, const std::string& synony
     return added;
 }
 
-RowId Database::FindSynonymRow(const std::string& ord, const std::string& synonym) {
+RowId SqliteWords::FindSynonymRow(const std::string& ord, const std::string& synonym) {
     return firstRow(
         c_.prepare("SELECT rowid FROM T_OrdSynonym WHERE Ord = ?1 AND Synonym = ?2 ORDER BY rowid LIMIT 1")
             .bind(1, ord)
             .bind(2, synonym));
 }
 
-int Database::EraseSynonymPair(const std::string& ord, const std::string& synonym) {
+int SqliteWords::EraseSynonymPair(const std::string& ord, const std::string& synonym) {
     Transaction t(c_);
     int n = deleteFirst(c_, "T_OrdSynonym", "Ord", ord, "Synonym", synonym);
     n += deleteFirst(c_, "T_OrdSynonym", "Ord", synonym, "Synonym", ord);
@@ -187,7 +239,7 @@ int Database::EraseSynonymPair(const std::string& ord, const std::string& synony
     return n;
 }
 
-bool Database::SaveValueLink(const std::string& ord, const std::string& verdi) {
+bool SqliteWords::SaveValueLink(const std::string& ord, const std::string& verdi) {
     Transaction t(c_);
     ensureWord(c_, ord);
     if (!c_.prepare("SELECT rowid FROM T_Verdi WHERE Verdi = ?1 LIMIT 1").bind(1, verdi).step())
@@ -204,20 +256,20 @@ bool Database::SaveValueLink(const std::string& ord, const std::string& verdi) {
     return added;
 }
 
-RowId Database::FindValueLink(const std::string& ord, const std::string& verdi) {
+RowId SqliteWords::FindValueLink(const std::string& ord, const std::string& verdi) {
     return firstRow(c_.prepare("SELECT rowid FROM T_OrdVerdi WHERE Ord = ?1 AND Verdi = ?2 ORDER BY rowid LIMIT 1")
                         .bind(1, ord)
                         .bind(2, verdi));
 }
 
-bool Database::EraseValueLink(const std::string& ord, const std::string& verdi) {
+bool SqliteWords::EraseValueLink(const std::string& ord, const std::string& verdi) {
     Transaction t(c_);
     const int n = deleteFirst(c_, "T_OrdVerdi", "Ord", ord, "Verdi", verdi);
     t.commit();
     return n > 0;
 }
 
-std::vector<std::string> Database::CandidateSynonyms(const std::string& ord, int length) {
+std::vector<std::string> SqliteWords::CandidateSynonyms(const std::string& ord, int length) {
     if (length == 0)
         return column(c_.prepare("SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?1 ORDER BY rowid").bind(1, ord),
                       "Synonym");
@@ -227,7 +279,7 @@ std::vector<std::string> Database::CandidateSynonyms(const std::string& ord, int
                   "Synonym");
 }
 
-std::vector<std::string> Database::CandidateValues(const std::string& ord, int length) {
+std::vector<std::string> SqliteWords::CandidateValues(const std::string& ord, int length) {
     if (length == 0)
         return column(c_.prepare("SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 ORDER BY rowid").bind(1, ord), "Verdi");
     return column(c_.prepare("SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?1 AND length(Verdi) = ?2 ORDER BY rowid")
@@ -236,8 +288,17 @@ std::vector<std::string> Database::CandidateValues(const std::string& ord, int l
                   "Verdi");
 }
 
+DBEngine::DBEngine() = default;
+
+DBEngine::DBEngine(const std::string& conninfo) {
+    if (!conninfo.empty()) pool_ = std::make_shared<PgPool>(conninfo);
+}
+
+DBEngine::~DBEngine() = default;
+
 Database DBEngine::OpenDatabase(const std::string& name) {
     ++opens_;
+    if (pool_) return Database(OpenOnServer(pool_));
     return Database(name);
 }
 

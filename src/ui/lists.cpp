@@ -22,11 +22,17 @@ public:
     StringListModel(QObject* parent, bool checkable) : QAbstractListModel(parent), checkable_(checkable) {}
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override {
-        return parent.isValid() ? 0 : int(items_.size());
+        return parent.isValid() ? 0 : count();
+    }
+    // The view asks for every row's index when it lays out a long list:
+    // answered here without the base class's round of virtual calls.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = QModelIndex()) const override {
+        if (row < 0 || column != 0 || parent.isValid() || row >= count()) return {};
+        return createIndex(row, column);
     }
     QVariant data(const QModelIndex& i, int role) const override {
-        if (!i.isValid() || i.row() >= int(items_.size())) return {};
-        if (role == Qt::DisplayRole) return items_[i.row()];
+        if (!i.isValid() || i.row() >= count()) return {};
+        if (role == Qt::DisplayRole) return text(i.row());
         if (role == Qt::CheckStateRole && checkable_) return checks_[size_t(i.row())] ? Qt::Checked : Qt::Unchecked;
         return {};
     }
@@ -48,23 +54,44 @@ public:
         beginResetModel();
         items_.clear();
         checks_.clear();
+        source_ = nullptr;
+        sourceCount_ = 0;
         endResetModel();
     }
     void append(const QStringList& more) {
         if (more.isEmpty()) return;
+        if (source_) {  // entries held elsewhere become entries of our own
+            QStringList own;
+            own.reserve(sourceCount_);
+            for (int i = 0; i < sourceCount_; ++i) own << source_(i);
+            items_ = own;
+            source_ = nullptr;
+            sourceCount_ = 0;
+        }
         beginInsertRows(QModelIndex(), int(items_.size()), int(items_.size() + more.size() - 1));
         items_.append(more);
         checks_.resize(size_t(items_.size()), 0);
         endInsertRows();
     }
-    const QStringList& items() const { return items_; }
-    bool checked(int i) const { return checks_[size_t(i)]; }
+    void setSource(int count, std::function<QString(int)> text) {
+        beginResetModel();
+        items_.clear();
+        source_ = std::move(text);
+        sourceCount_ = source_ ? count : 0;
+        checks_.assign(checkable_ ? size_t(sourceCount_) : 0, 0);
+        endResetModel();
+    }
+    int count() const { return source_ ? sourceCount_ : int(items_.size()); }
+    QString text(int i) const { return source_ ? source_(i) : items_[i]; }
+    bool checked(int i) const { return size_t(i) < checks_.size() && checks_[size_t(i)]; }
 
     std::function<void(int)> onCheck;
 
 private:
     bool checkable_;
     QStringList items_;
+    std::function<QString(int)> source_;
+    int sourceCount_ = 0;
     std::vector<char> checks_;
 };
 
@@ -153,9 +180,21 @@ void ListBox::Clear() {
 
 void ListBox::AddItem(const QString& s) { model_->append(QStringList{s}); }
 void ListBox::AddItems(const QStringList& items) { model_->append(items); }
+void ListBox::setItems(int count, std::function<QString(int)> text) {
+    quiet_ = true;
+    // A list this long needs its scroll bar: shown from the start, it spares
+    // the view a second layout when the bar would appear. Scrolled by the
+    // pixel, the view keeps no table from scroll positions to entries, which
+    // for a million entries takes as long to build as the layout itself.
+    const bool longList = count > 1000;
+    view_->setVerticalScrollBarPolicy(longList ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    view_->setVerticalScrollMode(longList ? QAbstractItemView::ScrollPerPixel : QAbstractItemView::ScrollPerItem);
+    model_->setSource(count, std::move(text));
+    quiet_ = false;
+}
 int ListBox::ListCount() const { return model_->rowCount(); }
 QString ListBox::List(int i) const {
-    return i >= 0 && i < model_->rowCount() ? model_->items()[i] : QString();
+    return i >= 0 && i < model_->rowCount() ? model_->text(i) : QString();
 }
 
 int ListBox::ListIndex() const {

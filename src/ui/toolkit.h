@@ -220,6 +220,10 @@ public:
     void Clear();
     void AddItem(const QString& s);
     void AddItems(const QStringList& items);
+    // Replaces the entries by `count` entries held elsewhere, entry i read
+    // through text(i) only when it is shown or asked for: a list of a
+    // million words costs no copy of them.
+    void setItems(int count, std::function<QString(int)> text);
     int ListCount() const;
     QString List(int i) const;
     int ListIndex() const;          // -1: none selected

@@ -112,6 +112,57 @@ xdotool key ctrl+z
 sleep 0.5
 [ "$(ink "$sim" 2)" = 0 ] || fail "Ctrl+Z did not take the simulated word back"
 [ "$(ink "$sim" 1)" = 1 ] || fail "Ctrl+Z took back more than the simulation"
+
+# Ctrl+S saves the grid through the file dialog; Ctrl+Z then takes the
+# clue square back, and Ctrl+O opens the saved grid with it again.
+xdotool key ctrl+s
+dlg=$(win "^Save grid as") || fail "Ctrl+S did not open the save dialog"
+xdotool windowfocus --sync "$dlg"
+xdotool type --delay 30 "$work/evening"
+xdotool key Return
+gone "^Save grid as" || fail "the save dialog did not close"
+sleep 0.5
+grep -q '"clue": "BIG"' "$work/evening.ipuz" || fail "the saved grid has no clue BIG"
+grep -q '"version": "http://ipuz.org/v2"' "$work/evening.ipuz" || fail "the saved grid is no ipuz v2"
+xdotool windowfocus --sync "$sim"
+xdotool key ctrl+z
+sleep 0.5
+[ "$(ink "$sim" 1)" = 0 ] || fail "Ctrl+Z did not take the clue square back"
+xdotool key ctrl+o
+dlg=$(win "^Open grid") || fail "Ctrl+O did not open the open dialog"
+xdotool windowfocus --sync "$dlg"
+xdotool type --delay 30 "$work/evening.ipuz"
+xdotool key Return
+gone "^Open grid" || fail "the open dialog did not close"
+sleep 0.5
+[ "$(ink "$sim" 1)" = 1 ] || fail "Ctrl+O did not bring the saved clue square back"
+shot opened "$sim"
+# Ctrl+E exports the puzzle and its solution as a PDF.
+xdotool windowfocus --sync "$sim"
+xdotool key ctrl+e
+dlg=$(win "^Export as PDF") || fail "Ctrl+E did not open the export dialog"
+xdotool windowfocus --sync "$dlg"
+xdotool type --delay 30 "$work/evening.pdf"
+xdotool key Return
+gone "^Export as PDF" || fail "the export dialog did not close"
+sleep 0.5
+pdftotext -f 1 -l 1 "$work/evening.pdf" - | grep -q BIG || fail "the PDF's first page has no clue BIG"
+[ "$(pdfinfo "$work/evening.pdf" | awk '/^Pages:/ {print $2}')" = 2 ] || fail "the PDF has not two pages"
+# Ctrl+F fills the grid: BIG's answer goes into squares 2 to 5 with no
+# message and nothing written to the word database; Ctrl+Z takes it back.
+rows=$(sql "SELECT (SELECT count(*) FROM T_Ord) || '/' || (SELECT count(*) FROM T_OrdSynonym)")
+xdotool windowfocus --sync "$sim"
+xdotool key ctrl+f
+sleep 1
+[ "$(ink "$sim" 2)" = 1 ] && [ "$(ink "$sim" 5)" = 1 ] || fail "Fill grid did not write BIG's answer"
+if xdotool search --onlyvisible --name "^Velmora$" >/dev/null 2>&1; then fail "Fill grid showed a message"; fi
+shot filled "$sim"
+[ "$(sql "SELECT (SELECT count(*) FROM T_Ord) || '/' || (SELECT count(*) FROM T_OrdSynonym)")" = "$rows" ] \
+  || fail "Fill grid changed the word database"
+xdotool key ctrl+z
+sleep 0.5
+[ "$(ink "$sim" 2)" = 0 ] || fail "Ctrl+Z did not take the fill back"
+[ "$(ink "$sim" 1)" = 1 ] || fail "Ctrl+Z took back more than the fill"
 xdotool windowfocus --sync "$main"
 sleep 0.3
 xdotool key ctrl+i

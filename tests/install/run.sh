@@ -52,7 +52,7 @@ deb="$work/pkg/velmora_${version}_$(dpkg --print-architecture).deb"
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = velmora ] || fail "package name $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "package version $(field Version)"
-for lib in libc6 libqt6widgets6 libsqlite3-0; do
+for lib in libc6 libqt6widgets6 libsqlite3-0 libpq5; do
   field Depends | grep -q "\b$lib\b" || fail "Depends lacks $lib: $(field Depends)"
 done
 [ "$(field Recommends)" = "mythes-en-us, wordnet-base, iso-codes" ] || fail "Recommends: $(field Recommends)"

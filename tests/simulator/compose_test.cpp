@@ -89,7 +89,8 @@ protected:
         ASSERT_TRUE(m->isVisible());
         QStringList captions;
         for (QAction* a : m->actions()) captions << a->text();
-        ASSERT_EQ(captions, QStringList({"Clear grid", "Clear square"}));
+        ASSERT_EQ(captions, QStringList({"Clear grid", "Clear square", "Fill grid", "", "Save grid as\u2026",
+                                         "Open grid\u2026", "Export as PDF\u2026", "Print\u2026"}));
         for (QAction* a : m->actions())
             if (a->text() == entry) QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(a).center());
         processEvents();

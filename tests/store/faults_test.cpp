@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <thread>
@@ -29,6 +30,9 @@ pid_t spawn(const std::function<int()>& body) {
         int status = 3;
         try {
             status = body();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "child %d: %s\n", int(::getpid()), e.what());  // says why in the test's log
+            status = 4;
         } catch (...) {
             status = 4;
         }
@@ -57,6 +61,9 @@ TEST(Faults, TwoProcessesSavingAndErasingLoseNothing) {
     db.addWord("SHARED");
     constexpr int kSaves = 120;
     auto worker = [&](int me) {
+        // Two tight loops of writes can starve one of them for seconds on a
+        // loaded machine; this test is about losing nothing, not about waiting.
+        store::setBusyTimeout(60'000);
         for (int k = 0; k < kSaves; ++k) {
             if (!open().SaveWord(word(me, k))) return 10;
             if (!open().SaveSynonymPair(word(me, k), "SHARED")) return 11;

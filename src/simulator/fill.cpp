@@ -1,0 +1,352 @@
+// From the grid to the search and back: which answers there are, what
+// binds them (the letters of kept answers, the squares two answers share),
+// the word lists turned into numbered letters, and the chosen words
+// written into a copy of the grid.
+#include "simulator/fill.h"
+
+#include <QSet>
+#include <algorithm>
+#include <memory>
+
+#include "simulator/search.h"
+
+namespace sim {
+
+namespace {
+
+bool worded(const Square& sq) { return sq.isMark() || !sq.ord1.isEmpty() || !sq.ord2.isEmpty(); }
+
+int countOf(const Square& sq, bool across) { return across ? sq.lengde1 : sq.lengde2; }
+
+// Squares a clued answer runs over, within the edges.
+std::vector<int> reach(const Answer& a, int length) {
+    std::vector<int> out;
+    for (int k = 1; k <= length; ++k) {
+        const int t = Target(a, k);
+        if (EdgeRefuses(a, t, k, length)) break;
+        out.push_back(t);
+    }
+    return out;
+}
+
+bool writtenBy(const Square& sq, const Answer& a) {
+    return !sq.caption.isEmpty() && !sq.bold && std::find(sq.writers.begin(), sq.writers.end(), a) != sq.writers.end();
+}
+
+}  // namespace
+
+std::vector<Slot> Slots(const Grid& g) {
+    // Plain squares with a count inside a clued answer are letter squares.
+    std::vector<bool> inClued(size_t(kSquares) + 1, false);
+    for (int n = 1; n <= kSquares; ++n) {
+        if (!worded(g[size_t(n)])) continue;
+        for (bool across : {true, false})
+            for (int t : reach({int16_t(n), across}, countOf(g[size_t(n)], across))) inClued[size_t(t)] = true;
+    }
+    std::vector<bool> clue(size_t(kSquares) + 1, false);
+    for (int n = 1; n <= kSquares; ++n) {
+        const Square& sq = g[size_t(n)];
+        clue[size_t(n)] = worded(sq) || ((sq.lengde1 > 0 || sq.lengde2 > 0) && !inClued[size_t(n)]);
+    }
+    std::vector<Slot> answers;
+    for (int n = 1; n <= kSquares; ++n) {
+        if (!clue[size_t(n)]) continue;
+        const Square& sq = g[size_t(n)];
+        for (bool across : {true, false}) {
+            const int length = countOf(sq, across);
+            if (length <= 0) continue;
+            Slot s;
+            s.answer = {int16_t(n), across};
+            s.clue = across ? sq.ord1 : sq.ord2;
+            s.length = length;
+            for (int t : reach(s.answer, length)) {
+                if (clue[size_t(t)]) break;
+                s.squares.push_back(t);
+            }
+            s.fits = int(s.squares.size()) == length;
+            if (s.fits && (across ? sq.picked1 : sq.picked2)) {
+                s.kept = std::all_of(s.squares.begin(), s.squares.end(),
+                                     [&](int t) { return writtenBy(g[size_t(t)], s.answer); });
+                if (s.kept)
+                    for (int t : s.squares) s.keptWord += g[size_t(t)].caption;
+            }
+            answers.push_back(std::move(s));
+        }
+    }
+    return answers;
+}
+
+std::set<std::pair<QString, int>> CluesNeeded(const std::vector<Slot>& answers) {
+    std::set<std::pair<QString, int>> out;
+    for (const Slot& s : answers)
+        if (s.fits && !s.kept && !s.open()) out.insert({s.clue, s.length});
+    return out;
+}
+
+std::set<int> OpenLengthsNeeded(const std::vector<Slot>& answers) {
+    std::set<int> out;
+    for (const Slot& s : answers)
+        if (s.fits && !s.kept && s.open()) out.insert(s.length);
+    return out;
+}
+
+int FillResult::unfilled() const {
+    return int(std::count_if(words.begin(), words.end(), [](const QString& w) { return w.isEmpty(); }));
+}
+
+namespace {
+
+// Letters as small numbers for the search: the first 255 the fill meets.
+class Alphabet {
+public:
+    Alphabet() : ids_(65536, -1) {}
+    void add(QChar c) {
+        int16_t& id = ids_[c.unicode()];
+        if (id < 0 && count_ < 255) id = int16_t(count_++);
+    }
+    int of(QChar c) const { return ids_[c.unicode()]; }
+    int size() const { return count_; }
+
+private:
+    std::vector<int16_t> ids_;
+    int count_ = 0;
+};
+
+// Whether a word can fill an answer of `length` squares: that many
+// characters, each a letter or digit a square can show.
+bool usable(const QString& w, int length) {
+    if (w.size() != length) return false;
+    return std::all_of(w.begin(), w.end(), [](QChar c) { return !c.isSurrogate() && c.isLetterOrNumber(); });
+}
+
+// The same number for the same word in every list.
+uint64_t textId(const QString& w) {
+    uint64_t h = 1469598103934665603ull;
+    for (QChar c : w) h = (h ^ c.unicode()) * 1099511628211ull;
+    return h;
+}
+
+// One word list of the fill: the words' texts and the search's view of them.
+struct Built {
+    std::vector<QString> text;
+    std::shared_ptr<const search::WordList> list;
+};
+
+// Small lists lose their repeats; in a long list a repeat costs less than
+// looking for it.
+Built build(const QStringList& words, int length, const Alphabet& alphabet) {
+    Built b;
+    std::vector<uint8_t> letters;
+    std::vector<uint64_t> ids;
+    QSet<QString> seen;
+    const bool small = words.size() < 2000;
+    for (const QString& w : words) {
+        if (!usable(w, length)) continue;
+        if (!std::all_of(w.begin(), w.end(), [&](QChar c) { return alphabet.of(c) >= 0; })) continue;
+        if (small) {
+            if (seen.contains(w)) continue;
+            seen.insert(w);
+        }
+        for (QChar c : w) letters.push_back(uint8_t(alphabet.of(c)));
+        ids.push_back(textId(w));
+        b.text.push_back(w);
+    }
+    b.list = std::make_shared<search::WordList>(length, std::max(1, alphabet.size()), std::move(letters),
+                                                std::move(ids));
+    return b;
+}
+
+}  // namespace
+
+FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords& words,
+                const std::function<bool(int, int)>& keepGoing) {
+    FillResult result;
+    result.words.assign(answers.size(), QString());
+
+    // Letters fixed before the search: those of kept answers.
+    std::vector<QString> fixed(size_t(kSquares) + 1);
+    for (size_t i = 0; i < answers.size(); ++i) {
+        if (!answers[i].kept) continue;
+        result.words[i] = answers[i].keptWord;
+        for (int t : answers[i].squares) fixed[size_t(t)] = g[size_t(t)].caption;
+    }
+
+    // The word lists, each built once however many answers share it. The
+    // letters are numbered first, so that every list indexes them all.
+    std::map<std::pair<QString, int>, const QStringList*> sources;
+    std::vector<size_t> slotOf;
+    for (size_t i = 0; i < answers.size(); ++i) {
+        const Slot& s = answers[i];
+        if (!s.fits || s.kept) continue;
+        const std::pair<QString, int> key{s.clue, s.length};
+        if (!sources.count(key)) {
+            static const QStringList none;
+            const QStringList* list = &none;
+            if (s.open()) {
+                auto it = words.byLength.find(s.length);
+                if (it != words.byLength.end()) list = &it->second;
+            } else {
+                auto it = words.byClue.find(key);
+                if (it != words.byClue.end()) list = &it->second;
+            }
+            sources.emplace(key, list);
+        }
+        slotOf.push_back(i);
+    }
+    Alphabet alphabet;
+    for (const auto& [key, list] : sources)
+        for (const QString& w : *list)
+            if (usable(w, key.second))
+                for (QChar c : w) alphabet.add(c);
+    std::map<std::pair<QString, int>, Built> built;
+    for (const auto& [key, list] : sources) built.emplace(key, build(*list, key.second, alphabet));
+
+    search::Problem problem;
+    std::vector<std::vector<std::pair<int, int>>> at(size_t(kSquares) + 1);  // (variable, position)
+    for (size_t v = 0; v < slotOf.size(); ++v) {
+        const Slot& s = answers[slotOf[v]];
+        search::Variable var;
+        var.words = built.at({s.clue, s.length}).list;
+        var.allowed = var.words->all();
+        for (int k = 0; k < s.length; ++k) {
+            const int t = s.squares[size_t(k)];
+            at[size_t(t)].push_back({int(v), k});
+            if (fixed[size_t(t)].isEmpty()) continue;
+            const QString& f = fixed[size_t(t)];
+            const int letter = f.size() == 1 ? alphabet.of(f[0]) : -1;
+            if (letter < 0)
+                std::fill(var.allowed.begin(), var.allowed.end(), 0);
+            else
+                search::AndInto(var.allowed, var.words->with(k, letter));
+        }
+        problem.vars.push_back(std::move(var));
+    }
+    for (const auto& shared : at)
+        for (size_t i = 0; i < shared.size(); ++i)
+            for (size_t j = 0; j < shared.size(); ++j)
+                if (i != j && shared[i].first != shared[j].first)
+                    problem.vars[size_t(shared[i].first)].crossings.push_back(
+                        {shared[i].second, shared[j].first, shared[j].second});
+
+    const int keptCount = int(answers.size() - slotOf.size());
+    const auto progress = [&](int placed, int) {
+        return !keepGoing || keepGoing(placed + keptCount, int(answers.size()));
+    };
+    const search::Outcome o = search::Solve(problem, progress);
+    result.cancelled = o.cancelled;
+    result.settled = o.settled;
+    result.nodes = o.nodes;
+    for (size_t v = 0; v < slotOf.size(); ++v) {
+        const int w = o.choice[v];
+        if (w < 0) continue;
+        const Slot& s = answers[slotOf[v]];
+        result.words[slotOf[v]] = built.at({s.clue, s.length}).text[size_t(w)];
+    }
+    return result;
+}
+
+void PreferForOpenAnswers(const std::vector<Slot>& answers, const FillWords& words, FillResult& r,
+                          const std::function<bool(const QString&)>& wanted, int tries) {
+    std::vector<int> passing(size_t(kSquares) + 1, 0);
+    QSet<QString> placed;
+    for (size_t i = 0; i < answers.size(); ++i) {
+        if (r.words[i].isEmpty()) continue;
+        placed.insert(r.words[i]);
+        for (int t : answers[i].squares) ++passing[size_t(t)];
+    }
+    for (size_t i = 0; i < answers.size(); ++i) {
+        const Slot& s = answers[i];
+        const QString word = r.words[i];
+        if (!s.open() || s.kept || word.isEmpty() || wanted(word)) continue;
+        auto list = words.byLength.find(s.length);
+        if (list == words.byLength.end()) continue;
+        int asked = 0;
+        for (const QString& other : list->second) {
+            if (asked >= tries) break;
+            if (!usable(other, s.length) || placed.contains(other)) continue;
+            bool same = true;
+            for (int k = 0; k < s.length && same; ++k)
+                same = passing[size_t(s.squares[size_t(k)])] < 2 || other[k] == word[k];
+            if (!same) continue;
+            ++asked;
+            if (!wanted(other)) continue;
+            placed.remove(word);
+            placed.insert(other);
+            r.words[i] = other;
+            break;
+        }
+    }
+}
+
+Grid Filled(const Grid& g, const std::vector<Slot>& answers, const FillResult& r) {
+    Grid out = g;
+    for (int n = 1; n <= kSquares; ++n) out[size_t(n)].flagged = false;
+    std::vector<bool> fixed(size_t(kSquares) + 1, false);
+    for (const Slot& s : answers)
+        if (s.kept)
+            for (int t : s.squares) fixed[size_t(t)] = true;
+    for (const Slot& s : answers) {
+        if (s.kept) continue;
+        for (int t : s.squares)
+            if (!fixed[size_t(t)]) {
+                Square& sq = out[size_t(t)];
+                sq.caption.clear();
+                sq.bold = false;
+                sq.writers.clear();
+            }
+    }
+    for (size_t i = 0; i < answers.size(); ++i) {
+        const Slot& s = answers[i];
+        const QString& word = r.words[i];
+        if (s.kept) continue;
+        if (word.isEmpty()) {
+            out[size_t(s.answer.clue)].flagged = true;
+            continue;
+        }
+        const QStringList letters = Letters(word);
+        for (size_t k = 0; k < s.squares.size() && k < size_t(letters.size()); ++k) {
+            Square& sq = out[size_t(s.squares[k])];
+            if (sq.caption != letters[qsizetype(k)]) {
+                sq.caption = letters[qsizetype(k)];
+                sq.writers.clear();
+            }
+            sq.bold = false;
+            if (std::find(sq.writers.begin(), sq.writers.end(), s.answer) == sq.writers.end())
+                sq.writers.push_back(s.answer);
+        }
+    }
+    return out;
+}
+
+QString FillReport(const std::vector<Slot>& answers, const FillResult& r) {
+    QStringList names;
+    for (size_t i = 0; i < answers.size(); ++i) {
+        if (!r.words[i].isEmpty()) continue;
+        const Slot& s = answers[i];
+        const QString way = s.answer.across ? "across" : "down";
+        names << (s.open() ? QString("an open answer of %1 letters (%2)").arg(s.length).arg(way)
+                           : QString("%1 (%2)").arg(s.clue, way));
+    }
+    if (names.isEmpty()) return {};
+    const int n = int(names.size());
+    QString text = n == 1 ? QString("1 answer could not be filled: %1. Its clue square is framed in red.")
+                                .arg(names.front())
+                          : QString("%1 answers could not be filled: %2. Their clue squares are framed in red.")
+                                .arg(n)
+                                .arg(names.join(", "));
+    if (!r.settled) text += " The search stopped at its limit; a fuller fill may exist.";
+    return text;
+}
+
+QString OpenAnswerShown(const Grid& g, const Answer& a, int length) {
+    if (a.clue < 1 || a.clue > kSquares || length <= 0) return {};
+    QString word;
+    for (int k = 1; k <= length; ++k) {
+        const int t = Target(a, k);
+        if (EdgeRefuses(a, t, k, length) || !writtenBy(g[size_t(t)], a)) return {};
+        word += g[size_t(t)].caption;
+    }
+    return word;
+}
+
+}  // namespace sim

@@ -1,0 +1,115 @@
+// "Fill grid" in the simulator window: the answers' words read from the
+// word database, the search run under a progress window with Cancel, the
+// result shown as one undoable step with the clue squares of answers left
+// empty framed in red, and, for an open answer the fill has written, its
+// synonyms offered as clue words in the square properties dialog.
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <optional>
+
+#include "shared/M.h"
+#include "simulator/F_Egenskaper.h"
+#include "simulator/F_Ruter.h"
+#include "simulator/fill.h"
+#include "simulator/fillwords.h"
+#include "ui/progress.h"
+
+namespace {
+
+// A red frame over a square; clicks go through to the square.
+class RedFrame : public QWidget {
+public:
+    explicit RedFrame(QWidget* square) : QWidget(square) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setGeometry(square->rect());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setPen(QPen(QColor(220, 0, 0), 3));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+    }
+};
+
+}  // namespace
+
+bool F_Ruter::Framed(int n) const {
+    const QWidget* f = frames_.at(size_t(n));
+    return f && !f->isHidden();
+}
+
+void F_Ruter::setFramed(int n, bool on) {
+    QWidget*& f = frames_.at(size_t(n));
+    if (!on) {
+        if (f) f->hide();
+        return;
+    }
+    if (!f) f = new RedFrame(X(n).button());
+    f->setGeometry(X(n).button()->rect());
+    f->show();
+    f->raise();
+}
+
+void F_Ruter::M_FyllRutenett_Click() {
+    if (editDepth_ > 0) return;  // not while another change is under way
+    const sim::Grid before = Snapshot();
+    const std::vector<sim::Slot> answers = sim::Slots(before);
+    if (answers.empty()) {
+        ui::MsgBox("There is nothing to fill: give a clue square a clue word and a number of letters first.",
+                   ui::Buttons::OK, "Velmora");
+        return;
+    }
+    std::optional<store::Database> db;
+    try {
+        db.emplace(M::OpenDatabase());
+    } catch (const std::exception&) {
+    }
+    sim::FillResult result;
+    const bool finished = ui::RunWithProgress("Filling the grid…", [&](ui::Task& task) {
+        const sim::FillWords words = db ? sim::ReadFillWords(*db, answers, &M::DBEngine().Words()) : sim::FillWords{};
+        if (task.cancelled()) return;
+        result = sim::Fill(before, answers, words, [&](int placed, int total) {
+            task.setText(QString("%1 of %2 answers placed so far").arg(placed).arg(total));
+            return !task.cancelled();
+        });
+        if (result.cancelled || !db) return;
+        // Open answers take words the square dialog can offer clue words for.
+        sim::PreferForOpenAnswers(answers, words, result, [&](const QString& w) {
+            try {
+                return !db->CandidateSynonyms(M::s(w), 0).empty();
+            } catch (const std::exception&) {
+                return false;
+            }
+        });
+    });
+    db.reset();
+    // Cancel keeps the grid as it was.
+    if (!finished || result.cancelled) return;
+    setSnapshot(sim::Filled(before, answers, result));
+    const QString report = sim::FillReport(answers, result);
+    if (!report.isEmpty()) ui::MsgBox(report, ui::Buttons::OK, "Velmora");
+}
+
+void F_Ruter::offerClueWords() {
+    ::F_Egenskaper& dlg = M::F_Egenskaper();
+    const int16_t n = M::AktivRute;
+    const bool square = n >= 1 && n <= M::kSquares;
+    const size_t i = square ? size_t(n) : 0;
+    const sim::Grid g = square ? Snapshot() : sim::Grid{};
+    for (bool across : {true, false}) {
+        QString answer;
+        if (square && (across ? M::RuteOrd1[i] : M::RuteOrd2[i]).isEmpty())
+            answer = sim::OpenAnswerShown(g, {n, across}, across ? M::RuteLengde1[i] : M::RuteLengde2[i]);
+        QStringList clues;
+        if (!answer.isEmpty()) {
+            try {
+                for (const std::string& w : M::OpenDatabase().Synonyms(M::s(answer), true)) clues << M::q(w);
+            } catch (const std::exception&) {
+            }
+        }
+        dlg.OfferClueWords(across, answer, clues);
+    }
+}

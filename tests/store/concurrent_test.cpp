@@ -1,0 +1,131 @@
+// Two composers on one word database at the same moment, on both engines:
+// each on its own connection, saving and erasing the same rows. Every save
+// is stored once and reported added to exactly one of them; erases remove
+// what they named and nothing else.
+#include <atomic>
+#include <barrier>
+#include <thread>
+
+#include "engines.h"
+
+using testing_support::OnEngines;
+using Rows = std::vector<std::vector<std::string>>;
+
+namespace {
+
+class ConcurrentOnEngines : public OnEngines {
+protected:
+    // Runs `work(engine, who)` in two threads that start together.
+    void together(const std::function<void(store::DBEngine&, int)>& work) {
+        std::barrier start(2);
+        std::vector<std::string> errors(2);
+        std::vector<std::thread> threads;
+        for (int who = 0; who < 2; ++who) {
+            threads.emplace_back([&, who] {
+                auto engine = db->newEngine();
+                start.arrive_and_wait();
+                try {
+                    work(*engine, who);
+                } catch (const std::exception& e) {
+                    errors[size_t(who)] = e.what();
+                }
+            });
+        }
+        for (auto& t : threads) t.join();
+        EXPECT_EQ(errors, std::vector<std::string>(2)) << "an operation failed";
+    }
+
+    // No key appears twice, and every synonym row has its reverse.
+    void expectSound() {
+        EXPECT_TRUE(db->rows("SELECT Ord FROM T_Ord GROUP BY Ord HAVING COUNT(*) > 1").empty());
+        EXPECT_TRUE(db->rows("SELECT Verdi FROM T_Verdi GROUP BY Verdi HAVING COUNT(*) > 1").empty());
+        for (const char* t : {"T_OrdKategori GROUP BY Ord, Kategori", "T_OrdVerdi GROUP BY Ord, Verdi",
+                              "T_OrdSynonym GROUP BY Ord, Synonym"})
+            EXPECT_TRUE(db->rows(std::string("SELECT Ord FROM ") + t + " HAVING COUNT(*) > 1").empty()) << t;
+        EXPECT_TRUE(db->rows("SELECT a.Ord FROM T_OrdSynonym a WHERE NOT EXISTS (SELECT 1 FROM T_OrdSynonym b "
+                             "WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)")
+                        .empty())
+            << dumpSynonyms();
+    }
+    std::string dumpSynonyms() {
+        std::string out;
+        for (auto& r : db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY Ord, Synonym"))
+            out += r[0] + "|" + r[1] + " ";
+        return out;
+    }
+};
+
+constexpr int kItems = 40;
+
+std::string w(int i) { return "W" + std::to_string(i); }
+std::string s(int i) { return "S" + std::to_string(i); }
+
+}  // namespace
+
+TEST_P(ConcurrentOnEngines, SavingTheSameRowsStoresThemOnce) {
+    db->addWord("KEEP");
+    std::atomic<int> added{0};
+    together([&](store::DBEngine& e, int who) {
+        for (int i = 0; i < kItems; ++i) {
+            // One saves the pair one way round, the other the other way.
+            auto d = e.OpenDatabase();
+            added += d.SaveWord(w(i));
+            added += who == 0 ? d.SaveSynonymPair(w(i), s(i)) : d.SaveSynonymPair(s(i), w(i));
+            added += d.SaveCategoryLink(w(i), "K");
+            added += d.SaveValueLink(w(i), "V" + std::to_string(i % 3));
+        }
+    });
+    EXPECT_EQ(added, 4 * kItems);
+    EXPECT_EQ(db->count("T_Ord"), 2 * kItems + 1);
+    EXPECT_EQ(db->count("T_OrdSynonym"), 2 * kItems);
+    EXPECT_EQ(db->count("T_OrdKategori"), kItems);
+    EXPECT_EQ(db->count("T_OrdVerdi"), kItems);
+    EXPECT_EQ(db->count("T_Verdi"), 3);
+    expectSound();
+}
+
+TEST_P(ConcurrentOnEngines, ErasingTheSameRowsRemovesThemAndNothingElse) {
+    {
+        auto d = db->open();
+        for (int i = 0; i < kItems; ++i) {
+            d.SaveSynonymPair(w(i), s(i));
+            d.SaveCategoryLink(w(i), "K");
+            d.SaveValueLink(w(i), "V");
+        }
+        d.SaveSynonymPair("KEEP", "KEPT");
+    }
+    together([&](store::DBEngine& e, int) {
+        for (int i = 0; i < kItems; ++i) {
+            auto d = e.OpenDatabase();
+            d.EraseSynonymPair(w(i), s(i));
+            d.EraseCategoryLink(w(i), "K");
+            d.EraseValueLink(w(i), "V");
+            d.EraseWord(w(i));
+        }
+    });
+    EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid"), Rows({{"KEPT", "KEEP"}, {"KEEP", "KEPT"}}));
+    EXPECT_EQ(db->count("T_OrdKategori"), 0);
+    EXPECT_EQ(db->count("T_OrdVerdi"), 0);
+    EXPECT_EQ(db->count("T_Ord"), kItems + 2);  // the synonyms' words and KEEP, KEPT
+    expectSound();
+}
+
+TEST_P(ConcurrentOnEngines, SavesAndErasesInterleavedLeaveASoundDatabase) {
+    together([&](store::DBEngine& e, int who) {
+        for (int round = 0; round < 3; ++round) {
+            for (int i = 0; i < kItems; ++i) {
+                auto d = e.OpenDatabase();
+                if ((i + who + round) % 2 == 0) {
+                    d.SaveSynonymPair(w(i % 7), s(i % 5));
+                    d.SaveValueLink(w(i % 7), "V");
+                } else {
+                    d.EraseSynonymPair(s(i % 5), w(i % 7));
+                    d.EraseValueLink(w(i % 7), "V");
+                }
+            }
+        }
+    });
+    expectSound();
+}
+
+VELMORA_ON_ENGINES(ConcurrentOnEngines);

@@ -1,0 +1,173 @@
+// The word store on both engines, SQLite and PostgreSQL: the same rows
+// written, the same rows found, in the same order, by the same rules.
+#include "engines.h"
+
+using testing_support::OnEngines;
+using Rows = std::vector<std::vector<std::string>>;
+using Words = std::vector<std::string>;
+
+namespace {
+class StoreOnEngines : public OnEngines {};
+}  // namespace
+
+TEST_P(StoreOnEngines, PatternsMatchTheSameWordsInTheSameOrder) {
+    for (const char* w : {"ABC", "ABCD", "AC", "AB", "XAB", "A%C", "A[B]C", "A_C", "AÆC", "A\\C", "ab", "B", "ØL",
+                          "ÅR", "ÆRE", "Z"})
+        db->addWord(w);
+    auto d = db->open();
+    EXPECT_EQ(d.PatternLookup("AB"), Words({"AB", "ABC", "ABCD"}));
+    EXPECT_EQ(d.PatternLookup("A?C"), Words({"A%C", "ABC", "ABCD", "A\\C", "A_C", "AÆC"}));
+    EXPECT_EQ(d.PatternLookup("*AB"), Words({"AB", "ABC", "ABCD", "XAB"}));
+    EXPECT_EQ(d.PatternLookup("*B*C"), Words({"ABC", "ABCD", "A[B]C"}));
+    // Nothing but * and ? is special: %, _, [ and \ match themselves.
+    EXPECT_EQ(d.PatternLookup("A%"), Words({"A%C"}));
+    EXPECT_EQ(d.PatternLookup("A_"), Words({"A_C"}));
+    EXPECT_EQ(d.PatternLookup("A\\"), Words({"A\\C"}));
+    EXPECT_EQ(d.PatternLookup("A[B"), Words({"A[B]C"}));
+    // The same order on both engines, whatever the server's locale: by the
+    // bytes, but Æ, Ø and Å after Z in the Norwegian order.
+    EXPECT_EQ(d.PatternLookup("*"), Words({"A%C", "AB", "ABC", "ABCD", "AC", "A[B]C", "A\\C", "A_C", "AÆC", "B",
+                                           "XAB", "Z", "ab", "ÆRE", "ØL", "ÅR"}));
+    EXPECT_EQ(d.PatternLookup("?"), d.PatternLookup("*"));
+    EXPECT_EQ(d.PatternLookup("??"), Words({"A%C", "AB", "ABC", "ABCD", "AC", "A[B]C", "A\\C", "A_C", "AÆC", "XAB",
+                                            "ab", "ÆRE", "ØL", "ÅR"}));
+    EXPECT_EQ(d.PatternLookup("a"), Words({"ab"}));  // case counts
+    EXPECT_TRUE(d.PatternLookup("Q").empty());
+}
+
+TEST_P(StoreOnEngines, EqualityTreatsWildcardsAndQuotesAsCharacters) {
+    auto d = db->open();
+    EXPECT_TRUE(d.SaveWord("AB*"));
+    EXPECT_TRUE(d.SaveWord("O'NEIL"));
+    EXPECT_TRUE(d.WordExists("AB*"));
+    EXPECT_FALSE(d.WordExists("ABC"));
+    EXPECT_FALSE(d.SaveWord("O'NEIL"));
+    EXPECT_EQ(db->rows("SELECT Ord, Notat, Star FROM T_Ord ORDER BY rowid"),
+              Rows({{"AB*", "<null>", "<null>"}, {"O'NEIL", "<null>", "<null>"}}));
+    EXPECT_TRUE(d.SaveCategoryLink("O'NEIL", "IRISH'; DROP TABLE T_Ord; --"));
+    EXPECT_EQ(d.WordsOfCategory("IRISH'; DROP TABLE T_Ord; --"), Words({"O'NEIL"}));
+    EXPECT_EQ(db->count("T_Ord"), 2);
+}
+
+TEST_P(StoreOnEngines, DetailsAndCandidatesComeInTheirOrder) {
+    db->addWord("BIG");
+    for (const char* s : {"HUGE", "VAST", "LARGE", "ÆRE", "AMPLE", "GREAT"}) db->synonym("BIG", s);
+    for (const char* v : {"XXL", "XL", "L"}) db->value("BIG", v);
+    db->link("BIG", "SIZE");
+    db->link("BIG", "ADJECTIVES");
+    db->link("SMALL", "SIZE");
+    for (const char* k : {"MUSIC", "ANIMALS", "ZOO", "BIRDS"}) db->addCategory(k);
+    auto d = db->open();
+    EXPECT_EQ(d.Categories(), Words({"MUSIC", "ANIMALS", "ZOO", "BIRDS"}));
+    EXPECT_EQ(d.Synonyms("BIG", false), Words({"AMPLE", "GREAT", "HUGE", "LARGE", "VAST", "ÆRE"}));
+    EXPECT_EQ(d.Synonyms("BIG", true), Words({"ÆRE", "HUGE", "VAST", "AMPLE", "GREAT", "LARGE"}));
+    EXPECT_EQ(d.Values("BIG", true), Words({"L", "XL", "XXL"}));
+    EXPECT_EQ(d.CategoriesOf("BIG"), Words({"ADJECTIVES", "SIZE"}));
+    EXPECT_EQ(d.WordsOfCategory("SIZE"), Words({"BIG", "SMALL"}));
+    EXPECT_TRUE(d.Synonyms("big", false).empty());
+    EXPECT_EQ(d.CandidateSynonyms("BIG", 4), Words({"HUGE", "VAST"}));
+    EXPECT_EQ(d.CandidateSynonyms("BIG", 3), Words({"ÆRE"}));
+    EXPECT_EQ(d.CandidateSynonyms("BIG", 0), Words({"HUGE", "VAST", "LARGE", "ÆRE", "AMPLE", "GREAT"}));
+    EXPECT_EQ(d.CandidateValues("BIG", 0), Words({"XXL", "XL", "L"}));
+    EXPECT_EQ(d.CandidateValues("BIG", 2), Words({"XL"}));
+    // Norwegian letters in their places in every list.
+    for (const char* w : {"ÅS", "ØY", "ÆR", "AB", "ÅSEN", "ZZ"}) {
+        db->synonym("NO", w);
+        db->value("NO", w);
+        db->link(w, "NORSK");
+        db->link("NO", w);
+    }
+    EXPECT_EQ(d.Synonyms("NO", false), Words({"AB", "ZZ", "ÆR", "ØY", "ÅS", "ÅSEN"}));
+    EXPECT_EQ(d.Synonyms("NO", true), Words({"AB", "ZZ", "ÆR", "ØY", "ÅS", "ÅSEN"}));
+    EXPECT_EQ(d.Values("NO", true), Words({"AB", "ZZ", "ÆR", "ØY", "ÅS", "ÅSEN"}));
+    EXPECT_EQ(d.WordsOfCategory("NORSK"), Words({"AB", "ZZ", "ÆR", "ØY", "ÅS", "ÅSEN"}));
+    EXPECT_EQ(d.CategoriesOf("NO"), Words({"AB", "ZZ", "ÆR", "ØY", "ÅS", "ÅSEN"}));
+    EXPECT_EQ(d.CandidateSynonyms("NO", 2), Words({"ÅS", "ØY", "ÆR", "AB", "ZZ"}));  // as stored
+}
+
+TEST_P(StoreOnEngines, SynonymPairsKeepTheReverseRowRule) {
+    auto d = db->open();
+    EXPECT_TRUE(d.SaveSynonymPair("W", "S"));
+    EXPECT_EQ(db->rows("SELECT Ord, Notat FROM T_Ord ORDER BY rowid"), Rows({{"W", "X"}, {"S", "X"}}));
+    EXPECT_EQ(db->rows("SELECT Ord, Synonym, Notat FROM T_OrdSynonym ORDER BY rowid"),
+              Rows({{"S", "W", "X"}, {"W", "S", "X"}}));
+    EXPECT_FALSE(d.SaveSynonymPair("W", "S"));
+    EXPECT_FALSE(d.SaveSynonymPair("S", "W"));
+    EXPECT_EQ(db->count("T_OrdSynonym"), 2);
+    EXPECT_TRUE(d.EraseWord("W"));
+    EXPECT_FALSE(d.EraseWord("W"));
+    EXPECT_EQ(db->count("T_OrdSynonym"), 2);
+    d.EraseSynonymPair("W", "S");
+    EXPECT_EQ(db->count("T_OrdSynonym"), 0);
+    EXPECT_EQ(db->rows("SELECT Ord FROM T_Ord"), Rows({{"S"}}));
+    // Only the reverse row there: the save adds it again, without a check,
+    // and the unique key of the server lets it.
+    db->synonym("B", "A");
+    EXPECT_TRUE(d.SaveSynonymPair("A", "B"));
+    EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid"),
+              Rows({{"B", "A"}, {"B", "A"}, {"A", "B"}}));
+    EXPECT_FALSE(d.SaveSynonymPair("A", "B"));
+    EXPECT_FALSE(d.SaveSynonymPair("B", "A"));
+    // Erased and saved again: stored once more, both ways.
+    EXPECT_EQ(d.EraseSynonymPair("A", "B"), 2);
+    EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid"), Rows({{"B", "A"}}));
+    EXPECT_EQ(d.EraseSynonymPair("A", "B"), 1);
+    EXPECT_EQ(d.EraseSynonymPair("A", "B"), 0);
+    EXPECT_EQ(db->count("T_OrdSynonym"), 0);
+    EXPECT_TRUE(d.SaveSynonymPair("B", "A"));
+    EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid"), Rows({{"A", "B"}, {"B", "A"}}));
+}
+
+TEST_P(StoreOnEngines, WordAndLinkSavesKeepNotatAndRefuseDuplicates) {
+    auto d = db->open();
+    EXPECT_TRUE(d.SaveWord("CAT"));
+    EXPECT_TRUE(d.SaveCategoryLink("CAT", "ANIMALS"));
+    EXPECT_TRUE(d.SaveValueLink("CAT", "PUSS"));
+    EXPECT_TRUE(d.SaveValueLink("DOG", "PUSS"));
+    EXPECT_EQ(db->rows("SELECT Ord, Notat FROM T_Ord ORDER BY rowid"), Rows({{"CAT", "<null>"}, {"DOG", "X"}}));
+    EXPECT_EQ(db->rows("SELECT Verdi, Notat FROM T_Verdi"), Rows({{"PUSS", "X"}}));
+    EXPECT_EQ(db->rows("SELECT Ord, Verdi, Notat FROM T_OrdVerdi ORDER BY rowid"),
+              Rows({{"CAT", "PUSS", "X"}, {"DOG", "PUSS", "X"}}));
+    EXPECT_EQ(db->count("T_Kategori"), 0);
+    db->link("EMU", "BIRDS");
+    EXPECT_FALSE(d.SaveCategoryLink("EMU", "BIRDS"));
+    EXPECT_TRUE(d.WordExists("EMU"));
+    EXPECT_FALSE(d.SaveValueLink("CAT", "PUSS"));
+    EXPECT_FALSE(d.SaveWord("DOG"));
+    EXPECT_TRUE(d.EraseValueLink("CAT", "PUSS"));
+    EXPECT_FALSE(d.EraseValueLink("CAT", "PUSS"));
+    EXPECT_EQ(db->count("T_OrdVerdi"), 1);
+    EXPECT_EQ(db->count("T_Verdi"), 1);
+    EXPECT_TRUE(d.EraseCategoryLink("CAT", "ANIMALS"));
+    EXPECT_FALSE(d.FindCategoryLink("CAT", "ANIMALS"));
+    EXPECT_EQ(db->count("T_OrdKategori"), 1);
+}
+
+TEST_P(StoreOnEngines, OddTextsAreStoredAsTheyAre) {
+    auto d = db->open();
+    const std::vector<std::string> texts = {"'", "''", "%", "_", "[", "\"", "\\", std::string(100000, 'A'),
+                                            "שלום", "😀", "A\tB", "A\nB", "--", "; DELETE FROM T_Ord", "$1"};
+    for (const std::string& t : texts) {
+        EXPECT_TRUE(d.SaveWord(t)) << t;
+        EXPECT_TRUE(d.WordExists(t));
+        EXPECT_TRUE(d.SaveSynonymPair(t, "X"));
+        EXPECT_EQ(d.CandidateSynonyms(t, 1), Words({"X"}));
+        EXPECT_EQ(d.PatternLookup(t).front(), t);
+    }
+    EXPECT_EQ(d.CandidateSynonyms("X", 0).size(), texts.size());
+    EXPECT_EQ(d.CandidateSynonyms("X", 1).size(), 7u);
+    EXPECT_EQ(db->count("T_Ord"), int(texts.size()) + 1);
+}
+
+TEST_P(StoreOnEngines, NestedOperationsEachHaveTheirDatabase) {
+    auto outer = db->open();
+    EXPECT_TRUE(outer.SaveWord("ONE"));
+    {
+        auto inner = db->open();
+        EXPECT_TRUE(inner.WordExists("ONE"));
+        EXPECT_TRUE(inner.SaveWord("TWO"));
+    }
+    EXPECT_TRUE(outer.WordExists("TWO"));
+}
+
+VELMORA_ON_ENGINES(StoreOnEngines);

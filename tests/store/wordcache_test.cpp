@@ -1,0 +1,176 @@
+// The alphabetical order of the lists and the words held in memory for
+// pattern lookups: the same matches as the query, in the same order, and
+// never a word the file no longer holds, whoever changed it.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+
+#include "store/order.h"
+#include "store/wordstore.h"
+#include "support.h"
+
+using testing_support::TempDb;
+using Words = std::vector<std::string>;
+
+namespace {
+
+store::Database open() { return store::Database(store::kDatabaseFile); }
+
+Words lookup(store::WordCache& cache, const std::string& pattern) {
+    store::Database d = open();
+    return cache.PatternLookup(d, pattern).strings();
+}
+
+}  // namespace
+
+TEST(WordOrder, NorwegianLettersFollowZInTheirOrderAndEnglishKeepsItsOwn) {
+    // Each list is in order; the bytes of UTF-8 would put Å before Æ and Ø.
+    const std::vector<Words> lists = {
+        {"ARE", "ZRE", "ÆRE", "ØRE", "ÅRE"},
+        {"A", "AB", "ABC", "AZ", "AÆ", "AØ", "AØA", "AÅ", "B"},
+        {"FÆR", "FØR", "FÅR", "FÅRE"},
+        {"A B", "A-B", "A.B", "A1", "AB", "Ab", "Æ", "ÉCLAIR"},
+        {"z", "æ", "ø", "å"},
+    };
+    for (const Words& list : lists) {
+        Words shuffled(list.rbegin(), list.rend());
+        std::stable_sort(shuffled.begin(), shuffled.end(), store::WordLess);
+        EXPECT_EQ(shuffled, list);
+    }
+    // The order is total, also on broken UTF-8: antisymmetric, equal only
+    // for equal texts, and transitive.
+    std::mt19937 rng(5);
+    const std::string bytes = "AZ\xC3\x85\x86\x98\xA5\xA6\xB8\x80\xFF";
+    auto text = [&] {
+        std::string s;
+        for (int n = int(rng() % 5); n > 0; --n) s += bytes[rng() % bytes.size()];
+        return s;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const std::string a = text(), b = text(), c = text();
+        const int ab = store::CompareWords(a, b);
+        EXPECT_EQ(ab == 0, a == b) << a << " " << b;
+        EXPECT_EQ(ab < 0, store::CompareWords(b, a) > 0) << a << " " << b;
+        if (ab < 0 && store::CompareWords(b, c) < 0) {
+            EXPECT_LT(store::CompareWords(a, c), 0) << a << b << c;
+        }
+    }
+}
+
+TEST(WordOrder, EveryAlphabeticalListUsesItWithoutAnyTraceInTheFile) {
+    TempDb db;
+    for (const char* w : {"ÅRE", "ARE", "ØRE", "ZRE", "ÆRE"}) db.addWord(w);
+    for (const char* s : {"ÅS", "ØS", "ÆS", "ZS"}) db.synonym("W", s);
+    for (const char* v : {"ÅV", "ØV", "ÆV"}) db.value("W", v);
+    for (const char* k : {"ÅK", "ØK", "ÆK"}) db.link("W", k);
+    for (const char* w : {"ÅRE", "ARE", "ÆRE"}) db.link(w, "K");
+    auto d = open();
+    EXPECT_EQ(d.PatternLookup("?RE"), Words({"ARE", "ZRE", "ÆRE", "ØRE", "ÅRE"}));
+    EXPECT_EQ(d.PatternLookup("*"), Words({"ARE", "ZRE", "ÆRE", "ØRE", "ÅRE"}));
+    EXPECT_EQ(d.Synonyms("W", false), Words({"ZS", "ÆS", "ØS", "ÅS"}));
+    EXPECT_EQ(d.Synonyms("W", true), Words({"ZS", "ÆS", "ØS", "ÅS"}));  // equal lengths: alphabetical
+    EXPECT_EQ(d.Values("W", false), Words({"ÆV", "ØV", "ÅV"}));
+    EXPECT_EQ(d.Values("W", true), Words({"ÆV", "ØV", "ÅV"}));
+    EXPECT_EQ(d.CategoriesOf("W"), Words({"ÆK", "ØK", "ÅK"}));
+    EXPECT_EQ(d.WordsOfCategory("K"), Words({"ARE", "ÆRE", "ÅRE"}));
+    // The schema names no collation of ours: a plain connection reads and
+    // sorts everything, and a pattern with a literal beginning still
+    // narrows its rows through the index.
+    store::Connection plain(db.file());
+    for (const auto& row : db.rows("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL"))
+        EXPECT_EQ(row[0].find("VELMORA"), std::string::npos) << row[0];
+    EXPECT_EQ(db.rows("SELECT count(*) FROM T_Ord WHERE Ord > 'A' ORDER BY Ord")[0][0], "5");
+    const auto plan = db.rows(
+        "EXPLAIN QUERY PLAN SELECT Ord FROM T_Ord WHERE Ord >= 'ÆR' AND Ord < 'ÆR\xFF' ORDER BY Ord");
+    ASSERT_FALSE(plan.empty());
+    EXPECT_NE(plan[0][3].find("INDEX I_Ord"), std::string::npos) << plan[0][3];
+}
+
+TEST(WordCache, MatchesWhatTheQueryFindsInTheSameOrder) {
+    TempDb db;
+    std::mt19937 rng(11);
+    const std::vector<std::string> pieces = {"A", "E",  "ING", "RE", "Æ",    "Ø",   "Å",
+                                             "B", "-", " ",   "ÉN", "\xC3", "\x85"};
+    {
+        store::Connection c(db.file());
+        store::Transaction t(c);
+        store::Stmt add = c.prepare("INSERT INTO T_Ord (Ord) VALUES (?1)");
+        for (int i = 0; i < 3000; ++i) {
+            std::string w;
+            for (int n = 1 + int(rng() % 5); n > 0; --n) w += pieces[rng() % pieces.size()];
+            add.bind(1, w).run();
+            add.reset();
+        }
+        for (const char* w : {"ING", "ING", ""}) {  // ING twice: listed twice
+            add.bind(1, w).run();
+            add.reset();
+        }
+        add.bindNull(1).run();
+        t.commit();
+    }
+    store::WordCache cache;
+    auto d = open();
+    for (const char* p : {"?", "", "*", "?A?E", "*ING", "*RE?", "??", "?*Æ", "*Å*A", "*?*?*", "*\xC3", "*\x85",
+                          "?\x85", "***ING*RE", "?????????"}) {
+        const Words query = d.PatternLookup(p);
+        EXPECT_EQ(lookup(cache, p), query) << "pattern " << p;
+    }
+    EXPECT_EQ(cache.reads(), 1);  // read once, used for every pattern
+}
+
+TEST(WordCache, EveryLookupSeesTheFileAsItIsNow) {
+    TempDb db;
+    for (const char* w : {"ARE", "BRE"}) db.addWord(w);
+    store::WordCache cache;
+    cache.Preload(store::kDatabaseFile);
+    EXPECT_EQ(lookup(cache, "?RE"), Words({"ARE", "BRE"}));
+
+    // Another connection saves and erases between two lookups.
+    db.addWord("ÅRE");
+    EXPECT_EQ(lookup(cache, "?RE"), Words({"ARE", "BRE", "ÅRE"}));
+    db.exec("DELETE FROM T_Ord WHERE Ord = 'ARE'");
+    EXPECT_EQ(lookup(cache, "?RE"), Words({"BRE", "ÅRE"}));
+
+    // Another process does the same.
+    for (const char* sql : {"INSERT INTO T_Ord (Ord) VALUES ('ZRE')", "DELETE FROM T_Ord WHERE Ord = 'BRE'"}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int status = 1;
+            try {
+                store::Connection c(store::kDatabaseFile);
+                c.exec(sql);
+                status = 0;
+            } catch (...) {
+            }
+            _exit(status);
+        }
+        int status = -1;
+        waitpid(child, &status, 0);
+        ASSERT_EQ(status, 0);
+        if (std::string(sql).rfind("INSERT", 0) == 0)
+            EXPECT_EQ(lookup(cache, "?RE"), Words({"BRE", "ZRE", "ÅRE"}));
+        else
+            EXPECT_EQ(lookup(cache, "?RE"), Words({"ZRE", "ÅRE"}));
+    }
+
+    // Another file put in the place of this one.
+    const int readsBefore = cache.reads();
+    EXPECT_EQ(lookup(cache, "?RE"), Words({"ZRE", "ÅRE"}));
+    EXPECT_EQ(cache.reads(), readsBefore);  // unchanged file: not read again
+    const std::string other = (db.dir() / "other.mdb").string();
+    store::CreateDatabase(other);
+    {
+        store::Connection c(other);
+        c.exec("INSERT INTO T_Ord (Ord) VALUES ('ØRE')");
+    }
+    std::filesystem::rename(other, db.file());
+    EXPECT_EQ(lookup(cache, "?RE"), Words({"ØRE"}));
+
+    // A file that is gone: the lookup fails as the query does.
+    std::filesystem::remove(db.file());
+    EXPECT_THROW(lookup(cache, "?RE"), store::DbError);
+}

@@ -1,0 +1,104 @@
+// The word store's tests run on both engines: a temporary velmora.mdb, and a
+// database of its own on the throwaway PostgreSQL server of the test run
+// (scripts/pg-cluster.sh; VELMORA_TEST_PG names another). Without a server
+// the PostgreSQL cases skip.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "store/wordstore.h"
+#include "support.h"
+
+namespace testing_support {
+
+enum class Engine { Sqlite, Postgres };
+inline void PrintTo(Engine e, std::ostream* os) { *os << (e == Engine::Sqlite ? "SQLite" : "PostgreSQL"); }
+
+// The connection string of the test server's superuser; "" when none.
+std::string PgAdmin();
+
+// A word database with every table, empty, for one test.
+class TestStore {
+public:
+    virtual ~TestStore() = default;
+    // An operation's database, as the windows open it.
+    virtual store::Database open() = 0;
+    // SQL with values bound in order ("?"); "rowid" means the stored order
+    // on either engine.
+    virtual void exec(const std::string& sql, const std::vector<std::string>& values = {}) = 0;
+    virtual std::vector<std::vector<std::string>> rows(const std::string& sql,
+                                                       const std::vector<std::string>& values = {}) = 0;
+    // What DBEngine's connection string is (the file's path for SQLite).
+    virtual std::string where() const = 0;
+    // An engine object of its own, as a second process (or thread) has.
+    virtual std::unique_ptr<store::DBEngine> newEngine() = 0;
+    int count(const std::string& table);
+
+    void addWord(const std::string& ord, const char* notat = nullptr);
+    void addCategory(const std::string& kategori);
+    void link(const std::string& ord, const std::string& kategori);
+    void synonym(const std::string& ord, const std::string& synonym);  // one row
+    void value(const std::string& ord, const std::string& verdi);      // T_OrdVerdi row
+};
+
+// A database named velmora_test_<pid>_<n> on the test server, dropped after.
+class PgTestDb : public TestStore {
+public:
+    PgTestDb();
+    ~PgTestDb() override;
+    store::Database open() override { return engine_->OpenDatabase(); }
+    void exec(const std::string& sql, const std::vector<std::string>& values = {}) override;
+    std::vector<std::vector<std::string>> rows(const std::string& sql,
+                                               const std::vector<std::string>& values = {}) override;
+    std::string where() const override { return conninfo_; }
+    std::unique_ptr<store::DBEngine> newEngine() override { return std::make_unique<store::DBEngine>(conninfo_); }
+    // A connection string for another role of the same server and database.
+    std::string as(const std::string& role) const { return conninfo_ + " user=" + role; }
+    const std::string& name() const { return name_; }
+    store::DBEngine& engine() { return *engine_; }
+    // Runs SQL as the superuser in this database (roles, grants).
+    void admin(const std::string& sql);
+
+private:
+    std::string name_;
+    std::string conninfo_;
+    std::unique_ptr<store::DBEngine> engine_;
+};
+
+std::unique_ptr<TestStore> MakeStore(Engine e);
+
+// The editor and reader roles as the README sets them up, named after
+// `prefix` (roles belong to the whole server): PREFIX_editor and
+// PREFIX_reader, with the logins PREFIX_anna (an editor) and PREFIX_guest
+// (a reader). Dropped when the object goes, after the test's database.
+class TestRoles {
+public:
+    explicit TestRoles(PgTestDb& db);
+    ~TestRoles();
+    std::string editor() const { return db_.as(prefix_ + "_anna"); }
+    std::string reader() const { return db_.as(prefix_ + "_guest"); }
+
+private:
+    PgTestDb& db_;
+    std::string prefix_;
+};
+
+// Fixture for tests that run once on each engine.
+class OnEngines : public ::testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override;
+    std::unique_ptr<TestStore> db;
+};
+
+std::string EngineName(const ::testing::TestParamInfo<Engine>& info);
+
+}  // namespace testing_support
+
+#define VELMORA_ON_ENGINES(Suite)                                                                             \
+    INSTANTIATE_TEST_SUITE_P(, Suite,                                                                         \
+                             ::testing::Values(testing_support::Engine::Sqlite, testing_support::Engine::Postgres), \
+                             testing_support::EngineName)
