@@ -25,10 +25,10 @@ int main(int argc, char** argv) {
         "Without options it works on velmora.mdb in the current folder.");
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption userData(
-        "user-data", QString("Work on your own word database in %1, made on the first start from the "
-                             "installed word lists (as the applications menu starts Velmora).")
-                         .arg(app::userDataFolder()));
+    const QCommandLineOption userData("user-data",
+                                      QString("Work on your own word database in %1, made on the first start from the "
+                                              "installed word lists (as the applications menu starts Velmora).")
+                                          .arg(app::userDataFolder()));
     parser.addOption(userData);
     const QCommandLineOption database(
         "database",
@@ -77,7 +77,6 @@ int main(int argc, char** argv) {
     // The words for pattern lookups are read while the user looks at the
     // window, on a thread of their own, so "?" finds them ready.
     // (A server answers them from its own index.)
-    if (!M::DBEngine().onServer())
-        QTimer::singleShot(0, [] { M::DBEngine().Words().Preload(store::kDatabaseFile); });
+    if (!M::DBEngine().onServer()) QTimer::singleShot(0, [] { M::DBEngine().Words().Preload(store::kDatabaseFile); });
     return app.exec();
 }

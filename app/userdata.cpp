@@ -83,9 +83,7 @@ bool build(const QString& mkdb, const QString& path) {
 
 }  // namespace
 
-QString userDataFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/velmora";
-}
+QString userDataFolder() { return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/velmora"; }
 
 QString mkdbProgram() {
     const QString beside = QCoreApplication::applicationDirPath() + "/velmora-mkdb";
@@ -95,8 +93,8 @@ QString mkdbProgram() {
 bool openUserData(const QString& mkdb) {
     const QString folder = userDataFolder();
     if (!QDir().mkpath(folder)) {
-        ui::MsgBox(QString("The folder %1 could not be made.").arg(QDir::toNativeSeparators(folder)),
-                   ui::Buttons::OK, "Velmora");
+        ui::MsgBox(QString("The folder %1 could not be made.").arg(QDir::toNativeSeparators(folder)), ui::Buttons::OK,
+                   "Velmora");
         return false;
     }
     const QString path = folder + "/" + store::kDatabaseFile;

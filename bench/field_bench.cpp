@@ -5,13 +5,13 @@
 // folder.
 //
 //   cd FOLDER && build/bench/velmora_fieldbench
+#include <unistd.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
 #include <cstdio>
-#include <unistd.h>
 
 #include "lookup/Velmora.h"
 #include "shared/M.h"

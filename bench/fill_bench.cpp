@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
             const double tWords = msSince(t0);
             const auto t1 = std::chrono::steady_clock::now();
             r = sim::Fill(g, answers, words);
-            sim::PreferForOpenAnswers(answers, words, r,
-                                      [&](const QString& w) { return !db.CandidateSynonyms(w.toStdString(), 0).empty(); });
+            sim::PreferForOpenAnswers(
+                answers, words, r, [&](const QString& w) { return !db.CandidateSynonyms(w.toStdString(), 0).empty(); });
             const sim::Grid out = sim::Filled(g, answers, r);
             const QString report = sim::FillReport(answers, r);
             const double tSearch = msSince(t1), total = msSince(t0);
@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
         int open = 0;
         for (const sim::Slot& s : answers) open += s.open();
         const QString name = QString(argv[i]).section('/', -1);
-        std::printf("%-28s %7zu %5d %6d %8ld %9.1f %9.1f %9.1f\n", qPrintable(name), answers.size(), open,
-                    r.unfilled(), r.nodes, bestWords, bestSearch, best);
+        std::printf("%-28s %7zu %5d %6d %8ld %9.1f %9.1f %9.1f\n", qPrintable(name), answers.size(), open, r.unfilled(),
+                    r.nodes, bestWords, bestSearch, best);
         if (r.unfilled() > 0) std::printf("    %s\n", qPrintable(sim::FillReport(answers, r)));
         QStringList opens;
         for (size_t k = 0; k < answers.size(); ++k)

@@ -21,7 +21,8 @@
 namespace {
 
 bool plainWord(const std::string& w, size_t most) {
-    return w.size() >= 2 && w.size() <= most && std::all_of(w.begin(), w.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    return w.size() >= 2 && w.size() <= most &&
+           std::all_of(w.begin(), w.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
 
 }  // namespace
@@ -41,8 +42,7 @@ int main(int argc, char** argv) {
 
     sim::FillWords words;
     {
-        auto st = db.prepare(
-            "SELECT Synonym FROM T_OrdSynonym UNION SELECT Verdi FROM T_OrdVerdi");
+        auto st = db.prepare("SELECT Synonym FROM T_OrdSynonym UNION SELECT Verdi FROM T_OrdVerdi");
         std::map<int, std::vector<QString>> byLength;
         while (st.step()) {
             const std::string w = st.text(0);

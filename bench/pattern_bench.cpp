@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
     read.start();
     M::DBEngine().Words().Preload(store::kDatabaseFile);
     M::DBEngine().Words().Words(store::kDatabaseFile);
-    std::printf("memory with the words read\t%.1f MB (read in %lld ms, off the window's thread)\n",
-                statusMb("VmRSS"), read.elapsed());
+    std::printf("memory with the words read\t%.1f MB (read in %lld ms, off the window's thread)\n", statusMb("VmRSS"),
+                read.elapsed());
 #endif
 
     QElapsedTimer clock;
@@ -112,8 +112,8 @@ int main(int argc, char** argv) {
             store = std::min(store, double(clock.nsecsElapsed()) / 1e6);
             if (int(n) != found) std::fprintf(stderr, "%s: %zu matches in the store\n", argv[a], n);
         }
-        std::printf("%s\t%d\t%.2f\t%.2f\tpeak %.1f MB\tstore %.2f ms\n", argv[a], found, ms.front(),
-                    ms[ms.size() / 2], peak, store);
+        std::printf("%s\t%d\t%.2f\t%.2f\tpeak %.1f MB\tstore %.2f ms\n", argv[a], found, ms.front(), ms[ms.size() / 2],
+                    peak, store);
         std::fflush(stdout);
     }
     ui::setModalDriver(nullptr);

@@ -51,7 +51,7 @@ int work(const std::string& db, const std::string& logPath, unsigned seed, int o
     store::setBusyTimeout(200);  // shorter than the longest lock: some calls give up
     for (int k = 0; k < ops; ++k) {
         static const char* const kOps[] = {"saveWord", "eraseWord", "saveCat", "eraseCat",
-                                            "saveSyn",  "eraseSyn",  "saveVal", "eraseVal"};
+                                           "saveSyn",  "eraseSyn",  "saveVal", "eraseVal"};
         const int kind = pick(8);
         const std::string op = kOps[kind];
         const std::string a = word(pick(kWords));
@@ -72,26 +72,42 @@ int work(const std::string& db, const std::string& logPath, unsigned seed, int o
             };
             auto said = [&](bool done) { result = done ? "done" : "not"; };
             switch (kind) {
-                case 0: said(d.SaveWord(a)); break;
+                case 0:
+                    said(d.SaveWord(a));
+                    break;
                 case 1:
                     if (d.FindWordRow(a)) {
                         ask();
                         said(d.EraseWord(a));
                     }
                     break;
-                case 2: said(d.SaveCategoryLink(a, b)); break;
-                case 3: ask(); said(d.EraseCategoryLink(a, b)); break;
-                case 4: said(d.SaveSynonymPair(a, b)); break;
-                case 5: ask(); said(d.EraseSynonymPair(a, b) > 0); break;
-                case 6: said(d.SaveValueLink(a, b)); break;
-                default: ask(); said(d.EraseValueLink(a, b)); break;
+                case 2:
+                    said(d.SaveCategoryLink(a, b));
+                    break;
+                case 3:
+                    ask();
+                    said(d.EraseCategoryLink(a, b));
+                    break;
+                case 4:
+                    said(d.SaveSynonymPair(a, b));
+                    break;
+                case 5:
+                    ask();
+                    said(d.EraseSynonymPair(a, b) > 0);
+                    break;
+                case 6:
+                    said(d.SaveValueLink(a, b));
+                    break;
+                default:
+                    ask();
+                    said(d.EraseValueLink(a, b));
+                    break;
             }
         } catch (const store::DbError& e) {
             result = e.kind() == store::DbError::Kind::Busy ? "busy" : "error";
             if (result == "error") std::cerr << "velmora-stress: " << e.what() << "\n";
         }
-        log << t0 << ' ' << nowNs() << ' ' << op << ' ' << a << ' ' << b << ' ' << result
-            << '\n';
+        log << t0 << ' ' << nowNs() << ' ' << op << ' ' << a << ' ' << b << ' ' << result << '\n';
         if (pick(10) == 0) sleepMs(pick(3));
     }
     return 0;
@@ -109,8 +125,7 @@ int lock(const std::string& db, int seconds, unsigned seed) {
             sleepMs(20 + int(rng() % 300));
             c.exec("COMMIT");
             ++held;
-        } catch (const store::DbError&) {
-        }
+        } catch (const store::DbError&) {}
     }
     std::cout << "locks held: " << held << "\n";
     return 0;

@@ -240,8 +240,8 @@ int makeFile(const std::vector<std::string>& args) {
         if (importDir.empty()) {
             store::ImportCounts n = words.counts();
             std::cout << "Made " << path << ": " << n.words << " words, " << n.pairs << " synonym pairs, "
-                      << n.categories << " categories, " << n.links << " category links, " << n.values
-                      << " values, " << n.skipped << " skipped";
+                      << n.categories << " categories, " << n.links << " category links, " << n.values << " values, "
+                      << n.skipped << " skipped";
         } else {
             std::cout << "Made " << path << " from " << importDir;
         }

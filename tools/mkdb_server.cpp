@@ -66,8 +66,7 @@ bool NamesServer(const std::vector<std::string>& args) {
     return false;
 }
 
-int MakeOnServer(std::vector<std::string> args,
-                 const std::function<int(const std::vector<std::string>&)>& makeFile) {
+int MakeOnServer(std::vector<std::string> args, const std::function<int(const std::vector<std::string>&)>& makeFile) {
     const auto start = std::chrono::steady_clock::now();
     const std::string url = takeOption(args, "--database");
     const std::string from = takeOption(args, "--from");
@@ -111,7 +110,10 @@ int MakeOnServer(std::vector<std::string> args,
         for (size_t i = 0; i < source.size(); ++i)
             if (source[i] > counts[i])
                 std::cout << "Left out " << source[i] - counts[i] << " rows of " << tables[i].table
-                          << " that repeat an earlier row's " << (i == 4 ? "value" : i == 0 ? "word" : "link")
+                          << " that repeat an earlier row's "
+                          << (i == 4   ? "value"
+                              : i == 0 ? "word"
+                                       : "link")
                           << "; the server keeps each once\n";
         std::cout << std::flush;
         return 0;

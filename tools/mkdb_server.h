@@ -13,5 +13,4 @@ bool NamesServer(const std::vector<std::string>& args);
 // other arguments make, built by `makeFile` in a temporary file first (so
 // every source of velmora-mkdb fills a server too) and then copied, all in
 // one transaction. Returns the exit status.
-int MakeOnServer(std::vector<std::string> args,
-                 const std::function<int(const std::vector<std::string>&)>& makeFile);
+int MakeOnServer(std::vector<std::string> args, const std::function<int(const std::vector<std::string>&)>& makeFile);

@@ -32,7 +32,8 @@ F_Intro::F_Intro()
     Frame1.setPlace(10, 4, 472, 270);
     imgLogo.setPlace(8, 12, 238, 227);
     // The maker's and the product's names lie over the logo: calm it there.
-    imgLogo.setPicture(ui::pictures::puzzle(238, 227, {QRect(92 - 8, 28 - 12, 78, 29), QRect(44 - 8, 84 - 12, 333, 51)}));
+    imgLogo.setPicture(
+        ui::pictures::puzzle(238, 227, {QRect(92 - 8, 28 - 12, 78, 29), QRect(44 - 8, 84 - 12, 333, 51)}));
     lblCompanyProduct.setPlace(92, 28, 78, 29);
     lblProductName.setPlace(44, 84, 333, 51);
     lblPlatform.setPlace(360, 156, 97, 24);

@@ -128,21 +128,38 @@ void Velmora::layOut() {
     K_Lagre_Kategori.button()->setToolTip("Link the word to the category");
     K_Slett_Kategori.button()->setToolTip("Erase the selected category link");
 
-    ui::setTabOrder({T_Ord.widget(), T_Synonym.widget(), T_Verdi.widget(), C_Kategori.widget(),
-                     K_Lagre_Synonym.widget(), K_Slett_Synonym.widget(), K_Lagre_Verdi.widget(),
-                     K_Slett_Verdi.widget(), K_Lagre_Kategori.widget(), K_Slett_Kategori.widget(),
-                     L_Synonymer.widget(), K_Lagre_Ord.widget(), K_Slett_Ord.widget(), L_Verdier.widget(),
-                     L_Kategorier.widget(), K_Sok_Kategori.widget(), K_Simuler.widget(), K_lukk.widget(),
-                     C_Empty.widget(), C_SorterV.widget(), C_SorterS.widget(), C_Lookup.widget()});
+    ui::setTabOrder({T_Ord.widget(),
+                     T_Synonym.widget(),
+                     T_Verdi.widget(),
+                     C_Kategori.widget(),
+                     K_Lagre_Synonym.widget(),
+                     K_Slett_Synonym.widget(),
+                     K_Lagre_Verdi.widget(),
+                     K_Slett_Verdi.widget(),
+                     K_Lagre_Kategori.widget(),
+                     K_Slett_Kategori.widget(),
+                     L_Synonymer.widget(),
+                     K_Lagre_Ord.widget(),
+                     K_Slett_Ord.widget(),
+                     L_Verdier.widget(),
+                     L_Kategorier.widget(),
+                     K_Sok_Kategori.widget(),
+                     K_Simuler.widget(),
+                     K_lukk.widget(),
+                     C_Empty.widget(),
+                     C_SorterV.widget(),
+                     C_SorterS.widget(),
+                     C_Lookup.widget()});
 
     QMenuBar* bar = menuBar();
     M_Fil = bar->addMenu(" &File ");
     M_Exit = ui::addMenuEntry(M_Fil, "&Exit Velmora", QKeySequence(Qt::CTRL | Qt::Key_F4), [this] { M_Exit_Click(); });
     M_Vindu = bar->addMenu("&Window");
-    M_Simuler = ui::addMenuEntry(M_Vindu, "&Simulate...", QKeySequence(Qt::CTRL | Qt::Key_S),
-                                 [this] { M_Simuler_Click(); });
+    M_Simuler =
+        ui::addMenuEntry(M_Vindu, "&Simulate...", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { M_Simuler_Click(); });
     M_Hjelp = bar->addMenu("&Help");
-    M_Intro = ui::addMenuEntry(M_Hjelp, "&Intro Window", QKeySequence(Qt::CTRL | Qt::Key_I), [this] { M_Intro_Click(); });
+    M_Intro =
+        ui::addMenuEntry(M_Hjelp, "&Intro Window", QKeySequence(Qt::CTRL | Qt::Key_I), [this] { M_Intro_Click(); });
     M_Om = ui::addMenuEntry(M_Hjelp, "&About Velmora...", QKeySequence(Qt::CTRL | Qt::Key_A), [this] { M_Om_Click(); });
 }
 

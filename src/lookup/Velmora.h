@@ -25,8 +25,8 @@ public:
     ui::Label Label6, Label3, Label2, Label1, E_info, E_Klokke;
     ui::CheckBox C_Empty, C_SorterV, C_SorterS, C_Lookup;
     ui::TextBox T_Ord, T_Verdi, T_Synonym;
-    ui::Button K_Lagre_Ord, K_Slett_Ord, K_Lagre_Verdi, K_Slett_Verdi, K_Lagre_Synonym, K_Slett_Synonym,
-        K_Sok_Kategori, K_Lagre_Kategori, K_Slett_Kategori, K_Simuler, K_lukk;
+    ui::Button K_Lagre_Ord, K_Slett_Ord, K_Lagre_Verdi, K_Slett_Verdi, K_Lagre_Synonym, K_Slett_Synonym, K_Sok_Kategori,
+        K_Lagre_Kategori, K_Slett_Kategori, K_Simuler, K_lukk;
     ui::ListBox L_Verdier, L_Synonymer, L_Kategorier;
     ui::ComboBox C_Kategori;
     ui::Timer Klokke;

@@ -8,16 +8,17 @@
 void Velmora::reportWriteError(const std::exception& e) {
     const auto* db = dynamic_cast<const store::DbError*>(&e);
     if (db && db->kind() == store::DbError::Kind::Denied) {
-        ui::MsgBox("The word database " + QString::fromUtf8(db->file()) +
-                       " is read-only for you, so nothing was changed.",
-                   ui::Buttons::OK, "Velmora");
+        ui::MsgBox(
+            "The word database " + QString::fromUtf8(db->file()) + " is read-only for you, so nothing was changed.",
+            ui::Buttons::OK, "Velmora");
         return;
     }
     if (db && db->kind() == store::DbError::Kind::Lost) {
-        ui::MsgBox("The connection to the word database was lost, so the change may not have been made; look the "
-                   "word up to see. Velmora connects again at the next lookup or change.\n" +
-                       QString::fromUtf8(e.what()),
-                   ui::Buttons::OK, "Velmora");
+        ui::MsgBox(
+            "The connection to the word database was lost, so the change may not have been made; look the "
+            "word up to see. Velmora connects again at the next lookup or change.\n" +
+                QString::fromUtf8(e.what()),
+            ui::Buttons::OK, "Velmora");
         return;
     }
     ui::MsgBox("The word database could not be changed, so nothing was written:\n" + QString::fromUtf8(e.what()),
@@ -88,8 +89,8 @@ void Velmora::K_Slett_Kategori_Click() {
     if (word.isEmpty() || category.isEmpty()) return;
     try {
         store::Database db = M::OpenDatabase();
-        if (ui::MsgBox("Do you really want to erase this category: " + category + "?", ui::Buttons::YesNo,
-                       "Velmora") != ui::Answer::Yes)
+        if (ui::MsgBox("Do you really want to erase this category: " + category + "?", ui::Buttons::YesNo, "Velmora") !=
+            ui::Answer::Yes)
             return;
         db.EraseCategoryLink(M::s(word), M::s(category));
     } catch (const store::DbError& e) {
@@ -135,8 +136,8 @@ void Velmora::eraseLink(ui::ListBox& list, const QString& what, const LinkWrite&
     if (word.isEmpty() || text.isEmpty()) return;
     try {
         store::Database db = M::OpenDatabase();
-        if (ui::MsgBox("Do you really want to erase this " + what + ": " + text + "?", ui::Buttons::YesNo,
-                       "Velmora") != ui::Answer::Yes)
+        if (ui::MsgBox("Do you really want to erase this " + what + ": " + text + "?", ui::Buttons::YesNo, "Velmora") !=
+            ui::Answer::Yes)
             return;
         erase(db, M::s(word), M::s(text));
     } catch (const store::DbError& e) {
@@ -169,8 +170,7 @@ void Velmora::K_Lagre_Verdi_Click() {
 void Velmora::K_Slett_Verdi_Click() {
     eraseLink(
         L_Verdier, "value",
-        [](store::Database& db, const std::string& w, const std::string& t) { return db.EraseValueLink(w, t); },
-        false);
+        [](store::Database& db, const std::string& w, const std::string& t) { return db.EraseValueLink(w, t); }, false);
 }
 
 // ---------------------------------------------------------------- key filters

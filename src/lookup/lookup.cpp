@@ -41,8 +41,8 @@ void Velmora::sok_ord(const QString& ord, bool visResultat) {
     const bool byCategory = M::SokModus == "kategori";
     // The list reads the matches where they lie: "?" over a million words
     // copies none of them.
-    auto matches = std::make_shared<const store::Matches>(
-        byCategory ? store::Matches(db.WordsOfCategory(key)) : M::DBEngine().Words().PatternLookup(db, key));
+    auto matches = std::make_shared<const store::Matches>(byCategory ? store::Matches(db.WordsOfCategory(key))
+                                                                     : M::DBEngine().Words().PatternLookup(db, key));
     ::Resultat& r = M::Resultat();
     r.L_Resultat.Clear();
     if (matches->empty()) {
@@ -90,10 +90,11 @@ void Velmora::guardLookup(const std::function<void()>& lookup) {
     } catch (const store::DbError& e) {
         if (e.kind() == store::DbError::Kind::Lost) {
             M::SokModus = "";
-            ui::MsgBox("The connection to the word database was lost, so the lookup could not be made. Velmora "
-                       "connects again at the next lookup or change.\n" +
-                           QString::fromUtf8(e.what()),
-                       ui::Buttons::OK, "Velmora");
+            ui::MsgBox(
+                "The connection to the word database was lost, so the lookup could not be made. Velmora "
+                "connects again at the next lookup or change.\n" +
+                    QString::fromUtf8(e.what()),
+                ui::Buttons::OK, "Velmora");
             return;
         }
         if (e.kind() != store::DbError::Kind::Busy) throw;

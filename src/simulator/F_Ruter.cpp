@@ -29,10 +29,8 @@ F_Ruter::F_Ruter()
       c_clear(client(), "Clear square", false),
       K_Simuler(client(), ""),
       K_LukkVindu(client(), ""),
-      candidates_{{{&L_Synonymer1, true, {}},
-                   {&L_Verdier1, true, {}},
-                   {&L_Synonymer2, false, {}},
-                   {&L_Verdier2, false, {}}}} {
+      candidates_{
+          {{&L_Synonymer1, true, {}}, {&L_Verdier1, true, {}}, {&L_Synonymer2, false, {}}, {&L_Verdier2, false, {}}}} {
     // The title bar's close hides the window like its close button, so the
     // grid keeps its letters and marks.
     setTitleClose(TitleClose::Hide);
@@ -71,7 +69,8 @@ F_Ruter::F_Ruter()
 
     L_Vannrett.setColors(ui::kWhite, ui::kBlue);
     L_Loddrett.setColors(ui::kWhite, ui::kBlue);
-    for (ui::ListBox* l : {&L_Synonymer1, &L_Verdier1, &L_Synonymer2, &L_Verdier2}) l->setColors(ui::kYellow, ui::kBlue);
+    for (ui::ListBox* l : {&L_Synonymer1, &L_Verdier1, &L_Synonymer2, &L_Verdier2})
+        l->setColors(ui::kYellow, ui::kBlue);
 
     K_Simuler.Click = [this] { K_Simuler_Click(); };
     K_LukkVindu.Click = [this] { K_LukkVindu_Click(); };
@@ -155,8 +154,7 @@ void F_Ruter::K_Simuler_Click() {
     std::optional<store::Database> db;
     try {
         db.emplace(M::OpenDatabase());
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     for (Source& src : sources) {
         src.list->Clear();
         if (!db) continue;

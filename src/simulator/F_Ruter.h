@@ -57,8 +57,8 @@ public:
 
     // The right-click menu of the grid and its entries.
     QMenu* M_Rutenett = nullptr;
-    QAction* M_TomRutenett = nullptr;  // "Clear grid"
-    QAction* M_TomRute = nullptr;      // "Clear square"
+    QAction* M_TomRutenett = nullptr;   // "Clear grid"
+    QAction* M_TomRute = nullptr;       // "Clear square"
     QAction* M_FyllRutenett = nullptr;  // "Fill grid", also Ctrl+F
     void M_TomRutenett_Click();
     void M_TomRute_Click();

@@ -46,7 +46,8 @@ void F_Ruter::setUpComposing() {
     M_FyllRutenett->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     M_FyllRutenett->setShortcutContext(Qt::WidgetShortcut);  // the window's own Ctrl+F below does the work
     M_FyllRutenett->setShortcutVisibleInContextMenu(true);
-    QObject::connect(M_FyllRutenett, &QAction::triggered, this, [this] { ui::run([this] { M_FyllRutenett_Click(); }); });
+    QObject::connect(M_FyllRutenett, &QAction::triggered, this,
+                     [this] { ui::run([this] { M_FyllRutenett_Click(); }); });
 
     for (int n = 1; n <= M::kSquares; ++n) {
         QAbstractButton* b = X(n).button();
@@ -62,7 +63,8 @@ void F_Ruter::setUpComposing() {
     const auto key = [this](QKeySequence seq, void (F_Ruter::*handler)()) {
         auto* s = new QShortcut(seq, this);
         s->setContext(Qt::WindowShortcut);
-        QObject::connect(s, &QShortcut::activated, this, [this, handler] { ui::run([this, handler] { (this->*handler)(); }); });
+        QObject::connect(s, &QShortcut::activated, this,
+                         [this, handler] { ui::run([this, handler] { (this->*handler)(); }); });
     };
     key(QKeySequence(Qt::CTRL | Qt::Key_Z), &F_Ruter::Angre);
     key(QKeySequence(Qt::CTRL | Qt::Key_Y), &F_Ruter::Gjenta);

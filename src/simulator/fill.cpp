@@ -151,8 +151,8 @@ Built build(const QStringList& words, int length, const Alphabet& alphabet) {
         ids.push_back(textId(w));
         b.text.push_back(w);
     }
-    b.list = std::make_shared<search::WordList>(length, std::max(1, alphabet.size()), std::move(letters),
-                                                std::move(ids));
+    b.list =
+        std::make_shared<search::WordList>(length, std::max(1, alphabet.size()), std::move(letters), std::move(ids));
     return b;
 }
 
@@ -329,11 +329,11 @@ QString FillReport(const std::vector<Slot>& answers, const FillResult& r) {
     }
     if (names.isEmpty()) return {};
     const int n = int(names.size());
-    QString text = n == 1 ? QString("1 answer could not be filled: %1. Its clue square is framed in red.")
-                                .arg(names.front())
-                          : QString("%1 answers could not be filled: %2. Their clue squares are framed in red.")
-                                .arg(n)
-                                .arg(names.join(", "));
+    QString text =
+        n == 1 ? QString("1 answer could not be filled: %1. Its clue square is framed in red.").arg(names.front())
+               : QString("%1 answers could not be filled: %2. Their clue squares are framed in red.")
+                     .arg(n)
+                     .arg(names.join(", "));
     if (!r.settled) text += " The search stopped at its limit; a fuller fill may exist.";
     return text;
 }

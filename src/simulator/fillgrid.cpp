@@ -65,8 +65,7 @@ void F_Ruter::M_FyllRutenett_Click() {
     std::optional<store::Database> db;
     try {
         db.emplace(M::OpenDatabase());
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     sim::FillResult result;
     const bool finished = ui::RunWithProgress("Filling the grid…", [&](ui::Task& task) {
         const sim::FillWords words = db ? sim::ReadFillWords(*db, answers, &M::DBEngine().Words()) : sim::FillWords{};
@@ -107,8 +106,7 @@ void F_Ruter::offerClueWords() {
         if (!answer.isEmpty()) {
             try {
                 for (const std::string& w : M::OpenDatabase().Synonyms(M::s(answer), true)) clues << M::q(w);
-            } catch (const std::exception&) {
-            }
+            } catch (const std::exception&) {}
         }
         dlg.OfferClueWords(across, answer, clues);
     }

@@ -22,8 +22,8 @@ const QString kCrossword = QStringLiteral("http://ipuz.org/crossword");
 const QString kSquareField = QStringLiteral("app.velmora:square");
 // The fields Velmora writes, or that describe a grid and would be stale
 // after it changed; every other field of a file read is written again.
-const std::set<QString> kOwnFields{"version", "kind",    "dimensions", "puzzle", "solution", "clues", "block",
-                                   "empty",   "saved",   "checksum",   "answer", "answers",  "zones"};
+const std::set<QString> kOwnFields{"version", "kind",  "dimensions", "puzzle", "solution", "clues", "block",
+                                   "empty",   "saved", "checksum",   "answer", "answers",  "zones"};
 // Deeper than this no ipuz file goes, whatever its extensions.
 constexpr int kMaxDepth = 32;
 constexpr int kMaxClueLength = 200;
@@ -34,7 +34,9 @@ struct Refusal {
     QString why;
 };
 
-QString where(int n) { return QString("the square at row %1, column %2").arg((n - 1) / kColumns + 1).arg((n - 1) % kColumns + 1); }
+QString where(int n) {
+    return QString("the square at row %1, column %2").arg((n - 1) / kColumns + 1).arg((n - 1) % kColumns + 1);
+}
 
 bool isClue(const Square& s) { return !s.ord1.isEmpty() || !s.ord2.isEmpty() || s.isMark(); }
 bool isLetter(const Square& s) { return !s.caption.isEmpty() && !s.isMark(); }
@@ -227,7 +229,8 @@ Square fromOwnField(const QJsonValue& v, int n) {
         const QJsonArray p = o["picked"].toArray();
         if (!o["picked"].isArray() || p.size() > 2) throw wrong("the picked answers are not a list");
         for (const QJsonValue& e : p) {
-            if (e != QJsonValue("across") && e != QJsonValue("down")) throw wrong("a picked answer is not across or down");
+            if (e != QJsonValue("across") && e != QJsonValue("down"))
+                throw wrong("a picked answer is not across or down");
             (e == QJsonValue("across") ? s.picked1 : s.picked2) = true;
         }
     }
@@ -254,7 +257,8 @@ Grid build(const QJsonObject& top) {
     if (!dims.isObject() || !isInteger(d["width"], 0, 1 << 30) || !isInteger(d["height"], 0, 1 << 30))
         throw Refusal{"its \"dimensions\" are not a width and a height"};
     if (d["width"].toInt() != kColumns || d["height"].toInt() != kSquares / kColumns)
-        throw Refusal{QString("its grid is %1 by %2 squares, not 15 by 15").arg(d["width"].toInt()).arg(d["height"].toInt())};
+        throw Refusal{
+            QString("its grid is %1 by %2 squares, not 15 by 15").arg(d["width"].toInt()).arg(d["height"].toInt())};
 
     const QJsonValue block = top.contains("block") ? top["block"] : QJsonValue("#");
     if (!block.isString()) throw Refusal{"its \"block\" is not text"};
@@ -291,7 +295,8 @@ Grid build(const QJsonObject& top) {
         QJsonValue v = at(solution, n);
         if (v.isObject()) v = v.toObject()["value"];
         if (v.isNull() || v.isUndefined() || v == block) continue;
-        if (!v.isString()) throw Refusal{QString("its \"solution\" holds something other than a letter at %1").arg(where(n))};
+        if (!v.isString())
+            throw Refusal{QString("its \"solution\" holds something other than a letter at %1").arg(where(n))};
         if (!Showable(v.toString(), false))
             throw Refusal{QString("%1 holds \"%2\", which a square cannot show").arg(where(n), v.toString())};
         s.caption = v.toString();
@@ -331,7 +336,8 @@ Loaded ReadFile(const QString& path) {
     // without a size is caught too.
     const QByteArray data = f.read(kMaxFileSize + 1);
     if (data.size() > kMaxFileSize) return {std::nullopt, {}, "it is larger than 1 MB"};
-    if (f.error() != QFileDevice::NoError) return {std::nullopt, {}, QString("it cannot be read (%1)").arg(f.errorString())};
+    if (f.error() != QFileDevice::NoError)
+        return {std::nullopt, {}, QString("it cannot be read (%1)").arg(f.errorString())};
     return Read(data);
 }
 

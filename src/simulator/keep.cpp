@@ -42,7 +42,8 @@ void F_Ruter::setUpKeeping() {
         a->setShortcutVisibleInContextMenu(true);
         // On the window too, so that the keys work while the menu is closed.
         addAction(a);
-        QObject::connect(a, &QAction::triggered, this, [this, handler] { ui::run([this, handler] { (this->*handler)(); }); });
+        QObject::connect(a, &QAction::triggered, this,
+                         [this, handler] { ui::run([this, handler] { (this->*handler)(); }); });
         return a;
     };
     M_LagreRutenett = entry("Save grid as\u2026", Qt::Key_S, &F_Ruter::M_LagreRutenett_Click);
@@ -85,8 +86,9 @@ void F_Ruter::M_AapneRutenett_Click() {
     // The file is read and checked whole before anything is asked or shown.
     const sim::ipuz::Loaded loaded = sim::ipuz::ReadFile(path);
     if (!loaded.grid) {
-        ui::MsgBox(QString("The grid in %1 could not be opened, so the grid is as it was:\n%2").arg(shown(path), loaded.error),
-                   ui::Buttons::OK, "Velmora");
+        ui::MsgBox(
+            QString("The grid in %1 could not be opened, so the grid is as it was:\n%2").arg(shown(path), loaded.error),
+            ui::Buttons::OK, "Velmora");
         return;
     }
     if (holdsAnything(Snapshot()) &&
@@ -99,22 +101,24 @@ void F_Ruter::M_AapneRutenett_Click() {
 }
 
 void F_Ruter::M_EksporterPdf_Click() {
-    const QString start = gridFile_.isEmpty() ? GridFolder()
-                                              : QFileInfo(gridFile_).absolutePath() + "/" + printTitle() + ".pdf";
-    const QString path = ui::FileDialog(this, ui::FileDialogKind::Save, "Export as PDF", start, "PDF files (*.pdf)", "pdf");
+    const QString start =
+        gridFile_.isEmpty() ? GridFolder() : QFileInfo(gridFile_).absolutePath() + "/" + printTitle() + ".pdf";
+    const QString path =
+        ui::FileDialog(this, ui::FileDialogKind::Save, "Export as PDF", start, "PDF files (*.pdf)", "pdf");
     if (path.isEmpty()) return;
     setGridFolder(QFileInfo(path).absolutePath());
     QString error;
     if (!sim::print::WritePdf(path, Snapshot(), printTitle(), &error))
-        ui::MsgBox(QString("The PDF could not be written to %1:\n%2").arg(shown(path), error), ui::Buttons::OK, "Velmora");
+        ui::MsgBox(QString("The PDF could not be written to %1:\n%2").arg(shown(path), error), ui::Buttons::OK,
+                   "Velmora");
 }
 
 void F_Ruter::M_SkrivUt_Click() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(sim::print::kMarginMm, sim::print::kMarginMm, sim::print::kMarginMm,
-                                                sim::print::kMarginMm),
-                                      QPageLayout::Millimeter));
+    printer.setPageLayout(QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(sim::print::kMarginMm, sim::print::kMarginMm, sim::print::kMarginMm, sim::print::kMarginMm),
+        QPageLayout::Millimeter));
     printer.setDocName(printTitle());
     if (!ui::PrintDialog(this, printer)) return;
     if (!sim::print::Paint(printer, Snapshot(), printTitle()))

@@ -194,8 +194,7 @@ private:
         std::vector<Scored> scored;
         scored.reserve(ws.size());
         std::vector<std::vector<int>> cache;
-        for (const Crossing& x : var(v).crossings)
-            cache.emplace_back(value_[size_t(x.other)] == kOpen ? 256 : 0, -1);
+        for (const Crossing& x : var(v).crossings) cache.emplace_back(value_[size_t(x.other)] == kOpen ? 256 : 0, -1);
         for (int w : ws) {
             Scored s{w, used(w), 0, 0.0};
             for (size_t k = 0; k < var(v).crossings.size(); ++k) {

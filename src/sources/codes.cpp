@@ -87,7 +87,8 @@ void add(store::WordListBuilder& rows, const std::vector<std::string>& words, co
 
 void ReadCodes(const std::string& dir, const CodeNames& n, store::WordListBuilder& rows) {
     std::error_code ec;
-    if (!std::filesystem::is_directory(dir, ec)) throw store::ImportError(dir, 0, "no such folder (is iso-codes installed?)");
+    if (!std::filesystem::is_directory(dir, ec))
+        throw store::ImportError(dir, 0, "no such folder (is iso-codes installed?)");
     // All three files are read before a row is added.
     const JsonFile countries = readJson(dir, "3166-1");
     const JsonFile currencies = readJson(dir, "4217");

@@ -18,7 +18,8 @@ void ReadDemo(const std::string& path, store::WordListBuilder& rows) {
         auto typeable = [&](std::string_view t) {
             std::optional<std::string> w = store::Typeable(Trim(t));
             if (!w)
-                throw store::ImportError(path, lineNo, "\"" + store::Shown(Trim(t)) + "\" holds a character the word field cannot type");
+                throw store::ImportError(
+                    path, lineNo, "\"" + store::Shown(Trim(t)) + "\" holds a character the word field cannot type");
             return *w;
         };
         const std::string word = typeable(fields[0]);

@@ -29,8 +29,9 @@ std::unordered_map<std::string, std::string> ReadMo(const std::string& path) {
     auto raw = [&](size_t at) {
         if (at + 4 > data.size()) throw fail("the file is cut short");
         const auto* b = reinterpret_cast<const unsigned char*>(data.data() + at);
-        return std::array<uint32_t, 2>{uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24,
-                                       uint32_t(b[3]) | uint32_t(b[2]) << 8 | uint32_t(b[1]) << 16 | uint32_t(b[0]) << 24};
+        return std::array<uint32_t, 2>{
+            uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24,
+            uint32_t(b[3]) | uint32_t(b[2]) << 8 | uint32_t(b[1]) << 16 | uint32_t(b[0]) << 24};
     };
     const auto magic = raw(0);
     int order;

@@ -59,8 +59,9 @@ std::string ToUtf8(std::string_view bytes, const std::string& encoding, const st
         const size_t at = size_t(in - bytes.data());
         const long line = 1 + long(std::count(bytes.begin(), bytes.begin() + long(at), '\n'));
         throw store::ImportError(file, line,
-                                 errno == EINVAL ? "the file ends inside a character of " + encoding
-                                                 : "not " + encoding + " text (give the file's encoding with --encoding)");
+                                 errno == EINVAL
+                                     ? "the file ends inside a character of " + encoding
+                                     : "not " + encoding + " text (give the file's encoding with --encoding)");
     }
     ::iconv_close(cd);
     out.resize(done);

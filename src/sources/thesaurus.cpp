@@ -34,11 +34,12 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
     bool latin1;
     if (enc == "UTF-8" || enc == "UTF8")
         latin1 = false;
-    else if (enc == "ISO8859-1" || enc == "ISO-8859-1" || enc == "LATIN1" || enc == "ISO8859-15" || enc == "ISO-8859-15")
+    else if (enc == "ISO8859-1" || enc == "ISO-8859-1" || enc == "LATIN1" || enc == "ISO8859-15" ||
+             enc == "ISO-8859-15")
         latin1 = true;
     else
-        throw store::ImportError(name, 1, "unknown encoding \"" + store::Shown(Trim(line)) +
-                                       "\" (known: UTF-8, ISO8859-1, ISO8859-15)");
+        throw store::ImportError(
+            name, 1, "unknown encoding \"" + store::Shown(Trim(line)) + "\" (known: UTF-8, ISO8859-1, ISO8859-15)");
     auto decode = [&](std::string_view s) { return latin1 ? Latin1ToUtf8(s) : std::string(s); };
 
     long lastReport = 0, entries = 0;
@@ -62,8 +63,9 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
             count = count * 10 + (ch - '0');
         }
         if (!numeric)
-            throw store::ImportError(name, lineNo,
-                              "expected an entry \"word|number of meanings\" (the meaning count of the entry before may be wrong)");
+            throw store::ImportError(
+                name, lineNo,
+                "expected an entry \"word|number of meanings\" (the meaning count of the entry before may be wrong)");
         const long entryLine = lineNo;
         const std::string headRaw = decode(Trim(line.substr(0, bar)));
         std::optional<std::string> head = store::Typeable(headRaw);
@@ -76,8 +78,8 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
             std::string_view meaning;
             if (!nextLine(meaning))
                 throw store::ImportError(name, entryLine,
-                                  "the entry announces " + std::to_string(count) + " meanings, but the file ends after " +
-                                      std::to_string(m));
+                                         "the entry announces " + std::to_string(count) +
+                                             " meanings, but the file ends after " + std::to_string(m));
             std::vector<std::string_view> parts = Split(meaning, '|');
             std::string_view kind = Trim(parts[0]);
             // A line "word|n" here means the count above was too large.
@@ -85,10 +87,12 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
                 std::string_view n = Trim(parts[1]);
                 if (!n.empty() && std::all_of(n.begin(), n.end(), [](char c) { return c >= '0' && c <= '9'; }))
                     throw store::ImportError(name, lineNo,
-                                      "an entry where the meaning lines of the entry at line " +
-                                          std::to_string(entryLine) + " should be: its count of meanings is wrong");
+                                             "an entry where the meaning lines of the entry at line " +
+                                                 std::to_string(entryLine) +
+                                                 " should be: its count of meanings is wrong");
             }
-            if (parts.size() < 2) throw store::ImportError(name, lineNo, "expected a meaning \"(part of speech)|synonym|…\"");
+            if (parts.size() < 2)
+                throw store::ImportError(name, lineNo, "expected a meaning \"(part of speech)|synonym|…\"");
             if (!head || head->empty()) continue;
             // The part of speech is no category: NOUN or VERB, each with
             // tens of thousands of members, helps nobody find a word.

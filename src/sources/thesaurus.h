@@ -13,8 +13,7 @@ namespace sources {
 
 // Adds each entry's word and its synonyms as pairs (antonyms left out). A
 // malformed file throws store::ImportError naming the file and line.
-void ReadThesaurus(const std::string& path, store::WordListBuilder& rows,
-                   const Progress& progress = {});
+void ReadThesaurus(const std::string& path, store::WordListBuilder& rows, const Progress& progress = {});
 void ReadThesaurusText(std::string_view text, const std::string& name, store::WordListBuilder& rows,
                        const Progress& progress = {});
 

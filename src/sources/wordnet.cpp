@@ -111,7 +111,8 @@ public:
                 if (i >= t.size()) throw fail("the synset line ends early (is the file cut short?)");
                 return t[i];
             };
-            if (!digits(at(0), 8)) throw fail("expected a synset offset of 8 digits, found \"" + std::string(t[0]) + "\"");
+            if (!digits(at(0), 8))
+                throw fail("expected a synset offset of 8 digits, found \"" + std::string(t[0]) + "\"");
             const long wordCount = number(at(3), 16, fail, "a word count");
             if (wordCount == 0) throw fail("a synset without words");
             Synset s;
@@ -142,7 +143,8 @@ public:
                     down.push_back(uint32_t(number(t[i + 1], 10, fail, "an offset")));
             }
             ++entries_;
-            if (progress_ && entries_ % 8192 == 0) progress_(from + share * double(pos) / double(text.size()), entries_);
+            if (progress_ && entries_ % 8192 == 0)
+                progress_(from + share * double(pos) / double(text.size()), entries_);
             if (!nouns) continue;
             nouns->at.emplace(uint32_t(number(t[0], 10, fail, "an offset")), uint32_t(nouns->synsets.size()));
             nouns->synsets.push_back(std::move(s));
@@ -154,8 +156,8 @@ public:
             for (uint32_t off : pointers[k]) {
                 auto it = nouns->at.find(off);
                 if (it == nouns->at.end())
-                    throw store::ImportError(file, lines[k], "points to synset " + std::to_string(off) +
-                                                                 ", which the file does not hold");
+                    throw store::ImportError(
+                        file, lines[k], "points to synset " + std::to_string(off) + ", which the file does not hold");
                 nouns->synsets[k].below.push_back(it->second);
             }
     }
@@ -211,7 +213,8 @@ std::vector<PuzzleCategory> ReadCategoryList(const std::string& path) {
         const std::vector<std::string_view> halves = Split(line, '|');
         if (halves.size() != 2) throw fail("expected \"NAME | lemma sense, lemma sense\"");
         std::optional<std::string> name = store::Typeable(Trim(halves[0]));
-        if (!name || name->empty()) throw fail("the category name is missing or holds a character the word field cannot type");
+        if (!name || name->empty())
+            throw fail("the category name is missing or holds a character the word field cannot type");
         PuzzleCategory c{*name, {}};
         for (std::string_view sense : Split(halves[1], ',')) {
             sense = Trim(sense);
@@ -227,8 +230,8 @@ std::vector<PuzzleCategory> ReadCategoryList(const std::string& path) {
     return out;
 }
 
-void ReadWordNet(const std::string& dir, const std::vector<PuzzleCategory>& categories,
-                 store::WordListBuilder& rows, const Progress& progress, const WordNetLimits& limits) {
+void ReadWordNet(const std::string& dir, const std::vector<PuzzleCategory>& categories, store::WordListBuilder& rows,
+                 const Progress& progress, const WordNetLimits& limits) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) throw store::ImportError(dir, 0, "no such folder (is wordnet-base installed?)");
@@ -294,8 +297,9 @@ void ReadWordNet(const std::string& dir, const std::vector<PuzzleCategory>& cate
             }
             auto at = nouns.at.find(it->second[size_t(sense - 1)]);
             if (at == nouns.at.end())
-                throw store::ImportError(file("index.noun"), 0, "the sense " + std::to_string(sense) + " of \"" + lemma +
-                                                                    "\" is a synset data.noun does not hold");
+                throw store::ImportError(
+                    file("index.noun"), 0,
+                    "the sense " + std::to_string(sense) + " of \"" + lemma + "\" is a synset data.noun does not hold");
             todo.push_back(at->second);
             seen[at->second] = mark;
         }

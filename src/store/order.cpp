@@ -25,13 +25,20 @@ int weightAt(std::string_view s, size_t i, size_t& len) {
     if (b == 0xC3 && i + 1 < s.size()) {
         len = 2;
         switch (static_cast<unsigned char>(s[i + 1])) {
-            case 0x86: return kLetters;      // Æ
-            case 0x98: return kLetters + 1;  // Ø
-            case 0x85: return kLetters + 2;  // Å
-            case 0xA6: return kLetters + 3;  // æ
-            case 0xB8: return kLetters + 4;  // ø
-            case 0xA5: return kLetters + 5;  // å
-            default: len = 1;
+            case 0x86:
+                return kLetters;  // Æ
+            case 0x98:
+                return kLetters + 1;  // Ø
+            case 0x85:
+                return kLetters + 2;  // Å
+            case 0xA6:
+                return kLetters + 3;  // æ
+            case 0xB8:
+                return kLetters + 4;  // ø
+            case 0xA5:
+                return kLetters + 5;  // å
+            default:
+                len = 1;
         }
     }
     return b * 8;
@@ -46,7 +53,7 @@ int collate(void*, int n1, const void* s1, int n2, const void* s2) {
 
 int CompareWords(std::string_view a, std::string_view b) {
     const size_t n = std::min(a.size(), b.size());
-    size_t i = std::mismatch(a.begin(), a.begin() + std::ptrdiff_t(n), b.begin()).first - a.begin();
+    size_t i = size_t(std::mismatch(a.begin(), a.begin() + std::ptrdiff_t(n), b.begin()).first - a.begin());
     if (i == a.size() && i == b.size()) return 0;
     // The difference may lie in the second byte of one of the letters; 0xC3
     // is never a second byte, so a unit always starts at it.
@@ -61,8 +68,6 @@ int CompareWords(std::string_view a, std::string_view b) {
     }
 }
 
-void RegisterWordOrder(sqlite3* db) {
-    sqlite3_create_collation(db, kWordOrder, SQLITE_UTF8, nullptr, collate);
-}
+void RegisterWordOrder(sqlite3* db) { sqlite3_create_collation(db, kWordOrder, SQLITE_UTF8, nullptr, collate); }
 
 }  // namespace store

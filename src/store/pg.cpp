@@ -119,7 +119,8 @@ Connection::Connection(const std::string& conninfo) {
     label_ = labelOf(PQdb(c_.get()), PQhost(c_.get()), PQport(c_.get()));
     // The server's notices (and its goodbye to an idle connection) are not
     // printed: failures reach the user as errors, in a message box.
-    PQsetNoticeProcessor(c_.get(), [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        c_.get(), [](void*, const char*) {}, nullptr);
     if (PQstatus(c_.get()) != CONNECTION_OK) {
         const std::string msg = trimmed(PQerrorMessage(c_.get()));
         // A database that is not there, and a server that refuses the role,

@@ -58,7 +58,7 @@ TableCounts CopyToServer(Connection& from, pg::Connection& to,
     CreatePgTables(to);
     for (const TableColumns& table : Tables()) {
         const std::string cols = columnList(table);
-        if (progress) progress(table.table, done / total);
+        if (progress) progress(table.table, double(done) / double(total));
         pg::Copy copy(to, std::string("COPY ") + table.table + " (" + cols + ") FROM STDIN");
         const std::string key = uniqueKey(table.table);
         Stmt st = from.prepare("SELECT " + cols + " FROM " + table.table +
@@ -75,11 +75,11 @@ TableCounts CopyToServer(Connection& from, pg::Connection& to,
                     row[i] = st.text(int(i));
             }
             copy.row(row);
-            if (++done % 20000 == 0 && progress) progress(table.table, done / total);
+            if (++done % 20000 == 0 && progress) progress(table.table, double(done) / double(total));
         }
         copy.end();
     }
-    if (progress) progress("indexes", done / total);
+    if (progress) progress("indexes", double(done) / double(total));
     CreatePgIndexes(to);
     to.exec("ANALYZE");
     t.commit();

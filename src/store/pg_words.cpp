@@ -13,8 +13,7 @@ namespace {
 // Norwegian places here, as the file's lists have them. Equal texts keep
 // the server's order (the order they were stored in).
 std::vector<std::string> inWordOrder(std::vector<std::string> words) {
-    if (!std::is_sorted(words.begin(), words.end(), WordLess))
-        std::stable_sort(words.begin(), words.end(), WordLess);
+    if (!std::is_sorted(words.begin(), words.end(), WordLess)) std::stable_sort(words.begin(), words.end(), WordLess);
     return words;
 }
 
@@ -69,9 +68,7 @@ public:
     explicit PgWords(std::shared_ptr<PgPool> pool) : pool_(std::move(pool)), c_(pool_->take()) {}
     ~PgWords() override { pool_->give(std::move(c_)); }
 
-    std::vector<std::string> Categories() override {
-        return column("SELECT Kategori FROM T_Kategori ORDER BY id", {});
-    }
+    std::vector<std::string> Categories() override { return column("SELECT Kategori FROM T_Kategori ORDER BY id", {}); }
 
     bool WordExists(const std::string& ord) override {
         return c_->exec("SELECT 1 FROM T_Ord WHERE Ord = $1 LIMIT 1", {ord}).rows() > 0;
@@ -97,8 +94,8 @@ public:
 
     std::vector<std::string> Synonyms(const std::string& ord, bool byLength) override {
         if (byLength)
-            return byLengthInWordOrder(column(
-                "SELECT Synonym FROM T_OrdSynonym WHERE Ord = $1 ORDER BY length(Synonym), Synonym, id", {ord}));
+            return byLengthInWordOrder(
+                column("SELECT Synonym FROM T_OrdSynonym WHERE Ord = $1 ORDER BY length(Synonym), Synonym, id", {ord}));
         return inWordOrder(column("SELECT Synonym FROM T_OrdSynonym WHERE Ord = $1 ORDER BY Synonym, id", {ord}));
     }
 
@@ -110,21 +107,20 @@ public:
     }
 
     std::vector<std::string> CategoriesOf(const std::string& ord) override {
-        return inWordOrder(
-            column("SELECT Kategori FROM T_OrdKategori WHERE Ord = $1 ORDER BY Kategori, id", {ord}));
+        return inWordOrder(column("SELECT Kategori FROM T_OrdKategori WHERE Ord = $1 ORDER BY Kategori, id", {ord}));
     }
 
     std::vector<std::string> WordsOfCategory(const std::string& kategori) override {
-        return inWordOrder(
-            column("SELECT Ord FROM T_OrdKategori WHERE Kategori = $1 ORDER BY Ord, id", {kategori}));
+        return inWordOrder(column("SELECT Ord FROM T_OrdKategori WHERE Kategori = $1 ORDER BY Ord, id", {kategori}));
     }
 
     bool SaveCategoryLink(const std::string& ord, const std::string& kategori) override {
         pg::Transaction t(*c_);
         ensureWord(ord);
-        const bool added = c_->exec("INSERT INTO T_OrdKategori (Ord, Kategori, Notat) VALUES ($1, $2, 'X') "
-                                    "ON CONFLICT DO NOTHING",
-                                    {ord, kategori})
+        const bool added = c_->exec(
+                                 "INSERT INTO T_OrdKategori (Ord, Kategori, Notat) VALUES ($1, $2, 'X') "
+                                 "ON CONFLICT DO NOTHING",
+                                 {ord, kategori})
                                .affected() == 1;
         t.commit();  // the word row stays even when the link was there before
         return added;
@@ -150,9 +146,10 @@ public:
             // them and then adds nothing, and the reverse row goes too.
             c_->exec("SAVEPOINT pair");
             c_->exec("INSERT INTO T_OrdSynonym (Ord, Synonym, Notat) VALUES ($1, $2, 'X')", {synonym, ord});
-            added = c_->exec("INSERT INTO T_OrdSynonym (Ord, Synonym, Notat, Sjekket) VALUES ($1, $2, 'X', true) "
-                             "ON CONFLICT DO NOTHING",
-                             {ord, synonym})
+            added = c_->exec(
+                          "INSERT INTO T_OrdSynonym (Ord, Synonym, Notat, Sjekket) VALUES ($1, $2, 'X', true) "
+                          "ON CONFLICT DO NOTHING",
+                          {ord, synonym})
                         .affected() == 1;
             c_->exec(added ? "RELEASE SAVEPOINT pair" : "ROLLBACK TO SAVEPOINT pair");
         }
@@ -161,8 +158,7 @@ public:
     }
 
     RowId FindSynonymRow(const std::string& ord, const std::string& synonym) override {
-        return first("SELECT id FROM T_OrdSynonym WHERE Ord = $1 AND Synonym = $2 ORDER BY id LIMIT 1",
-                     {ord, synonym});
+        return first("SELECT id FROM T_OrdSynonym WHERE Ord = $1 AND Synonym = $2 ORDER BY id LIMIT 1", {ord, synonym});
     }
 
     int EraseSynonymPair(const std::string& ord, const std::string& synonym) override {
@@ -233,13 +229,14 @@ private:
                      const std::optional<std::string>& other = std::nullopt) {
         const std::string t(table);
         if (!other)
-            return c_->exec("DELETE FROM " + t + " WHERE id = (SELECT id FROM " + t +
-                                " WHERE Ord = $1 ORDER BY id LIMIT 1)",
-                            {ord})
+            return c_
+                ->exec("DELETE FROM " + t + " WHERE id = (SELECT id FROM " + t + " WHERE Ord = $1 ORDER BY id LIMIT 1)",
+                       {ord})
                 .affected();
-        return c_->exec("DELETE FROM " + t + " WHERE id = (SELECT id FROM " + t + " WHERE Ord = $1 AND " + col +
-                            " = $2 ORDER BY id LIMIT 1)",
-                        {ord, *other})
+        return c_
+            ->exec("DELETE FROM " + t + " WHERE id = (SELECT id FROM " + t + " WHERE Ord = $1 AND " + col +
+                       " = $2 ORDER BY id LIMIT 1)",
+                   {ord, *other})
             .affected();
     }
 
@@ -280,8 +277,9 @@ void CreatePgTables(pg::Connection& c) { c.script(kTables); }
 void CreatePgIndexes(pg::Connection& c) { c.script(kIndexes); }
 
 bool PgDatabaseEmpty(pg::Connection& c) {
-    return c.exec("SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = current_schema() AND tablename IN "
-                  "('t_ord', 't_kategori', 't_ordkategori', 't_ordsynonym', 't_verdi', 't_ordverdi')")
+    return c.exec(
+                "SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = current_schema() AND tablename IN "
+                "('t_ord', 't_kategori', 't_ordkategori', 't_ordsynonym', 't_verdi', 't_ordverdi')")
                .rows() == 0;
 }
 
@@ -290,15 +288,20 @@ std::string LikePattern(const std::string& pattern) {
     out.reserve(pattern.size() + 4);
     for (char ch : pattern) {
         switch (ch) {
-            case '*': out += '%'; break;
-            case '?': out += '_'; break;
+            case '*':
+                out += '%';
+                break;
+            case '?':
+                out += '_';
+                break;
             case '%':
             case '_':
             case '\\':
                 out += '\\';
                 out += ch;
                 break;
-            default: out += ch;
+            default:
+                out += ch;
         }
     }
     return out;

@@ -84,11 +84,17 @@ void Handle::fail(int rc, std::string_view what) const {
 }  // namespace detail
 
 DbError::DbError(Kind kind, std::string file, std::string detail, int code)
-    : std::runtime_error(describeFile(file) + ": " + detail), kind_(kind), file_(std::move(file)),
-      detail_(std::move(detail)), code_(code) {}
+    : std::runtime_error(describeFile(file) + ": " + detail),
+      kind_(kind),
+      file_(std::move(file)),
+      detail_(std::move(detail)),
+      code_(code) {}
 
 DbError::DbError(Described, Kind kind, std::string label, std::string detail)
-    : std::runtime_error(label + ": " + detail), kind_(kind), file_(std::move(label)), detail_(std::move(detail)),
+    : std::runtime_error(label + ": " + detail),
+      kind_(kind),
+      file_(std::move(label)),
+      detail_(std::move(detail)),
       code_(0) {}
 
 DbError DbError::onServer(Kind kind, std::string label, std::string detail) {
@@ -153,9 +159,9 @@ Connection::Connection(const std::string& path, Mode mode) : h_(std::make_shared
 
 void Connection::definePredicate(const char* name, TextPredicate fn) {
     auto* held = new TextPredicate(fn);
-    const int rc = sqlite3_create_function_v2(
-        handle(), name, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, held, callPredicate, nullptr, nullptr,
-        [](void* p) { delete static_cast<TextPredicate*>(p); });
+    const int rc =
+        sqlite3_create_function_v2(handle(), name, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, held, callPredicate, nullptr,
+                                   nullptr, [](void* p) { delete static_cast<TextPredicate*>(p); });
     if (rc != SQLITE_OK) fail(rc, name);  // the engine has freed `held` already
 }
 
@@ -207,8 +213,7 @@ bool Stmt::step() {
 }
 
 void Stmt::run() {
-    while (step()) {
-    }
+    while (step()) {}
 }
 
 void Stmt::reset() {
@@ -220,8 +225,7 @@ void Stmt::reset() {
 
 void Stmt::checkColumn(int col) const {
     if (!row_) throw DbError(DbError::Kind::Engine, h_->path, "no row to read column " + std::to_string(col) + " of");
-    if (col < 0 || col >= columns())
-        throw DbError(DbError::Kind::Engine, h_->path, "no column " + std::to_string(col));
+    if (col < 0 || col >= columns()) throw DbError(DbError::Kind::Engine, h_->path, "no column " + std::to_string(col));
 }
 
 std::string Stmt::text(int col) const {

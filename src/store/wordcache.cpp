@@ -119,8 +119,7 @@ std::vector<uint32_t> WordSet::Find(const std::string& pattern) const {
 bool WordSet::MatchesEvery(const std::string& pattern) const {
     // Only a pattern of wildcards alone, with a "*": it asks for at least
     // as many characters as it has "?".
-    if (pattern.find_first_not_of("*?") != std::string::npos || pattern.find('*') == std::string::npos)
-        return false;
+    if (pattern.find_first_not_of("*?") != std::string::npos || pattern.find('*') == std::string::npos) return false;
     const size_t least = size_t(std::count(pattern.begin(), pattern.end(), '?'));
     for (size_t i = 0, n = size(); i < n; ++i) {
         const size_t bytes = starts_[i + 1] - starts_[i];

@@ -45,10 +45,20 @@ std::optional<std::string> Typeable(std::string_view s) {
             // å æ ø and their capitals: the three letters beyond Z.
             unsigned char next = static_cast<unsigned char>(s[i + 1]);
             switch (next) {
-                case 0xA5: case 0x85: out += "\xC3\x85"; break;  // å Å
-                case 0xA6: case 0x86: out += "\xC3\x86"; break;  // æ Æ
-                case 0xB8: case 0x98: out += "\xC3\x98"; break;  // ø Ø
-                default: return std::nullopt;
+                case 0xA5:
+                case 0x85:
+                    out += "\xC3\x85";
+                    break;  // å Å
+                case 0xA6:
+                case 0x86:
+                    out += "\xC3\x86";
+                    break;  // æ Æ
+                case 0xB8:
+                case 0x98:
+                    out += "\xC3\x98";
+                    break;  // ø Ø
+                default:
+                    return std::nullopt;
             }
             ++i;
         } else {

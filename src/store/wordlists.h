@@ -36,12 +36,12 @@ private:
 std::optional<std::string> Typeable(std::string_view utf8);
 
 struct ImportCounts {
-    long words = 0;       // distinct T_Ord words
-    long pairs = 0;       // synonym pairs (each stored in both directions)
-    long categories = 0;  // distinct T_Kategori names
-    long links = 0;       // word–category links
-    long values = 0;      // word–value links
-    long skipped = 0;     // entries left out, each for one of the reasons below
+    long words = 0;                       // distinct T_Ord words
+    long pairs = 0;                       // synonym pairs (each stored in both directions)
+    long categories = 0;                  // distinct T_Kategori names
+    long links = 0;                       // word–category links
+    long values = 0;                      // word–value links
+    long skipped = 0;                     // entries left out, each for one of the reasons below
     std::map<std::string, long> reasons;  // why, and how many
 };
 

@@ -36,8 +36,8 @@ int deleteFirst(Connection& c, const char* table, const char* col1, const std::s
                 const std::string& b = {}) {
     std::string where = std::string(col1) + " = ?1";
     if (col2) where += std::string(" AND ") + col2 + " = ?2";
-    Stmt st = c.prepare(std::string("DELETE FROM ") + table + " WHERE rowid = (SELECT rowid FROM " + table +
-                        " WHERE " + where + " ORDER BY rowid LIMIT 1)");
+    Stmt st = c.prepare(std::string("DELETE FROM ") + table + " WHERE rowid = (SELECT rowid FROM " + table + " WHERE " +
+                        where + " ORDER BY rowid LIMIT 1)");
     st.bind(1, a);
     if (col2) st.bind(2, b);
     st.run();
@@ -107,8 +107,7 @@ std::vector<std::string> SqliteWords::PatternLookup(const std::string& pattern) 
     // The index yields the bytes' order, which is alphabetical but where Æ,
     // Ø or Å meet: put those few in their places.
     std::vector<std::string> words = patternRows(pattern);
-    if (!std::is_sorted(words.begin(), words.end(), WordLess))
-        std::stable_sort(words.begin(), words.end(), WordLess);
+    if (!std::is_sorted(words.begin(), words.end(), WordLess)) std::stable_sort(words.begin(), words.end(), WordLess);
     return words;
 }
 
@@ -225,10 +224,9 @@ bool SqliteWords::SaveSynonymPair(const std::string& ord, const std::string& syn
 }
 
 RowId SqliteWords::FindSynonymRow(const std::string& ord, const std::string& synonym) {
-    return firstRow(
-        c_.prepare("SELECT rowid FROM T_OrdSynonym WHERE Ord = ?1 AND Synonym = ?2 ORDER BY rowid LIMIT 1")
-            .bind(1, ord)
-            .bind(2, synonym));
+    return firstRow(c_.prepare("SELECT rowid FROM T_OrdSynonym WHERE Ord = ?1 AND Synonym = ?2 ORDER BY rowid LIMIT 1")
+                        .bind(1, ord)
+                        .bind(2, synonym));
 }
 
 int SqliteWords::EraseSynonymPair(const std::string& ord, const std::string& synonym) {
@@ -246,10 +244,7 @@ bool SqliteWords::SaveValueLink(const std::string& ord, const std::string& verdi
         c_.prepare("INSERT INTO T_Verdi (Verdi, Notat) VALUES (?1, 'X')").bind(1, verdi).run();
     bool added = false;
     if (!FindValueLink(ord, verdi)) {
-        c_.prepare("INSERT INTO T_OrdVerdi (Ord, Verdi, Notat) VALUES (?1, ?2, 'X')")
-            .bind(1, ord)
-            .bind(2, verdi)
-            .run();
+        c_.prepare("INSERT INTO T_OrdVerdi (Ord, Verdi, Notat) VALUES (?1, ?2, 'X')").bind(1, ord).bind(2, verdi).run();
         added = true;
     }
     t.commit();

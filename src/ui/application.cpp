@@ -1,12 +1,12 @@
 // The application's set-up, the handler guard that turns an escaped error
 // into a fatal message, the process exit, and the seam every message box
 // goes through (tests answer the boxes there).
+#include <unistd.h>
 #include <QApplication>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <cstdio>
 #include <exception>
-#include <unistd.h>
 
 #include "ui/toolkit.h"
 

@@ -1,10 +1,10 @@
 #include "ui/faces.h"
 
+#include <qdrawutil.h>
 #include <QApplication>
 #include <QPainter>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
-#include <qdrawutil.h>
 
 namespace ui::faces {
 
@@ -38,8 +38,8 @@ void CheckBoxDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, co
     const QStyle* st = w ? w->style() : QApplication::style();
     const QRect box = st->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, w);
     // Over a selected entry's highlight the box takes the highlighted text's colour.
-    const bool onHighlight = (opt.state & QStyle::State_Selected) &&
-                             st->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, &opt, w);
+    const bool onHighlight =
+        (opt.state & QStyle::State_Selected) && st->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, &opt, w);
     const QColor ink = opt.palette.color(onHighlight ? QPalette::HighlightedText : QPalette::Text);
     const QColor ground = opt.palette.color(onHighlight ? QPalette::Highlight : QPalette::Base);
 
@@ -52,9 +52,8 @@ void CheckBoxDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, co
         p->setRenderHint(QPainter::Antialiasing);
         p->setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         const QRectF r = QRectF(box).adjusted(3, 3, -3, -3);
-        const QPointF mark[3] = {{r.left(), r.center().y()},
-                                 {r.left() + r.width() * 0.4, r.bottom()},
-                                 {r.right(), r.top()}};
+        const QPointF mark[3] = {
+            {r.left(), r.center().y()}, {r.left() + r.width() * 0.4, r.bottom()}, {r.right(), r.top()}};
         p->drawPolyline(mark, 3);
     }
     p->restore();

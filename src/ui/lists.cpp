@@ -21,9 +21,7 @@ class StringListModel : public QAbstractListModel {
 public:
     StringListModel(QObject* parent, bool checkable) : QAbstractListModel(parent), checkable_(checkable) {}
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
-        return parent.isValid() ? 0 : count();
-    }
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override { return parent.isValid() ? 0 : count(); }
     // The view asks for every row's index when it lays out a long list:
     // answered here without the base class's round of virtual calls.
     QModelIndex index(int row, int column = 0, const QModelIndex& parent = QModelIndex()) const override {
@@ -193,9 +191,7 @@ void ListBox::setItems(int count, std::function<QString(int)> text) {
     quiet_ = false;
 }
 int ListBox::ListCount() const { return model_->rowCount(); }
-QString ListBox::List(int i) const {
-    return i >= 0 && i < model_->rowCount() ? model_->text(i) : QString();
-}
+QString ListBox::List(int i) const { return i >= 0 && i < model_->rowCount() ? model_->text(i) : QString(); }
 
 int ListBox::ListIndex() const {
     QModelIndex c = view_->currentIndex();

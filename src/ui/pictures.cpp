@@ -49,9 +49,10 @@ void drawIcon(QPainter& g, Icon which) {
         case Icon::Simulate:
         case Icon::App: {  // a small arrow-word grid: clue squares and letters
             g.setPen(Qt::NoPen);
-            const QColor cells[3][3] = {{kOrange, Qt::white, Qt::white},
-                                        {Qt::white, kTeal, Qt::white},
-                                        {Qt::white, Qt::white, kOrange}};
+            // clang-format off: the squares as they lie
+            const QColor cells[3][3] = {
+                {kOrange, Qt::white, Qt::white}, {Qt::white, kTeal, Qt::white}, {Qt::white, Qt::white, kOrange}};
+            // clang-format on
             for (int r = 0; r < 3; ++r)
                 for (int c = 0; c < 3; ++c) {
                     g.setBrush(cells[r][c]);
@@ -131,23 +132,13 @@ QPixmap puzzle(int width, int height, const std::vector<QRect>& calm) {
     // white squares holding the letters of words that cross.
     const int s = 34;
     const int cols = width / s + 1, rows = height / s + 1;
+    // clang-format off: one text a row of the grid
     static const char* const lines[] = {
-        "#VELMORA#WORD#",
-        "S#A#SEA#CLUE#G",
-        "TOR#TIME#ARROW",
-        "A#ROW#ODIN#E#I",
-        "RIVER#NOTE#SAD",
-        "#GRID#ART#SEAT",
-        "LETTER#ICE#POD",
-        "#SYNONYM#VALUE",
-        "CAT#ERA#MAP#OX",
-        "#ISLE#SUN#TREE",
-        "PUZZLE#ARROWS#",
-        "#OAK#SNOW#NILE",
-        "ANSWER#RED#SKY",
-        "#HINT#DEW#WORD",
-        "CROSS#EYE#EAST",
+        "#VELMORA#WORD#", "S#A#SEA#CLUE#G", "TOR#TIME#ARROW", "A#ROW#ODIN#E#I", "RIVER#NOTE#SAD",
+        "#GRID#ART#SEAT", "LETTER#ICE#POD", "#SYNONYM#VALUE", "CAT#ERA#MAP#OX", "#ISLE#SUN#TREE",
+        "PUZZLE#ARROWS#", "#OAK#SNOW#NILE", "ANSWER#RED#SKY", "#HINT#DEW#WORD", "CROSS#EYE#EAST",
     };
+    // clang-format on
     QFont f("DejaVu Sans", 13, QFont::Bold);
     f.setPixelSize(s * 55 / 100);
     g.setFont(f);

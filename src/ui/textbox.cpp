@@ -84,9 +84,8 @@ protected:
         for (QAction* a : menu->actions()) {
             if (a->objectName() != QLatin1String("edit-paste")) continue;
             a->disconnect();
-            QObject::connect(a, &QAction::triggered, this, [this] {
-                owner_->paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
-            });
+            QObject::connect(a, &QAction::triggered, this,
+                             [this] { owner_->paste(QGuiApplication::clipboard()->text(QClipboard::Clipboard)); });
         }
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(e->globalPos());
@@ -112,13 +111,11 @@ protected:
 
     void focusInEvent(QFocusEvent* e) override {
         QLineEdit::focusInEvent(e);
-        if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
-            run(owner_->GotFocus);
+        if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason) run(owner_->GotFocus);
     }
     void focusOutEvent(QFocusEvent* e) override {
         QLineEdit::focusOutEvent(e);
-        if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
-            run(owner_->LostFocus);
+        if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason) run(owner_->LostFocus);
     }
 
 private:

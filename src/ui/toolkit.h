@@ -77,7 +77,7 @@ enum class Answer { OK, Yes, No };
 
 struct MsgBoxCall {
     QString prompt;
-    QString title;      // as shown: "Velmora" when none was given
+    QString title;  // as shown: "Velmora" when none was given
     bool titleGiven;
     Buttons buttons;
 };
@@ -153,8 +153,7 @@ private:
 };
 
 // A menu entry whose click runs `handler` through ui::run.
-QAction* addMenuEntry(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                      std::function<void()> handler);
+QAction* addMenuEntry(QMenu* menu, const QString& caption, const QKeySequence& shortcut, std::function<void()> handler);
 
 // Tab order: the widgets in the order given.
 void setTabOrder(const std::vector<QWidget*>& widgets);
@@ -226,9 +225,9 @@ public:
     void setItems(int count, std::function<QString(int)> text);
     int ListCount() const;
     QString List(int i) const;
-    int ListIndex() const;          // -1: none selected
-    void setListIndex(int i);       // selects, and fires Click as a pick does
-    QString Text() const;           // the selected entry, "" when none
+    int ListIndex() const;     // -1: none selected
+    void setListIndex(int i);  // selects, and fires Click as a pick does
+    QString Text() const;      // the selected entry, "" when none
     bool Checked(int i) const;
     void setChecked(int i, bool on);  // fires ItemCheck
     QListView* view() const { return view_; }

@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <fstream>
 
-#include "userdata.h"
 #include "support.h"
+#include "userdata.h"
 
 namespace {
 
@@ -76,8 +76,7 @@ TEST_F(UserData, AFailedBuildIsReportedAndLeavesNoDatabase) {
         const char* cause;
     };
     for (const Case& c : {Case{"echo 'velmora-mkdb: No space left on device' >&2; exit 1", "No space left"},
-                          Case{"kill -9 $$", "ended with status"},
-                          Case{"exit 0", ""},  // success claimed, yet no file
+                          Case{"kill -9 $$", "ended with status"}, Case{"exit 0", ""},  // success claimed, yet no file
                           Case{"", "could not be started"}}) {
         SCOPED_TRACE(c.script);
         boxes.clear();
@@ -85,7 +84,8 @@ TEST_F(UserData, AFailedBuildIsReportedAndLeavesNoDatabase) {
         EXPECT_FALSE(app::openUserData(mkdb));
         EXPECT_FALSE(fs::exists(database()));
         ASSERT_EQ(boxes.calls().size(), 1u);
-        EXPECT_TRUE(boxes.lastPrompt().contains("could not be made in " + app::userDataFolder())) << qPrintable(boxes.lastPrompt());
+        EXPECT_TRUE(boxes.lastPrompt().contains("could not be made in " + app::userDataFolder()))
+            << qPrintable(boxes.lastPrompt());
         EXPECT_TRUE(boxes.lastPrompt().contains(c.cause)) << qPrintable(boxes.lastPrompt());
     }
 }

@@ -32,9 +32,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
         d.SaveValueLink("CAT", "TOM");
         d.SaveCategoryLink("CAT", "ANIMAL");
     }
-    ui::setMsgBoxHandler([](const ui::MsgBoxCall& c) {
-        return c.buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::OK;
-    });
+    ui::setMsgBoxHandler(
+        [](const ui::MsgBoxCall& c) { return c.buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::OK; });
     ui::setModalDriver([](ui::Form& f) { f.Hide(); });
     window = &M::Velmora();
     return 0;

@@ -2,9 +2,9 @@
 #include <QAction>
 #include <QTimer>
 
+#include "fixture.h"
 #include "intro/F_Hjelp.h"
 #include "intro/F_Intro.h"
-#include "fixture.h"
 
 namespace {
 
@@ -51,8 +51,8 @@ TEST_F(Intro, OpensWithItsCountRunningAndClosesOnTheTick) {
 TEST_F(Intro, ClicksCloseOnTheNameTheLogoTheFrameAndTheButtonOnly) {
     open();
     F_Intro& i = M::F_Intro();
-    for (ui::Label* l : {&i.lblVersion, &i.lblPlatform, &i.lblWarning, &i.lblCompany, &i.lblCopyright,
-                         &i.lblCompanyProduct}) {
+    for (ui::Label* l :
+         {&i.lblVersion, &i.lblPlatform, &i.lblWarning, &i.lblCompany, &i.lblCopyright, &i.lblCompanyProduct}) {
         clickLabel(*l);
         testing_support::processEvents();
         ASSERT_TRUE(introLoaded()) << l->Caption().toStdString();

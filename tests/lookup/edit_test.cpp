@@ -1,6 +1,6 @@
+#include <unistd.h>
 #include <QComboBox>
 #include <QLineEdit>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -176,8 +176,8 @@ TEST_F(Editing, SavingAndErasingASynonymPair) {
 }
 
 TEST_F(Editing, SynonymFieldKeysAndEnter) {
-    type(w().T_Synonym, "A");   // a capital typed as such
-    type(w().T_Synonym, "'");   // and the quote
+    type(w().T_Synonym, "A");  // a capital typed as such
+    type(w().T_Synonym, "'");  // and the quote
     type(w().T_Synonym, QString::fromUtf8("Å"));
     EXPECT_EQ(w().T_Synonym.Text(), "");
     type(w().T_Synonym, "big cat-1.");
@@ -231,8 +231,7 @@ TEST_F(Editing, TextsWithQuotesAreStoredAsThemselves) {
     w().T_Ord.setText("O'BRIEN");
     w().T_Synonym.setText("IRISH'MAN");
     click(w().K_Lagre_Synonym);
-    EXPECT_EQ(db.rows("SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?", {"O'BRIEN"}),
-              Rows({{"IRISH'MAN"}}));
+    EXPECT_EQ(db.rows("SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?", {"O'BRIEN"}), Rows({{"IRISH'MAN"}}));
     EXPECT_EQ(items(w().L_Synonymer), QStringList({"IRISH'MAN"}));
     w().C_Kategori.setText("'); DROP TABLE T_Ord; --");
     click(w().K_Lagre_Kategori);
@@ -244,12 +243,15 @@ TEST_F(Editing, TextsWithQuotesAreStoredAsThemselves) {
 TEST_F(Editing, AFileThatRefusesWritesIsReportedAndLeftAsItWas) {
     db.addWord("CAT");
     type(w().T_Ord, "cat");
-    std::filesystem::permissions("velmora.mdb", std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    std::filesystem::permissions("velmora.mdb",
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
     if (::geteuid() == 0) {
         // Root writes through file modes; a read-only query-only pragma
         // stands in via a trigger that refuses every insert.
         std::filesystem::permissions("velmora.mdb", std::filesystem::perms::owner_all);
-        db.exec("CREATE TRIGGER no_write BEFORE INSERT ON T_OrdSynonym BEGIN SELECT RAISE(ABORT, 'attempt to write a readonly database'); END");
+        db.exec(
+            "CREATE TRIGGER no_write BEFORE INSERT ON T_OrdSynonym BEGIN SELECT RAISE(ABORT, 'attempt to write a "
+            "readonly database'); END");
     }
     type(w().T_Synonym, "feline");
     click(w().K_Lagre_Synonym);
@@ -303,8 +305,8 @@ TEST_F(Editing, ALockedOrFullFileIsReportedAndTheWindowGoesOn) {
 TEST_F(Editing, PastedOddTextsAreSavedAndErasedAsThemselves) {
     db.addWord("KEEP");
     const int words = db.count("T_Ord");
-    const QStringList texts = {"'",     "O''NEIL", "100%",       "A_B",           "[AB]",  "\"QUOTED\"",
-                               "A\\B",  "שלום",    "😀🧩",       "\x01\x02\x7f",  "A;B--", QString(100000, 'W'),
+    const QStringList texts = {"'",     "O''NEIL", "100%",     "A_B",          "[AB]",  "\"QUOTED\"",
+                               "A\\B",  "שלום",    "😀🧩", "\x01\x02\x7f", "A;B--", QString(100000, 'W'),
                                "مرحبا", "A*B?",    "ÆØÅ éè"};
     for (const QString& t : texts) {
         SCOPED_TRACE(t.left(20).toStdString());

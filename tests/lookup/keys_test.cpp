@@ -12,8 +12,8 @@ struct KeyCase {
 };
 
 const KeyCase kKeys[] = {
-    {"a", "A"}, {"z", "Z"}, {"`", ""}, {"{", ""}, {"A", ""}, {"å", "Å"}, {"æ", "Æ"}, {"ø", "Ø"},
-    {"0", "0"}, {"9", "9"}, {"/", ""}, {":", ""}, {"-", "-"}, {".", "."}, {",", ""}, {"+", ""},
+    {"a", "A"}, {"z", "Z"}, {"`", ""}, {"{", ""}, {"A", ""},  {"å", "Å"}, {"æ", "Æ"}, {"ø", "Ø"},
+    {"0", "0"}, {"9", "9"}, {"/", ""}, {":", ""}, {"-", "-"}, {".", "."}, {",", ""},  {"+", ""},
 };
 
 using Field = ui::TextBox Velmora::*;
@@ -33,6 +33,6 @@ TEST_P(KeyFilters, EachKeyClassEndsWhereItShould) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lookup, KeyFilters, ::testing::Values(&Velmora::T_Ord, &Velmora::T_Synonym, &Velmora::T_Verdi),
-                         [](const auto& p) {
-                             return p.index == 0 ? "Word" : p.index == 1 ? "Synonym" : "Value";
-                         });
+                         [](const auto& p) { return p.index == 0   ? "Word"
+                                                    : p.index == 1 ? "Synonym"
+                                                                   : "Value"; });

@@ -55,8 +55,8 @@ QRect seen(const QWidget* w) {
 
 std::string where(const QWidget* w) {
     const QRect r = w->geometry();
-    return std::string(w->metaObject()->className()) + " " + std::to_string(r.x()) + "," + std::to_string(r.y()) +
-           " " + std::to_string(r.width()) + "x" + std::to_string(r.height());
+    return std::string(w->metaObject()->className()) + " " + std::to_string(r.x()) + "," + std::to_string(r.y()) + " " +
+           std::to_string(r.width()) + "x" + std::to_string(r.height());
 }
 
 }  // namespace

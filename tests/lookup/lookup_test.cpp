@@ -181,16 +181,16 @@ TEST_F(Lookup, ListHandlers) {
     type(w().T_Ord, "kat");
     // Double-click a synonym that is a word: its details.
     clickEntry(w().L_Synonymer, 0);
-    QTest::mouseDClick(w().L_Synonymer.view()->viewport(), Qt::LeftButton, {},
-                       w().L_Synonymer.view()->visualRect(w().L_Synonymer.view()->model()->index(0, 0)).center() +
-                           QPoint(40, 0));
+    QTest::mouseDClick(
+        w().L_Synonymer.view()->viewport(), Qt::LeftButton, {},
+        w().L_Synonymer.view()->visualRect(w().L_Synonymer.view()->model()->index(0, 0)).center() + QPoint(40, 0));
     EXPECT_EQ(w().T_Ord.Text(), "B");
     EXPECT_EQ(items(w().L_Synonymer), QStringList({"BEE"}));
     // One that is not a word: empty lists.
     clickEntry(w().L_Synonymer, 0);
-    QTest::mouseDClick(w().L_Synonymer.view()->viewport(), Qt::LeftButton, {},
-                       w().L_Synonymer.view()->visualRect(w().L_Synonymer.view()->model()->index(0, 0)).center() +
-                           QPoint(40, 0));
+    QTest::mouseDClick(
+        w().L_Synonymer.view()->viewport(), Qt::LeftButton, {},
+        w().L_Synonymer.view()->visualRect(w().L_Synonymer.view()->model()->index(0, 0)).center() + QPoint(40, 0));
     EXPECT_EQ(w().T_Ord.Text(), "BEE");
     EXPECT_EQ(w().L_Synonymer.ListCount(), 0);
     // Ticking the third value's box tells its index.

@@ -103,9 +103,10 @@ TEST_F(WindowOnServer, ALostConnectionMidLookupIsAMessageAndTheNextKeyConnectsAg
     std::thread killer([&] {
         store::pg::Connection admin(PgAdmin());
         while (!done) {
-            if (admin.exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = $1 AND "
-                           "wait_event_type = 'Lock'",
-                           {db->name()})
+            if (admin
+                    .exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = $1 AND "
+                          "wait_event_type = 'Lock'",
+                          {db->name()})
                     .rows() > 0)
                 break;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -116,8 +117,9 @@ TEST_F(WindowOnServer, ALostConnectionMidLookupIsAMessageAndTheNextKeyConnectsAg
     killer.join();
     locker.exec("ROLLBACK");
     ASSERT_EQ(boxes.calls().size(), 1u);
-    EXPECT_TRUE(boxes.lastPrompt().startsWith("The connection to the word database was lost, so the lookup could not "
-                                              "be made."))
+    EXPECT_TRUE(
+        boxes.lastPrompt().startsWith("The connection to the word database was lost, so the lookup could not "
+                                      "be made."))
         << boxes.lastPrompt().toStdString();
     EXPECT_EQ(quit.calls(), 0);
     type(w().T_Ord, "ig");

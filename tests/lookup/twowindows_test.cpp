@@ -14,8 +14,8 @@ namespace {
 struct EraseCase {
     const char* name;
     const char* table;
-    std::function<void(testing_support::TempDb&)> fill;   // the rows the window shows
-    ui::ListBox* (*list)(Velmora&);                       // where the entry is picked; null: the word field
+    std::function<void(testing_support::TempDb&)> fill;  // the rows the window shows
+    ui::ListBox* (*list)(Velmora&);                      // where the entry is picked; null: the word field
     ui::Button* (*button)(Velmora&);
     const char* gone;   // SQL that removes the named rows, as another window's erase does
     const char* other;  // SQL that adds a row the question never named
@@ -82,36 +82,38 @@ TEST_P(ChangedDuringQuestion, RowsUntouchedMeanwhileAreErasedAsBefore) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllFourErases, ChangedDuringQuestion,
-    ::testing::Values(
-        EraseCase{"Word", "T_Ord", [](auto& d) { d.addWord("ZZONE"); }, nullptr,
-                  [](Velmora& v) { return &v.K_Slett_Ord; }, "DELETE FROM T_Ord WHERE Ord = 'ZZONE'",
-                  "INSERT INTO T_Ord (Ord) VALUES ('ZZTWO')", "INSERT INTO T_Ord (Ord) VALUES ('ZZONE')",
-                  Rows{{"ZZTWO", "<null>", "<null>"}}},
-        EraseCase{"CategoryLink", "T_OrdKategori", [](auto& d) {
-                      d.addWord("ZZONE");
-                      d.link("ZZONE", "PETS");
-                  },
-                  [](Velmora& v) { return &v.L_Kategorier; }, [](Velmora& v) { return &v.K_Slett_Kategori; },
-                  "DELETE FROM T_OrdKategori", "INSERT INTO T_OrdKategori VALUES ('ZZTWO', 'PETS', 'X')",
-                  "INSERT INTO T_OrdKategori VALUES ('ZZONE', 'PETS', 'X')", Rows{{"ZZTWO", "PETS", "X"}}},
-        EraseCase{"SynonymPair", "T_OrdSynonym",
-                  [](auto& d) {
-                      d.addWord("ZZONE");
-                      d.synonym("FELINE", "ZZONE");
-                      d.synonym("ZZONE", "FELINE");
-                  },
-                  [](Velmora& v) { return &v.L_Synonymer; }, [](Velmora& v) { return &v.K_Slett_Synonym; },
-                  "DELETE FROM T_OrdSynonym",
-                  "INSERT INTO T_OrdSynonym VALUES ('FELINE', 'ZZTWO', 'X'), ('ZZTWO', 'FELINE', 'X')",
-                  "INSERT INTO T_OrdSynonym VALUES ('FELINE', 'ZZONE', 'X'), ('ZZONE', 'FELINE', 'X')",
-                  Rows{{"FELINE", "ZZTWO", "X"}, {"ZZTWO", "FELINE", "X"}}},
-        EraseCase{"ValueLink", "T_OrdVerdi", [](auto& d) {
-                      d.addWord("ZZONE");
-                      d.value("ZZONE", "MEOW");
-                  },
-                  [](Velmora& v) { return &v.L_Verdier; }, [](Velmora& v) { return &v.K_Slett_Verdi; },
-                  "DELETE FROM T_OrdVerdi", "INSERT INTO T_OrdVerdi VALUES ('ZZTWO', 'MEOW', 'X')",
-                  "INSERT INTO T_OrdVerdi VALUES ('ZZONE', 'MEOW', 'X')", Rows{{"ZZTWO", "MEOW", "X"}}}),
+    ::testing::Values(EraseCase{"Word", "T_Ord", [](auto& d) { d.addWord("ZZONE"); }, nullptr,
+                                [](Velmora& v) { return &v.K_Slett_Ord; }, "DELETE FROM T_Ord WHERE Ord = 'ZZONE'",
+                                "INSERT INTO T_Ord (Ord) VALUES ('ZZTWO')", "INSERT INTO T_Ord (Ord) VALUES ('ZZONE')",
+                                Rows{{"ZZTWO", "<null>", "<null>"}}},
+                      EraseCase{
+                          "CategoryLink", "T_OrdKategori",
+                          [](auto& d) {
+                              d.addWord("ZZONE");
+                              d.link("ZZONE", "PETS");
+                          },
+                          [](Velmora& v) { return &v.L_Kategorier; }, [](Velmora& v) { return &v.K_Slett_Kategori; },
+                          "DELETE FROM T_OrdKategori", "INSERT INTO T_OrdKategori VALUES ('ZZTWO', 'PETS', 'X')",
+                          "INSERT INTO T_OrdKategori VALUES ('ZZONE', 'PETS', 'X')", Rows{{"ZZTWO", "PETS", "X"}}},
+                      EraseCase{"SynonymPair", "T_OrdSynonym",
+                                [](auto& d) {
+                                    d.addWord("ZZONE");
+                                    d.synonym("FELINE", "ZZONE");
+                                    d.synonym("ZZONE", "FELINE");
+                                },
+                                [](Velmora& v) { return &v.L_Synonymer; },
+                                [](Velmora& v) { return &v.K_Slett_Synonym; }, "DELETE FROM T_OrdSynonym",
+                                "INSERT INTO T_OrdSynonym VALUES ('FELINE', 'ZZTWO', 'X'), ('ZZTWO', 'FELINE', 'X')",
+                                "INSERT INTO T_OrdSynonym VALUES ('FELINE', 'ZZONE', 'X'), ('ZZONE', 'FELINE', 'X')",
+                                Rows{{"FELINE", "ZZTWO", "X"}, {"ZZTWO", "FELINE", "X"}}},
+                      EraseCase{"ValueLink", "T_OrdVerdi",
+                                [](auto& d) {
+                                    d.addWord("ZZONE");
+                                    d.value("ZZONE", "MEOW");
+                                },
+                                [](Velmora& v) { return &v.L_Verdier; }, [](Velmora& v) { return &v.K_Slett_Verdi; },
+                                "DELETE FROM T_OrdVerdi", "INSERT INTO T_OrdVerdi VALUES ('ZZTWO', 'MEOW', 'X')",
+                                "INSERT INTO T_OrdVerdi VALUES ('ZZONE', 'MEOW', 'X')", Rows{{"ZZTWO", "MEOW", "X"}}}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // ---------------------------------------------------------------- a locked file

@@ -47,8 +47,18 @@ struct BadFile {
 };
 
 const BadFile kBadFiles[] = {
-    {"truncated", [] { QByteArray b = bytes(goodJson()); return b.left(b.size() / 2); }, "it is not JSON ("},
-    {"binary", [] { QByteArray b; for (int i = 0; i < 4096; ++i) b.append(char(i * 37 % 256)); return b; },
+    {"truncated",
+     [] {
+         QByteArray b = bytes(goodJson());
+         return b.left(b.size() / 2);
+     },
+     "it is not JSON ("},
+    {"binary",
+     [] {
+         QByteArray b;
+         for (int i = 0; i < 4096; ++i) b.append(char(i * 37 % 256));
+         return b;
+     },
      "it is not JSON ("},
     {"plain_text", [] { return QByteArray("a grid, honestly\n"); }, "it is not JSON ("},
     {"empty", [] { return QByteArray(); }, "it is not JSON ("},
@@ -56,7 +66,13 @@ const BadFile kBadFiles[] = {
     {"nested_deeper_than_ipuz_goes", [] { return nested(40); }, "it is nested too deeply"},
     {"nested_deeper_than_json_reads", [] { return nested(100000); }, "it is nested too deeply"},
     {"json_array", [] { return QByteArray("[1, 2, 3]"); }, "it is not an ipuz puzzle"},
-    {"no_version", [] { QJsonObject o = goodJson(); o.remove("version"); return bytes(o); }, "it is not an ipuz puzzle"},
+    {"no_version",
+     [] {
+         QJsonObject o = goodJson();
+         o.remove("version");
+         return bytes(o);
+     },
+     "it is not an ipuz puzzle"},
     {"version_not_ipuz", [] { return bytes(with(goodJson(), "version", "http://example.com/v2")); },
      "it is not an ipuz puzzle"},
     {"sudoku", [] { return bytes(with(goodJson(), "kind", QJsonArray{"http://ipuz.org/sudoku#1"})); },
@@ -64,13 +80,23 @@ const BadFile kBadFiles[] = {
     {"kind_not_a_list", [] { return bytes(with(goodJson(), "kind", "http://ipuz.org/crossword#1")); },
      "its \"kind\" is not a list"},
     {"thirteen_by_thirteen",
-     [] { return bytes(with(goodJson(), "dimensions", QJsonObject{{"width", 13}, {"height", 13}})); },
+     [] {
+         return bytes(with(goodJson(), "dimensions", QJsonObject{{"width", 13}, {"height", 13}}));
+     },
      "its grid is 13 by 13 squares, not 15 by 15"},
     {"width_as_text",
-     [] { return bytes(with(goodJson(), "dimensions", QJsonObject{{"width", "15"}, {"height", 15}})); },
+     [] {
+         return bytes(with(goodJson(), "dimensions", QJsonObject{{"width", "15"}, {"height", 15}}));
+     },
      "its \"dimensions\" are not a width and a height"},
     {"fourteen_rows",
-     [] { QJsonObject o = goodJson(); QJsonArray p = o["puzzle"].toArray(); p.removeLast(); o["puzzle"] = p; return bytes(o); },
+     [] {
+         QJsonObject o = goodJson();
+         QJsonArray p = o["puzzle"].toArray();
+         p.removeLast();
+         o["puzzle"] = p;
+         return bytes(o);
+     },
      "its \"puzzle\" is not 15 rows of 15 squares"},
     {"solution_a_string", [] { return bytes(with(goodJson(), "solution", "LARGE")); },
      "its \"solution\" is not 15 rows of 15 squares"},
@@ -81,22 +107,51 @@ const BadFile kBadFiles[] = {
     {"two_letters_in_a_square", [] { return bytes(withCell("solution", 20, "AB")); },
      "the square at row 2, column 5 holds \"AB\", which a square cannot show"},
     {"control_character", [] { return bytes(withCell("solution", 20, "\x07")); }, "which a square cannot show"},
-    {"caption_a_number", [] { return bytes(withOwn({{"caption", 7}})); }, "the caption is not text"},
-    {"caption_a_word", [] { return bytes(withOwn({{"caption", "HOUSE"}})); },
+    {"caption_a_number",
+     [] {
+         return bytes(withOwn({{"caption", 7}}));
+     },
+     "the caption is not text"},
+    {"caption_a_word",
+     [] {
+         return bytes(withOwn({{"caption", "HOUSE"}}));
+     },
      "the square at row 1, column 2 shows \"HOUSE\", which a square cannot show"},
-    {"clue_mark_not_bold", [] { return bytes(withOwn({{"caption", "XY"}})); }, "which a square cannot show"},
-    {"count_as_text", [] { return bytes(withOwn({{"across", QJsonObject{{"clue", "BIG"}, {"count", "3"}}}})); },
+    {"clue_mark_not_bold",
+     [] {
+         return bytes(withOwn({{"caption", "XY"}}));
+     },
+     "which a square cannot show"},
+    {"count_as_text",
+     [] {
+         return bytes(withOwn({{"across", QJsonObject{{"clue", "BIG"}, {"count", "3"}}}}));
+     },
      "the across clue is not a clue word and a letter count from 0 to 14"},
-    {"count_too_large", [] { return bytes(withOwn({{"down", QJsonObject{{"clue", "BIG"}, {"count", 40}}}})); },
+    {"count_too_large",
+     [] {
+         return bytes(withOwn({{"down", QJsonObject{{"clue", "BIG"}, {"count", 40}}}}));
+     },
      "the down clue is not a clue word and a letter count"},
     {"count_beyond_any_number",
-     [] { QByteArray b = bytes(withOwn({{"across", QJsonObject{{"clue", "BIG"}, {"count", 12345}}}})); return b.replace("12345", "1e300"); },
+     [] {
+         QByteArray b = bytes(withOwn({{"across", QJsonObject{{"clue", "BIG"}, {"count", 12345}}}}));
+         return b.replace("12345", "1e300");
+     },
      "the across clue is not a clue word and a letter count"},
-    {"colour_a_name", [] { return bytes(withOwn({{"color", "orange"}})); }, "the colour is not #RRGGBB"},
-    {"writer_off_the_grid", [] { return bytes(withOwn({{"caption", "H"}, {"writers", QJsonArray{QJsonArray{300, "across"}}}})); },
+    {"colour_a_name",
+     [] {
+         return bytes(withOwn({{"color", "orange"}}));
+     },
+     "the colour is not #RRGGBB"},
+    {"writer_off_the_grid",
+     [] {
+         return bytes(withOwn({{"caption", "H"}, {"writers", QJsonArray{QJsonArray{300, "across"}}}}));
+     },
      "an answer that wrote it is not a clue square"},
     {"own_field_a_list",
-     [] { return bytes(withCell("puzzle", 2, QJsonObject{{"cell", 0}, {"app.velmora:square", QJsonArray{1}}})); },
+     [] {
+         return bytes(withCell("puzzle", 2, QJsonObject{{"cell", 0}, {"app.velmora:square", QJsonArray{1}}}));
+     },
      "its data is not an object"},
 };
 

@@ -200,10 +200,10 @@ TEST_F(Crossings, MarksFollowCandidateWritesClearedSquaresAndNewSimulations) {
 TEST(GridModel, FitsOnlyWhereTheEdgesAndTheSquaresAllow) {
     sim::Grid g;
     const sim::Answer across{11, true}, down{200, false}, other{3, false};
-    EXPECT_TRUE(sim::Fits(g, {10, true}, "ABCDE"));   // the last letter may take the last column
-    EXPECT_FALSE(sim::Fits(g, across, "ABCDEF"));     // letter 4 in the last column, more follow
-    EXPECT_FALSE(sim::Fits(g, {15, true}, "AB"));     // no across answer from the last column
-    EXPECT_FALSE(sim::Fits(g, down, "AB"));           // off the bottom
+    EXPECT_TRUE(sim::Fits(g, {10, true}, "ABCDE"));  // the last letter may take the last column
+    EXPECT_FALSE(sim::Fits(g, across, "ABCDEF"));    // letter 4 in the last column, more follow
+    EXPECT_FALSE(sim::Fits(g, {15, true}, "AB"));    // no across answer from the last column
+    EXPECT_FALSE(sim::Fits(g, down, "AB"));          // off the bottom
     EXPECT_TRUE(sim::Fits(g, down, "A"));
     EXPECT_FALSE(sim::Fits(g, across, ""));
     EXPECT_FALSE(sim::Fits(g, across, "A-B"));

@@ -176,7 +176,8 @@ TEST_F(Filling, KeepsTheAnswerTheUserPicked) {
     EXPECT_EQ(run(18, 20), "OAT");
     EXPECT_EQ(run(18, 48, 15), "OWL");
     EXPECT_EQ(run(20, 50, 15), "T..");
-    EXPECT_EQ(boxes.prompts(), QStringList({"1 answer could not be filled: CAT (down). Its clue square is framed in red."}));
+    EXPECT_EQ(boxes.prompts(),
+              QStringList({"1 answer could not be filled: CAT (down). Its clue square is framed in red."}));
     EXPECT_EQ(framed(), std::vector<int>({5}));
 }
 

@@ -155,9 +155,21 @@ TEST_F(Keeping, GridOfAnotherProgramOpensWithItsLettersAndBlocks) {
         puzzle.append(p);
         solution.append(s);
     }
-    solution[1] = QJsonArray{QJsonObject{{"value", "Ø"}}, QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(),
-                             QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(),
-                             QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue()};
+    solution[1] = QJsonArray{QJsonObject{{"value", "Ø"}},
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue(),
+                             QJsonValue()};
     write("other.ipuz", QJsonDocument(QJsonObject{{"version", "http://ipuz.org/v1"},
                                                   {"kind", QJsonArray{"http://ipuz.org/crossword#1"}},
                                                   {"dimensions", QJsonObject{{"width", 15}, {"height", 15}}},
@@ -180,7 +192,10 @@ TEST_F(Keeping, CtrlKeysOpenTheirDialogs) {
         QString caption;  // of the file dialog; "" for the print dialog
     };
     int printed = 0;
-    ui::setPrintDialogHandler([&](QPrinter&) { ++printed; return false; });
+    ui::setPrintDialogHandler([&](QPrinter&) {
+        ++printed;
+        return false;
+    });
     for (const Case& c : {Case{Qt::Key_S, "Save grid as"}, Case{Qt::Key_O, "Open grid"},
                           Case{Qt::Key_E, "Export as PDF"}, Case{Qt::Key_P, ""}}) {
         dialogs.clear();
@@ -233,7 +248,8 @@ void expectPages(const QString& pdf, const sim::Grid& g) {
 
     std::map<int, QString> letters;
     for (const Word& w : pages[1])
-        if (w.square && g[size_t(w.square)].ord1.isEmpty() && g[size_t(w.square)].ord2.isEmpty()) letters[w.square] += w.text;
+        if (w.square && g[size_t(w.square)].ord1.isEmpty() && g[size_t(w.square)].ord2.isEmpty())
+            letters[w.square] += w.text;
     std::map<int, QString> want;
     for (int n = 1; n <= 225; ++n)
         if (!g[size_t(n)].caption.isEmpty() && !g[size_t(n)].isMark()) want[n] = g[size_t(n)].caption;

@@ -66,7 +66,9 @@ protected:
         processEvents();
     }
     ::F_Ruter& f() { return M::F_Ruter(); }
-    QString file(const QString& name) { return QDir::toNativeSeparators(QString::fromStdString((db.dir() / name.toStdString()).string())); }
+    QString file(const QString& name) {
+        return QDir::toNativeSeparators(QString::fromStdString((db.dir() / name.toStdString()).string()));
+    }
     void write(const QString& name, const QByteArray& bytes) {
         QFile out(file(name));
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));

@@ -333,7 +333,8 @@ TEST_F(Simulator, SimulationFillsTheListsAndPlacesTheFirstCandidates) {
     clickEntry(f().L_Verdier1, 0);
     EXPECT_EQ(run(2, 6), "XXXL.");
     // A click on an entry's check box writes it as a click on its text does.
-    QTest::mouseClick(f().L_Synonymer1.view()->viewport(), Qt::LeftButton, {}, checkBoxRect(f().L_Synonymer1, 0).center());
+    QTest::mouseClick(f().L_Synonymer1.view()->viewport(), Qt::LeftButton, {},
+                      checkBoxRect(f().L_Synonymer1, 0).center());
     EXPECT_EQ(run(2, 6), "HUGE.");
     EXPECT_EQ(f().L_Synonymer1.ListIndex(), 0);
     EXPECT_TRUE(f().L_Synonymer1.Checked(0));

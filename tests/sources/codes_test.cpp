@@ -77,9 +77,9 @@ TEST(Codes, NamesGetTheirCodesAsValues) {
     EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'ANTARCTICA' ORDER BY Verdi"), Rows({{"AQ"}, {"ATA"}}));
     EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWEGIAN KRONE'"), Rows({{"NOK"}}));
     // Languages: codes in capitals, the bibliographic one too; each name of a list of names.
-    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'GERMAN' ORDER BY Verdi"),
-              Rows({{"DE"}, {"DEU"}, {"GER"}}));
-    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWEGIAN BOKMÅL' ORDER BY Verdi"), Rows({{"NB"}, {"NOB"}}));
+    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'GERMAN' ORDER BY Verdi"), Rows({{"DE"}, {"DEU"}, {"GER"}}));
+    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWEGIAN BOKMÅL' ORDER BY Verdi"),
+              Rows({{"NB"}, {"NOB"}}));
     EXPECT_EQ(db("SELECT Ord FROM T_OrdKategori WHERE Kategori = 'COUNTRIES' ORDER BY Ord"),
               Rows({{"ANTARCTICA"}, {"NORWAY"}, {"SOUTH KOREA"}}));
     EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 2);  // "Korea, Republic of", "Bokmål, Norwegian"
@@ -89,8 +89,10 @@ TEST(Codes, TranslatedNamesFromMessageCatalogues) {
     testing_support::TempDb tmp;
     writeCodes("json");
     for (bool bigEndian : {false, true}) {
-        writeFile("c.mo", moFile({{"", "Content-Type: text/plain; charset=UTF-8\n"}, {"Norway", "Norge"},
-                                  {"South Korea", "Sør-Korea"}, {"ctx\x04Norway", "other"}},
+        writeFile("c.mo", moFile({{"", "Content-Type: text/plain; charset=UTF-8\n"},
+                                  {"Norway", "Norge"},
+                                  {"South Korea", "Sør-Korea"},
+                                  {"ctx\x04Norway", "other"}},
                                  bigEndian));
         sources::CodeNames names;
         names.countries = "LAND";
@@ -99,7 +101,8 @@ TEST(Codes, TranslatedNamesFromMessageCatalogues) {
         store::WordListBuilder b;
         sources::ReadCodes("json", names, b);
         Written db(b);
-        EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORGE' ORDER BY Verdi"), Rows({{"NO"}, {"NOK"}, {"NOR"}}));
+        EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORGE' ORDER BY Verdi"),
+                  Rows({{"NO"}, {"NOK"}, {"NOR"}}));
         // An untranslated name keeps its English name.
         EXPECT_EQ(db("SELECT Ord FROM T_OrdKategori WHERE Kategori = 'LAND' ORDER BY Ord"),
                   Rows({{"ANTARCTICA"}, {"NORGE"}, {"SØR-KOREA"}}));

@@ -1,6 +1,6 @@
 // The CSV reader: quotes, NULLs and faults in the text.
-#include "rows.h"
 #include "sources/csv.h"
+#include "rows.h"
 #include "support.h"
 
 TEST(Csv, ParsesQuotesNullsAndFaults) {

@@ -29,14 +29,14 @@ TEST_P(CsvEdges, EveryFieldOfEveryLineIsRead) {
     EXPECT_EQ(got, c.rows) << c.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sources, CsvEdges,
-    ::testing::Values(CsvCase{"a,b", {{"a", "b"}}}, CsvCase{"a,b\n", {{"a", "b"}}},
-                      CsvCase{"a,b\r\n", {{"a", "b"}}}, CsvCase{"h\nx", {{"h"}, {"x"}}},
-                      CsvCase{"h\r\nx\r\ny", {{"h"}, {"x"}, {"y"}}}, CsvCase{"a,", {{"a", kNull}}},
-                      CsvCase{",b", {{kNull, "b"}}}, CsvCase{"\"a\",\"b\"", {{"a", "b"}}},
-                      CsvCase{"\"\"", {{""}}}, CsvCase{"\"x\"\"\"", {{"x\""}}},
-                      CsvCase{"\"a\nb\",c", {{"a\nb", "c"}}}, CsvCase{"z,\"Å\"\nø", {{"z", "Å"}, {"ø"}}}));
+INSTANTIATE_TEST_SUITE_P(Sources, CsvEdges,
+                         ::testing::Values(CsvCase{"a,b", {{"a", "b"}}}, CsvCase{"a,b\n", {{"a", "b"}}},
+                                           CsvCase{"a,b\r\n", {{"a", "b"}}}, CsvCase{"h\nx", {{"h"}, {"x"}}},
+                                           CsvCase{"h\r\nx\r\ny", {{"h"}, {"x"}, {"y"}}}, CsvCase{"a,", {{"a", kNull}}},
+                                           CsvCase{",b", {{kNull, "b"}}}, CsvCase{"\"a\",\"b\"", {{"a", "b"}}},
+                                           CsvCase{"\"\"", {{""}}}, CsvCase{"\"x\"\"\"", {{"x\""}}},
+                                           CsvCase{"\"a\nb\",c", {{"a\nb", "c"}}},
+                                           CsvCase{"z,\"Å\"\nø", {{"z", "Å"}, {"ø"}}}));
 
 TEST(CsvEdges, ALineWrittenIsReadBackWithItsQuotesAndNulls) {
     const sources::CsvRow row{"say \"hi\"", kNull, "", "a,b", "two\nlines"};
@@ -72,8 +72,9 @@ TEST_P(ThesaurusEnds, TheLastLineCountsWithOrWithoutItsNewline) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sources, ThesaurusEnds,
-    ::testing::Values(ThesaurusEnd{"OneSynonym", "UTF-8\nfirst|1\n(n)|one\nlast|1\n(n)|end", {{"LAST", "END"}}},
-                      ThesaurusEnd{"LastOfSeveral", "UTF-8\nlast|1\n(n)|a|b|end", {{"LAST", "A"}, {"LAST", "B"}, {"LAST", "END"}}},
-                      ThesaurusEnd{"SecondMeaning", "UTF-8\nlast|2\n(n)|a\n(v)|end", {{"LAST", "A"}, {"LAST", "END"}}},
-                      ThesaurusEnd{"NoMeanings", "UTF-8\nlast|0", {}}),
+    ::testing::Values(
+        ThesaurusEnd{"OneSynonym", "UTF-8\nfirst|1\n(n)|one\nlast|1\n(n)|end", {{"LAST", "END"}}},
+        ThesaurusEnd{"LastOfSeveral", "UTF-8\nlast|1\n(n)|a|b|end", {{"LAST", "A"}, {"LAST", "B"}, {"LAST", "END"}}},
+        ThesaurusEnd{"SecondMeaning", "UTF-8\nlast|2\n(n)|a\n(v)|end", {{"LAST", "A"}, {"LAST", "END"}}},
+        ThesaurusEnd{"NoMeanings", "UTF-8\nlast|0", {}}),
     [](const auto& p) { return std::string(p.param.name); });

@@ -1,7 +1,7 @@
 // The thesaurus reader: entries in both encodings, the words the word field
 // cannot type, and malformed files.
-#include "rows.h"
 #include "sources/thesaurus.h"
+#include "rows.h"
 #include "store/shown.h"
 #include "support.h"
 
@@ -49,7 +49,9 @@ TEST(Thesaurus, EntriesBecomeWordsPairsAndCategories) {
 
 TEST(Thesaurus, Latin1FilesAreConverted) {
     store::WordListBuilder b;
-    sources::ReadThesaurusText(std::string("ISO8859-1\nbl\xe5\xe6r|1\n(subst)|r\xf8" "d\n"), "no.dat", b);
+    sources::ReadThesaurusText(std::string("ISO8859-1\nbl\xe5\xe6r|1\n(subst)|r\xf8"
+                                           "d\n"),
+                               "no.dat", b);
     Written db(b);
     EXPECT_EQ(db("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid LIMIT 1"), Rows({{"RØD", "BLÅÆR"}}));
 }
@@ -80,7 +82,10 @@ TEST(Thesaurus, AByteOrderMarkIsSkipped) {
 // Outside text quoted in a message is escaped and cut: a binary file given
 // as a thesaurus never pours raw bytes onto the terminal.
 TEST(Thesaurus, OutsideTextInMessagesIsEscapedAndCut) {
-    std::string binary("\x7F" "ELF\x02\x01\x01\x00\x1B[2J\xC3(\xFF", 15);
+    std::string binary(
+        "\x7F"
+        "ELF\x02\x01\x01\x00\x1B[2J\xC3(\xFF",
+        15);
     binary += std::string(300, '\x90');
     std::string msg;
     try {

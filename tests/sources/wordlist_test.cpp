@@ -1,7 +1,7 @@
 // The word-list reader: encodings, words the field cannot type, repeats and
 // a file in another encoding than the one given.
-#include "rows.h"
 #include "sources/wordlist.h"
+#include "rows.h"
 #include "support.h"
 
 using namespace sources_test;

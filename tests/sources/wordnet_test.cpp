@@ -47,9 +47,7 @@ std::string nouns() {
            synset(800, 'n', {"O'Higgins"}, {{"@i", 100}});
 }
 
-std::string index() {
-    return kLicence + "river n 1 2 ~ ~i 1 0 00000100\ntributary n 1 1 ~ 1 0 00000400\n";
-}
+std::string index() { return kLicence + "river n 1 2 ~ ~i 1 0 00000100\ntributary n 1 1 ~ 1 0 00000400\n"; }
 
 void writeWordNet(const std::string& dir, const std::string& noun = nouns()) {
     fs::create_directories(dir);
@@ -86,7 +84,8 @@ TEST(WordNet, ValuesSynonymsAndCategoriesComeFromTheHierarchy) {
     EXPECT_EQ(db("SELECT Kategori FROM T_Kategori"), Rows({{"RIVERS"}}));
     EXPECT_EQ(b.counts().reasons.at("category sense not in this WordNet"), 1);
     EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 1);  // O'Higgins
-    EXPECT_EQ(db("SELECT count(*) FROM T_Ord WHERE Ord IN ('GROWN-UP', 'RIO GRANDE', 'ABCDEFGHIJKLMNOP')"), Rows({{"3"}}));
+    EXPECT_EQ(db("SELECT count(*) FROM T_Ord WHERE Ord IN ('GROWN-UP', 'RIO GRANDE', 'ABCDEFGHIJKLMNOP')"),
+              Rows({{"3"}}));
 }
 
 TEST(WordNet, LimitsKeepTheNearestKinds) {
@@ -97,8 +96,14 @@ TEST(WordNet, LimitsKeepTheNearestKinds) {
     for (auto [limits, want] : std::vector<std::pair<sources::WordNetLimits, Rows>>{
              {{2, 300, 14}, Rows({{"AFFLUENT"}, {"ARNO"}, {"BACKWATER"}, {"ELBE"}, {"TRIBUTARY"}})},
              {{3, 4, 14}, Rows({{"AFFLUENT"}, {"ARNO"}, {"ELBE"}, {"TRIBUTARY"}})},
-             {{3, 300, 16}, Rows({{"ABCDEFGHIJKLMNOP"}, {"AFFLUENT"}, {"ARNO"}, {"BACKWATER"}, {"ELBE"}, {"SLOUGH"},
-                                  {"TRIBUTARY"}})}}) {
+             {{3, 300, 16},
+              Rows({{"ABCDEFGHIJKLMNOP"},
+                    {"AFFLUENT"},
+                    {"ARNO"},
+                    {"BACKWATER"},
+                    {"ELBE"},
+                    {"SLOUGH"},
+                    {"TRIBUTARY"}})}}) {
         store::WordListBuilder b;
         sources::ReadWordNet("wn", {}, b, {}, limits);
         EXPECT_EQ(Written(b)("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'RIVER' ORDER BY Verdi"), want)

@@ -103,7 +103,8 @@ TEST_P(ConcurrentOnEngines, ErasingTheSameRowsRemovesThemAndNothingElse) {
             d.EraseWord(w(i));
         }
     });
-    EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid"), Rows({{"KEPT", "KEEP"}, {"KEEP", "KEPT"}}));
+    EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid"),
+              Rows({{"KEPT", "KEEP"}, {"KEEP", "KEPT"}}));
     EXPECT_EQ(db->count("T_OrdKategori"), 0);
     EXPECT_EQ(db->count("T_OrdVerdi"), 0);
     EXPECT_EQ(db->count("T_Ord"), kItems + 2);  // the synonyms' words and KEEP, KEPT

@@ -19,7 +19,8 @@ struct LinkKind {
 };
 
 const LinkKind kLinks[] = {
-    {"Category", [](store::Database& d, const std::string& w, const std::string& t) { return d.SaveCategoryLink(w, t); },
+    {"Category",
+     [](store::Database& d, const std::string& w, const std::string& t) { return d.SaveCategoryLink(w, t); },
      [](store::Database& d, const std::string& w, const std::string& t) { return d.EraseCategoryLink(w, t); },
      [](store::Database& d, const std::string& w) { return d.CategoriesOf(w); }},
     {"Value", [](store::Database& d, const std::string& w, const std::string& t) { return d.SaveValueLink(w, t); },
@@ -80,14 +81,14 @@ TEST_P(Wildcards, MatchAsTheyShould) {
     EXPECT_EQ(store::wildcardMatch(m.pattern, m.text), m.matches) << m.pattern << " ~ " << m.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Store, Wildcards,
-    ::testing::Values(Match{"", "", true}, Match{"*", "", true}, Match{"?", "", false}, Match{"", "A", false},
-                      Match{"A", "AB", false}, Match{"AB", "A", false}, Match{"AB?", "AB", false},
-                      Match{"?", "Ø", true}, Match{"??", "Ø", false}, Match{"A?", "AØ", true},
-                      Match{"?Å", "ÆÅ", true}, Match{"*Å", "BLÅ", true}, Match{"*Å", "BLÆ", false},
-                      Match{"B?Å*", "BLÅBÆR", true}, Match{"*?", "Ø", true}, Match{"Z?", "ZÆ", true},
-                      Match{"*B", "BBB", true}, Match{"*AB", "AAB", true}, Match{"A*", "A", true}));
+INSTANTIATE_TEST_SUITE_P(Store, Wildcards,
+                         ::testing::Values(Match{"", "", true}, Match{"*", "", true}, Match{"?", "", false},
+                                           Match{"", "A", false}, Match{"A", "AB", false}, Match{"AB", "A", false},
+                                           Match{"AB?", "AB", false}, Match{"?", "Ø", true}, Match{"??", "Ø", false},
+                                           Match{"A?", "AØ", true}, Match{"?Å", "ÆÅ", true}, Match{"*Å", "BLÅ", true},
+                                           Match{"*Å", "BLÆ", false}, Match{"B?Å*", "BLÅBÆR", true},
+                                           Match{"*?", "Ø", true}, Match{"Z?", "ZÆ", true}, Match{"*B", "BBB", true},
+                                           Match{"*AB", "AAB", true}, Match{"A*", "A", true}));
 
 TEST(Wildcards, ALookupRangeReachesTheLettersAfterZ) {
     TempDb db;

@@ -11,8 +11,8 @@ class StoreOnEngines : public OnEngines {};
 }  // namespace
 
 TEST_P(StoreOnEngines, PatternsMatchTheSameWordsInTheSameOrder) {
-    for (const char* w : {"ABC", "ABCD", "AC", "AB", "XAB", "A%C", "A[B]C", "A_C", "AÆC", "A\\C", "ab", "B", "ØL",
-                          "ÅR", "ÆRE", "Z"})
+    for (const char* w :
+         {"ABC", "ABCD", "AC", "AB", "XAB", "A%C", "A[B]C", "A_C", "AÆC", "A\\C", "ab", "B", "ØL", "ÅR", "ÆRE", "Z"})
         db->addWord(w);
     auto d = db->open();
     EXPECT_EQ(d.PatternLookup("AB"), Words({"AB", "ABC", "ABCD"}));
@@ -26,11 +26,11 @@ TEST_P(StoreOnEngines, PatternsMatchTheSameWordsInTheSameOrder) {
     EXPECT_EQ(d.PatternLookup("A[B"), Words({"A[B]C"}));
     // The same order on both engines, whatever the server's locale: by the
     // bytes, but Æ, Ø and Å after Z in the Norwegian order.
-    EXPECT_EQ(d.PatternLookup("*"), Words({"A%C", "AB", "ABC", "ABCD", "AC", "A[B]C", "A\\C", "A_C", "AÆC", "B",
-                                           "XAB", "Z", "ab", "ÆRE", "ØL", "ÅR"}));
+    EXPECT_EQ(d.PatternLookup("*"), Words({"A%C", "AB", "ABC", "ABCD", "AC", "A[B]C", "A\\C", "A_C", "AÆC", "B", "XAB",
+                                           "Z", "ab", "ÆRE", "ØL", "ÅR"}));
     EXPECT_EQ(d.PatternLookup("?"), d.PatternLookup("*"));
-    EXPECT_EQ(d.PatternLookup("??"), Words({"A%C", "AB", "ABC", "ABCD", "AC", "A[B]C", "A\\C", "A_C", "AÆC", "XAB",
-                                            "ab", "ÆRE", "ØL", "ÅR"}));
+    EXPECT_EQ(d.PatternLookup("??"),
+              Words({"A%C", "AB", "ABC", "ABCD", "AC", "A[B]C", "A\\C", "A_C", "AÆC", "XAB", "ab", "ÆRE", "ØL", "ÅR"}));
     EXPECT_EQ(d.PatternLookup("a"), Words({"ab"}));  // case counts
     EXPECT_TRUE(d.PatternLookup("Q").empty());
 }
@@ -145,8 +145,14 @@ TEST_P(StoreOnEngines, WordAndLinkSavesKeepNotatAndRefuseDuplicates) {
 
 TEST_P(StoreOnEngines, OddTextsAreStoredAsTheyAre) {
     auto d = db->open();
-    const std::vector<std::string> texts = {"'", "''", "%", "_", "[", "\"", "\\", std::string(100000, 'A'),
-                                            "שלום", "😀", "A\tB", "A\nB", "--", "; DELETE FROM T_Ord", "$1"};
+    const std::vector<std::string> texts = {"'",    "''",
+                                            "%",    "_",
+                                            "[",    "\"",
+                                            "\\",   std::string(100000, 'A'),
+                                            "שלום", "😀",
+                                            "A\tB", "A\nB",
+                                            "--",   "; DELETE FROM T_Ord",
+                                            "$1"};
     for (const std::string& t : texts) {
         EXPECT_TRUE(d.SaveWord(t)) << t;
         EXPECT_TRUE(d.WordExists(t));

@@ -129,7 +129,8 @@ TEST(Faults, ALockIsWaitedForThenRefusedWithNothingWritten) {
         holder.exec("COMMIT");
     }
     store::setBusyTimeout(5000);
-    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord ORDER BY Ord"), (std::vector<std::vector<std::string>>{{"KEEP"}, {"WAITED"}}));
+    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord ORDER BY Ord"),
+              (std::vector<std::vector<std::string>>{{"KEEP"}, {"WAITED"}}));
     EXPECT_EQ(db.count("T_OrdSynonym"), 0);
 }
 
@@ -221,8 +222,7 @@ TEST(Faults, ReadOnlyFileOrFolderRefusesWritesAndKeepsRows) {
             try {
                 d.EraseSynonymPair("KEEP", "HOLD");
                 return 24;
-            } catch (const store::DbError&) {
-            }
+            } catch (const store::DbError&) {}
             return 0;
         });
         return waitFor(child);
@@ -243,9 +243,10 @@ TEST(Faults, ReadOnlyFileOrFolderRefusesWritesAndKeepsRows) {
 // written into the damaged file.
 TEST(Faults, ATruncatedFileGivesAClearError) {
     TempDb db;
-    db.exec("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 2999) "
-            "INSERT INTO T_Ord(Ord) SELECT 'WORD' || i || ? FROM n",
-            {std::string(40, 'X')});
+    db.exec(
+        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 2999) "
+        "INSERT INTO T_Ord(Ord) SELECT 'WORD' || i || ? FROM n",
+        {std::string(40, 'X')});
     const auto size = std::filesystem::file_size(db.file());
     std::filesystem::resize_file(db.file(), size / 3);
     bool failed = false;

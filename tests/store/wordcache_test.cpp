@@ -53,7 +53,7 @@ TEST(WordOrder, NorwegianLettersFollowZInTheirOrderAndEnglishKeepsItsOwn) {
         const std::string a = text(), b = text(), c = text();
         const int ab = store::CompareWords(a, b);
         EXPECT_EQ(ab == 0, a == b) << a << " " << b;
-        EXPECT_EQ(ab < 0, store::CompareWords(b, a) > 0) << a << " " << b;
+        EXPECT_EQ(ab<0, store::CompareWords(b, a)> 0) << a << " " << b;
         if (ab < 0 && store::CompareWords(b, c) < 0) {
             EXPECT_LT(store::CompareWords(a, c), 0) << a << b << c;
         }
@@ -83,8 +83,8 @@ TEST(WordOrder, EveryAlphabeticalListUsesItWithoutAnyTraceInTheFile) {
     for (const auto& row : db.rows("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL"))
         EXPECT_EQ(row[0].find("VELMORA"), std::string::npos) << row[0];
     EXPECT_EQ(db.rows("SELECT count(*) FROM T_Ord WHERE Ord > 'A' ORDER BY Ord")[0][0], "5");
-    const auto plan = db.rows(
-        "EXPLAIN QUERY PLAN SELECT Ord FROM T_Ord WHERE Ord >= 'ÆR' AND Ord < 'ÆR\xFF' ORDER BY Ord");
+    const auto plan =
+        db.rows("EXPLAIN QUERY PLAN SELECT Ord FROM T_Ord WHERE Ord >= 'ÆR' AND Ord < 'ÆR\xFF' ORDER BY Ord");
     ASSERT_FALSE(plan.empty());
     EXPECT_NE(plan[0][3].find("INDEX I_Ord"), std::string::npos) << plan[0][3];
 }
@@ -92,8 +92,7 @@ TEST(WordOrder, EveryAlphabeticalListUsesItWithoutAnyTraceInTheFile) {
 TEST(WordCache, MatchesWhatTheQueryFindsInTheSameOrder) {
     TempDb db;
     std::mt19937 rng(11);
-    const std::vector<std::string> pieces = {"A", "E",  "ING", "RE", "Æ",    "Ø",   "Å",
-                                             "B", "-", " ",   "ÉN", "\xC3", "\x85"};
+    const std::vector<std::string> pieces = {"A", "E", "ING", "RE", "Æ", "Ø", "Å", "B", "-", " ", "ÉN", "\xC3", "\x85"};
     {
         store::Connection c(db.file());
         store::Transaction t(c);
@@ -113,8 +112,8 @@ TEST(WordCache, MatchesWhatTheQueryFindsInTheSameOrder) {
     }
     store::WordCache cache;
     auto d = open();
-    for (const char* p : {"?", "", "*", "?A?E", "*ING", "*RE?", "??", "?*Æ", "*Å*A", "*?*?*", "*\xC3", "*\x85",
-                          "?\x85", "***ING*RE", "?????????"}) {
+    for (const char* p : {"?", "", "*", "?A?E", "*ING", "*RE?", "??", "?*Æ", "*Å*A", "*?*?*", "*\xC3", "*\x85", "?\x85",
+                          "***ING*RE", "?????????"}) {
         const Words query = d.PatternLookup(p);
         EXPECT_EQ(lookup(cache, p), query) << "pattern " << p;
     }
@@ -144,8 +143,7 @@ TEST(WordCache, EveryLookupSeesTheFileAsItIsNow) {
                 store::Connection c(store::kDatabaseFile);
                 c.exec(sql);
                 status = 0;
-            } catch (...) {
-            }
+            } catch (...) {}
             _exit(status);
         }
         int status = -1;

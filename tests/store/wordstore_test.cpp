@@ -187,8 +187,19 @@ TEST(WordStore, OpeningFailsClearlyAndCreatesNothing) {
 TEST(WordStore, OddTextsAreStoredAsTheyAre) {
     TempDb db;
     auto d = open();
-    const std::vector<std::string> texts = {"'", "''", "%", "_", "[", "\"", "\\", std::string(100000, 'A'),
-                                            "שלום", "😀", "A\tB", "--", "; DELETE FROM T_Ord"};
+    const std::vector<std::string> texts = {"'",
+                                            "''",
+                                            "%",
+                                            "_",
+                                            "[",
+                                            "\"",
+                                            "\\",
+                                            std::string(100000, 'A'),
+                                            "שלום",
+                                            "😀",
+                                            "A\tB",
+                                            "--",
+                                            "; DELETE FROM T_Ord"};
     for (const std::string& t : texts) {
         EXPECT_TRUE(d.SaveWord(t));
         EXPECT_TRUE(d.WordExists(t));

@@ -127,29 +127,45 @@ void PgTestDb::admin(const std::string& sql) {
 
 TestRoles::TestRoles(PgTestDb& db) : db_(db), prefix_(db.name()) {
     const std::string& p = prefix_;
-    db.admin("CREATE ROLE " + p + "_editor NOLOGIN;"
-             "CREATE ROLE " + p + "_reader NOLOGIN;"
-             "GRANT CONNECT ON DATABASE " + db.name() + " TO " + p + "_editor, " + p + "_reader;"
-             "GRANT USAGE ON SCHEMA public TO " + p + "_editor, " + p + "_reader;"
+    db.admin("CREATE ROLE " + p +
+             "_editor NOLOGIN;"
+             "CREATE ROLE " +
+             p +
+             "_reader NOLOGIN;"
+             "GRANT CONNECT ON DATABASE " +
+             db.name() + " TO " + p + "_editor, " + p +
+             "_reader;"
+             "GRANT USAGE ON SCHEMA public TO " +
+             p + "_editor, " + p +
+             "_reader;"
              "GRANT SELECT ON T_Ord, T_Kategori, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi TO " +
-             p + "_editor, " + p + "_reader;"
-             "GRANT INSERT, DELETE ON T_Ord, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi TO " + p + "_editor;"
-             "CREATE ROLE " + p + "_anna LOGIN IN ROLE " + p + "_editor;"
-             "CREATE ROLE " + p + "_guest LOGIN IN ROLE " + p + "_reader;");
+             p + "_editor, " + p +
+             "_reader;"
+             "GRANT INSERT, DELETE ON T_Ord, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi TO " +
+             p +
+             "_editor;"
+             "CREATE ROLE " +
+             p + "_anna LOGIN IN ROLE " + p +
+             "_editor;"
+             "CREATE ROLE " +
+             p + "_guest LOGIN IN ROLE " + p + "_reader;");
 }
 
 TestRoles::~TestRoles() {
     try {
         // The grants go with the database; the roles have to be dropped.
-        db_.admin("REVOKE ALL ON T_Ord, T_Kategori, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi FROM " +
-                  prefix_ + "_editor, " + prefix_ + "_reader;"
-                  "REVOKE ALL ON SCHEMA public FROM " + prefix_ + "_editor, " + prefix_ + "_reader;"
-                  "REVOKE ALL ON DATABASE " + db_.name() + " FROM " + prefix_ + "_editor, " + prefix_ + "_reader;");
+        db_.admin("REVOKE ALL ON T_Ord, T_Kategori, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi FROM " + prefix_ +
+                  "_editor, " + prefix_ +
+                  "_reader;"
+                  "REVOKE ALL ON SCHEMA public FROM " +
+                  prefix_ + "_editor, " + prefix_ +
+                  "_reader;"
+                  "REVOKE ALL ON DATABASE " +
+                  db_.name() + " FROM " + prefix_ + "_editor, " + prefix_ + "_reader;");
         store::pg::Connection admin(PgAdmin());
         for (const char* r : {"_anna", "_guest", "_editor", "_reader"})
             admin.exec("DROP ROLE IF EXISTS " + prefix_ + r);
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
 }
 
 std::unique_ptr<TestStore> MakeStore(Engine e) {

@@ -98,7 +98,7 @@ std::string EngineName(const ::testing::TestParamInfo<Engine>& info);
 
 }  // namespace testing_support
 
-#define VELMORA_ON_ENGINES(Suite)                                                                             \
-    INSTANTIATE_TEST_SUITE_P(, Suite,                                                                         \
+#define VELMORA_ON_ENGINES(Suite)                                                                                   \
+    INSTANTIATE_TEST_SUITE_P(, Suite,                                                                               \
                              ::testing::Values(testing_support::Engine::Sqlite, testing_support::Engine::Postgres), \
                              testing_support::EngineName)

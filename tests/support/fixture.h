@@ -2,9 +2,9 @@
 // modal window scripted.
 #pragma once
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QApplication>
 #include <QListView>
 #include <QTest>
 

@@ -30,8 +30,7 @@ TempDb::~TempDb() {
     std::error_code ec;
     fs::current_path(old_, ec);
     fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::permissions(dir_ / "velmora.mdb", fs::perms::owner_read | fs::perms::owner_write,
-                    fs::perm_options::add, ec);
+    fs::permissions(dir_ / "velmora.mdb", fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
     fs::remove_all(dir_, ec);
 }
 

@@ -35,8 +35,7 @@ public:
     // Runs SQL with values bound in order (use ? in the text).
     void exec(const std::string& sql, const std::vector<std::string>& values = {});
     // Every row of a query, each column as text ("<null>" for NULL).
-    std::vector<std::vector<std::string>> rows(const std::string& sql,
-                                               const std::vector<std::string>& values = {});
+    std::vector<std::vector<std::string>> rows(const std::string& sql, const std::vector<std::string>& values = {});
     int count(const std::string& table);
 
     // Small helpers to put rows in place.

@@ -45,8 +45,7 @@ struct EmptyServerDb {
     ~EmptyServerDb() {
         try {
             store::pg::Connection(PgAdmin()).exec("DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
-        } catch (const std::exception&) {
-        }
+        } catch (const std::exception&) {}
     }
     Rows rows(const std::string& sql) {
         store::pg::Connection c(conninfo);
@@ -71,9 +70,9 @@ Rows sqliteRows(const std::string& file, const std::string& sql) {
     return out;
 }
 
-const char* kTableColumns[][2] = {{"T_Ord", "Ord, Notat, Star"},        {"T_Kategori", "Kategori"},
-                                  {"T_OrdKategori", "Ord, Kategori, Notat"}, {"T_OrdSynonym", "Ord, Synonym, Notat"},
-                                  {"T_Verdi", "Verdi, Notat"},             {"T_OrdVerdi", "Ord, Verdi, Notat"}};
+const char* kTableColumns[][2] = {
+    {"T_Ord", "Ord, Notat, Star"},           {"T_Kategori", "Kategori"},  {"T_OrdKategori", "Ord, Kategori, Notat"},
+    {"T_OrdSynonym", "Ord, Synonym, Notat"}, {"T_Verdi", "Verdi, Notat"}, {"T_OrdVerdi", "Ord, Verdi, Notat"}};
 
 }  // namespace
 
@@ -84,7 +83,10 @@ TEST(MkdbServer, FromCopiesEveryRowInItsOrderAndTheProgramFindsThem) {
     // A row with a tab, a backslash, a newline and no values survives COPY.
     {
         store::Connection c("demo.mdb");
-        c.prepare("INSERT INTO T_Ord (Ord, Notat, Star) VALUES (?1, NULL, ?2)").bind(1, "A\tB\\C\nD").bind(2, "\\N").run();
+        c.prepare("INSERT INTO T_Ord (Ord, Notat, Star) VALUES (?1, NULL, ?2)")
+            .bind(1, "A\tB\\C\nD")
+            .bind(2, "\\N")
+            .run();
     }
     EmptyServerDb server("velmora_from_");
     std::string out;
@@ -101,8 +103,8 @@ TEST(MkdbServer, FromCopiesEveryRowInItsOrderAndTheProgramFindsThem) {
     // A database that holds the tables already is left as it is.
     ASSERT_EQ(mkdb("--database " + shellQuoted(server.conninfo) + " --from demo.mdb", &out), 1);
     EXPECT_NE(out.find("holds word tables already"), std::string::npos) << out;
-    EXPECT_EQ(server.rows("SELECT count(*) FROM T_Ord")[0][0], std::to_string(std::stoi(
-        sqliteRows("demo.mdb", "SELECT count(*) FROM T_Ord")[0][0])));
+    EXPECT_EQ(server.rows("SELECT count(*) FROM T_Ord")[0][0],
+              std::to_string(std::stoi(sqliteRows("demo.mdb", "SELECT count(*) FROM T_Ord")[0][0])));
 }
 
 TEST(MkdbServer, ACopyTheServerRefusesLeavesTheDatabaseEmpty) {

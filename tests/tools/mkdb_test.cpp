@@ -16,8 +16,8 @@
 #include "support.h"
 
 namespace fs = std::filesystem;
-using testing_support::TempDb;
 using testing_support::Rows;
+using testing_support::TempDb;
 
 namespace {
 
@@ -125,8 +125,9 @@ TEST(Mkdb, DemoListMakesAWordDatabaseToTryEverything) {
     EXPECT_FALSE(d.CandidateSynonyms("BIG", 4).empty());
     EXPECT_GE(d.PatternLookup("SEA").size(), 4u);
     // Every pair is there in both directions.
-    EXPECT_EQ(rowsOf("demo.mdb", "SELECT count(*) FROM T_OrdSynonym a WHERE NOT EXISTS (SELECT 1 FROM T_OrdSynonym b "
-                                 "WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)"),
+    EXPECT_EQ(rowsOf("demo.mdb",
+                     "SELECT count(*) FROM T_OrdSynonym a WHERE NOT EXISTS (SELECT 1 FROM T_OrdSynonym b "
+                     "WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)"),
               Rows({{"0"}}));
 }
 
@@ -145,7 +146,8 @@ void writeWordNet(const std::string& dir) {
 
 void writeCodes(const std::string& dir) {
     fs::create_directories(dir);
-    write(dir + "/iso_3166-1.json", R"({"3166-1": [{"alpha_2": "NO", "alpha_3": "NOR", "name": "Norway", "numeric": "578"}]})");
+    write(dir + "/iso_3166-1.json",
+          R"({"3166-1": [{"alpha_2": "NO", "alpha_3": "NOR", "name": "Norway", "numeric": "578"}]})");
     write(dir + "/iso_4217.json", R"({"4217": [{"alpha_3": "NOK", "name": "Norwegian Krone", "numeric": "578"}]})");
     write(dir + "/iso_639-2.json", R"({"639-2": [{"alpha_2": "no", "alpha_3": "nor", "name": "Norwegian"}]})");
 }
@@ -183,14 +185,17 @@ TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
         << out;
     EXPECT_NE(out.find("  wordlist a.txt: 2 words, 0 pairs"), std::string::npos) << out;
     EXPECT_NE(out.find("  wordlist b.txt: 1 words, 0 pairs"), std::string::npos) << out;
-    EXPECT_NE(out.find("  thesaurus th.dat: 1 words, 1 pairs, 0 values, 0 categories, 0 links, 1 skipped (1 cannot be typed)"),
-              std::string::npos)
+    EXPECT_NE(
+        out.find(
+            "  thesaurus th.dat: 1 words, 1 pairs, 0 values, 0 categories, 0 links, 1 skipped (1 cannot be typed)"),
+        std::string::npos)
         << out;
     EXPECT_LT(out.find("  demo:"), out.find("  wordnet wn:"));
     EXPECT_EQ(rowsOf("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWAY' ORDER BY Verdi"),
               Rows({{"NO"}, {"NOK"}, {"NOR"}}));
     EXPECT_EQ(rowsOf("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'IRON'"), Rows({{"FE"}}));
-    EXPECT_EQ(rowsOf("all.mdb", "SELECT count(*) FROM T_OrdVerdi WHERE Ord = 'RIVER' AND Verdi = 'ARNO'"), Rows({{"1"}}));
+    EXPECT_EQ(rowsOf("all.mdb", "SELECT count(*) FROM T_OrdVerdi WHERE Ord = 'RIVER' AND Verdi = 'ARNO'"),
+              Rows({{"1"}}));
     EXPECT_EQ(rowsOf("all.mdb", "SELECT Ord FROM T_Ord WHERE Ord IN ('FJORD', 'SJØ', 'BLÅ') ORDER BY Ord"),
               Rows({{"BLÅ"}, {"FJORD"}, {"SJØ"}}));
     // No progress lines when the output is no terminal.
@@ -215,7 +220,8 @@ TEST(Mkdb, BadWordDataNamesTheFileAndLineAndBuildsNothing) {
              Case{"--codes json", "json/iso_4217.json, line 2: not readable JSON", 1},
              Case{"--wordlist latin1.txt", "latin1.txt, line 2: not UTF-8 text", 1},
              Case{"--wordlist latin1.txt --encoding NO-SUCH", "latin1.txt: unknown encoding \"NO-SUCH\"", 1},
-             Case{"--codes json --language nb --locale nowhere", "nowhere/nb/LC_MESSAGES/iso_3166-1.mo: no such file", 1},
+             Case{"--codes json --language nb --locale nowhere", "nowhere/nb/LC_MESSAGES/iso_3166-1.mo: no such file",
+                  1},
              Case{"--demo --encoding ISO-8859-1", "unknown argument \"--encoding\" (it follows the --wordlist FILE", 2},
          }) {
         std::string out;

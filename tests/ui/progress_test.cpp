@@ -28,7 +28,8 @@ TEST(Progress, QuickWorkShowsNoWindowAndLongWorkStopsAtCancel) {
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&] { seen |= shownProgress() != nullptr; });
     probe.start(5);
-    EXPECT_TRUE(ui::RunWithProgress("Quick", [](ui::Task&) {}, 300));
+    EXPECT_TRUE(ui::RunWithProgress(
+        "Quick", [](ui::Task&) {}, 300));
     EXPECT_FALSE(seen);
 
     // Work that runs until it is told to stop: Cancel in the window stops it.

@@ -1,11 +1,11 @@
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QTimer>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
+#include <QTimer>
 
 #include "shared/M.h"
 #include "support.h"
@@ -53,10 +53,14 @@ TEST(Toolkit, KeyFilterSeesCodesAndMayReplaceOrDiscard) {
     std::vector<int> seen;
     p.text.KeyPress = [&](int& k) {
         seen.push_back(k);
-        if (k >= 'a' && k <= 'z') k -= 32;  // capitals
-        else if (k == 229) k -= 32;
-        else if (k == 'x' - 32) k = 0;       // a typed capital X is dropped
-        else if (k == '#') k = 8;            // '#' works as a backspace
+        if (k >= 'a' && k <= 'z')
+            k -= 32;  // capitals
+        else if (k == 229)
+            k -= 32;
+        else if (k == 'x' - 32)
+            k = 0;  // a typed capital X is dropped
+        else if (k == '#')
+            k = 8;  // '#' works as a backspace
     };
     int changes = 0;
     p.text.Change = [&] { ++changes; };
