@@ -67,6 +67,8 @@ double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::
 class ProgressLine {
 public:
     explicit ProgressLine(std::string label) : label_(std::move(label)), tty_(::isatty(2)), start_(Clock::now()) {}
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
     ~ProgressLine() {
         if (shown_) std::fprintf(stderr, "\r%*s\r", 79, "");
     }

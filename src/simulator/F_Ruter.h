@@ -16,6 +16,7 @@ class QAction;
 
 class F_Ruter : public ui::Form {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(F_Ruter)
 public:
     F_Ruter();
     ~F_Ruter() override;

@@ -16,7 +16,7 @@
 namespace sim::ipuz {
 
 // The largest file that is read at all.
-inline constexpr qint64 kMaxFileSize = 1024 * 1024;
+inline constexpr qint64 kMaxFileSize = qint64(1024) * 1024;
 
 // The grid as ipuz JSON; the fields of `kept` that Velmora does not write
 // itself (a title, an author, another program's fields) go along.

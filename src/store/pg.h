@@ -55,6 +55,7 @@ public:
     Connection& operator=(const Connection&) = delete;
     Connection(Connection&&) noexcept = default;
     Connection& operator=(Connection&&) noexcept = default;
+    ~Connection() = default;
 
     // One statement; $1, $2, ... take the parameters in order.
     Result exec(std::string_view sql, const Params& params = {});

@@ -99,6 +99,7 @@ void setModalDriver(std::function<void(Form&)> driver);
 
 class Form : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Form)
 public:
     // What the title bar's close button does.
     enum class TitleClose { Hide, Unload, Quit };
@@ -346,6 +347,7 @@ public:
     explicit Timer(QObject* parent, int intervalMs = 0, bool enabled = false);
     Timer(const Timer&) = delete;  // its tick handler captures the timer
     Timer& operator=(const Timer&) = delete;
+    ~Timer() = default;
     int Interval() const;
     void setInterval(int ms);  // restarts the count
     bool Enabled() const;

@@ -50,6 +50,8 @@ class PgTestDb : public TestStore {
 public:
     PgTestDb();
     ~PgTestDb() override;
+    PgTestDb(const PgTestDb&) = delete;
+    PgTestDb& operator=(const PgTestDb&) = delete;
     store::Database open() override { return engine_->OpenDatabase(); }
     void exec(const std::string& sql, const std::vector<std::string>& values = {}) override;
     std::vector<std::vector<std::string>> rows(const std::string& sql,
@@ -79,6 +81,8 @@ class TestRoles {
 public:
     explicit TestRoles(PgTestDb& db);
     ~TestRoles();
+    TestRoles(const TestRoles&) = delete;
+    TestRoles& operator=(const TestRoles&) = delete;
     std::string editor() const { return db_.as(prefix_ + "_anna"); }
     std::string reader() const { return db_.as(prefix_ + "_guest"); }
 

@@ -29,6 +29,8 @@ class TempDb {
 public:
     TempDb();
     ~TempDb();
+    TempDb(const TempDb&) = delete;
+    TempDb& operator=(const TempDb&) = delete;
     const std::filesystem::path& dir() const { return dir_; }
     std::string file() const { return (dir_ / "velmora.mdb").string(); }
 
@@ -56,6 +58,8 @@ class MsgBoxes {
 public:
     MsgBoxes();
     ~MsgBoxes();
+    MsgBoxes(const MsgBoxes&) = delete;
+    MsgBoxes& operator=(const MsgBoxes&) = delete;
     void answer(ui::Answer a) { script_.push_back(a); }
     const std::vector<ui::MsgBoxCall>& calls() const { return calls_; }
     QString lastPrompt() const { return calls_.empty() ? QString() : calls_.back().prompt; }
@@ -75,6 +79,8 @@ class ModalDriver {
 public:
     ModalDriver();
     ~ModalDriver();
+    ModalDriver(const ModalDriver&) = delete;
+    ModalDriver& operator=(const ModalDriver&) = delete;
     void then(std::function<void(ui::Form&)> step) { steps_.push_back(std::move(step)); }
     int shown() const { return shown_; }
     std::vector<QString> captions() const { return captions_; }
@@ -90,6 +96,8 @@ class QuitCatcher {
 public:
     QuitCatcher();
     ~QuitCatcher();
+    QuitCatcher(const QuitCatcher&) = delete;
+    QuitCatcher& operator=(const QuitCatcher&) = delete;
     int calls() const { return calls_; }
     int lastStatus() const { return status_; }
 
