@@ -186,7 +186,7 @@ int makeFile(const std::vector<std::string>& args) {
             std::cout << "Exported " << args[1] << " to " << args[2] << "\n";
             return 0;
         }
-        const std::string path = args[0];
+        const std::string& path = args[0];
         std::vector<Source> list;
         Settings settings;
         std::string importDir;
