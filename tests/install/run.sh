@@ -19,6 +19,7 @@ id=$(sed -n 's/^set(VELMORA_APPSTREAM_ID "\(.*\)")/\1/p' "$here/dist/CMakeLists.
 expected="usr/bin/velmora
 usr/bin/velmora-mkdb
 usr/share/applications/velmora.desktop
+usr/share/doc/velmora/copyright
 usr/share/icons/hicolor/scalable/apps/velmora.svg
 usr/share/man/man1/velmora-mkdb.1.gz
 usr/share/man/man1/velmora.1.gz
@@ -34,6 +35,8 @@ extra=$(comm -13 <(sort <<<"$expected") <(echo "$got") | grep -v '^usr/share/vel
 for s in 16 48 256; do
   file "$stage/usr/share/icons/hicolor/${s}x${s}/apps/velmora.png" | grep -q "$s x $s" || fail "the ${s}x${s} icon has another size"
 done
+grep -q '^License: GPL-3.0-or-later$' "$stage/usr/share/doc/velmora/copyright" || fail "the copyright file does not name the licence"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$stage/usr/share/metainfo/$id.metainfo.xml" || fail "the metainfo names no licence"
 zcat "$stage/usr/share/man/man1/velmora.1.gz" | grep -q 'user\\-data' || fail "velmora(1) lacks --user-data"
 version=$("$stage/usr/bin/velmora" --version | sed -n 's/^velmora //p')
 [ -n "$version" ] || fail "velmora --version printed no version"
