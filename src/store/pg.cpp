@@ -65,8 +65,8 @@ std::string expanded(const std::string& conninfo) {
 std::string labelOf(const char* db, const char* host, const char* port) {
     std::string label = db && *db ? db : "the default database";
     std::string where = host && *host ? host : "the local server";
-    if (port && *port && std::strcmp(port, "5432") != 0) where += ":" + std::string(port);
-    return label + " on " + where;
+    if (port && *port && std::strcmp(port, "5432") != 0) where.append(":").append(port);
+    return label.append(" on ").append(where);
 }
 
 }  // namespace
