@@ -33,9 +33,9 @@ int64_t nowNs() {
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // A small vocabulary, so that the processes keep meeting on the same rows.
-std::string word(int i) { return "W" + std::to_string(i); }
-std::string category(int i) { return "C" + std::to_string(i); }
-std::string value(int i) { return "V" + std::to_string(i); }
+std::string word(int i) { return std::string("W").append(std::to_string(i)); }
+std::string category(int i) { return std::string("C").append(std::to_string(i)); }
+std::string value(int i) { return std::string("V").append(std::to_string(i)); }
 constexpr int kWords = 24, kCategories = 4, kValues = 6;
 
 // One logged call: start and end (wall clock, ns), what it was, what it said.

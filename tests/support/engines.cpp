@@ -18,7 +18,7 @@ std::string forServer(const std::string& sql) {
     int n = 0;
     for (size_t i = 0; i < sql.size(); ++i) {
         if (sql[i] == '?') {
-            out += "$" + std::to_string(++n);
+            out.append("$").append(std::to_string(++n));
         } else if (sql.compare(i, 5, "rowid") == 0) {
             out += "id";
             i += 4;
