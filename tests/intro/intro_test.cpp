@@ -29,7 +29,7 @@ TEST_F(Intro, OpensWithItsCountRunningAndClosesOnTheTick) {
     EXPECT_TRUE(i.tid.timer()->isActive());
     EXPECT_EQ(i.Caption(), "");
     EXPECT_EQ(i.lblWarning.Caption(), " Warning: Min. 800x600");
-    EXPECT_EQ(i.lblVersion.Caption(), "1.65 (05.2006)");
+    EXPECT_EQ(i.lblVersion.Caption(), VELMORA_VERSION " (05.2006)");
     EXPECT_EQ(i.lblProductName.Caption(), "Velmora");
     // Opening again restarts the count and makes no second window.
     F_Intro* first = &i;

@@ -23,7 +23,7 @@ protected:
 
 TEST_F(StartUp, MainWindowStartsInItsFixedState) {
     Velmora& v = w();
-    EXPECT_EQ(v.Caption(), "Velmora 1.65  (05.2006)");
+    EXPECT_EQ(v.Caption(), "Velmora " VELMORA_VERSION "  (05.2006)");
     EXPECT_EQ(v.client()->size(), QSize(613, 365));
     // The category box in the store's order, not sorted, nothing picked.
     ASSERT_EQ(v.C_Kategori.ListCount(), 4);
