@@ -156,6 +156,8 @@ public:
         t.commit();
     }
     ~PrivateServer() { script("remove"); }
+    PrivateServer(const PrivateServer&) = delete;
+    PrivateServer& operator=(const PrivateServer&) = delete;
     std::string conninfo() const { return admin_ + " dbname=words"; }
     void stop() { script("stop"); }
     void start() { script("start"); }
