@@ -13,7 +13,7 @@
 #include "lookup/Velmora.h"
 #include "shared/M.h"
 #include "simulator/pdfcommand.h"
-#include "store/shown.h"
+#include "store/parts.h"
 #include "userdata.h"
 
 int main(int argc, char** argv) {
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     // database; a database that cannot be read ends the program there with a
     // message naming the file (or the server's database) and the error.
     // Half-built word databases of killed velmora-mkdb runs are only litter.
-    store::RemoveDeadParts(".");
+    store::RemoveDeadParts(".", store::kDatabaseFile);
     Velmora& main = M::Velmora();
     main.Show();
     main.T_Ord.SetFocus();

@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QStandardPaths>
+#include <filesystem>
 
+#include "store/parts.h"
 #include "store/wordstore.h"
 #include "ui/pictures.h"
 #include "ui/toolkit.h"
@@ -92,9 +95,14 @@ QString mkdbProgram() {
 
 bool openUserData(const QString& mkdb) {
     const QString folder = userDataFolder();
-    if (!QDir().mkpath(folder)) {
-        ui::MsgBox(QString("The folder %1 could not be made.").arg(QDir::toNativeSeparators(folder)), ui::Buttons::OK,
-                   "Velmora");
+    const std::string local = QFile::encodeName(folder).toStdString();
+    std::error_code ec;
+    std::filesystem::create_directories(local, ec);
+    if (ec) {
+        const std::string why = store::WhyNotWritable(local, true);
+        ui::MsgBox(QString("The folder %1 could not be made: %2.")
+                       .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(why.empty() ? ec.message() : why)),
+                   ui::Buttons::OK, "Velmora");
         return false;
     }
     const QString path = folder + "/" + store::kDatabaseFile;

@@ -56,6 +56,7 @@ int usage() {
                  "                    [--language LANG] [--locale DIR] [--categories FILE]\n"
                  "       velmora-mkdb PATH --import DIR\n"
                  "       velmora-mkdb --export PATH DIR\n"
+                 "       velmora-mkdb --version\n"
                  "       velmora-mkdb --database URL [SOURCE...] | [--import DIR] | [--from PATH]\n";
     return 2;
 }
@@ -177,6 +178,10 @@ void addInstalled(std::vector<Source>& out) {
 // Builds a SQLite word database as the arguments say.
 int makeFile(const std::vector<std::string>& args) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") return usage();
+    if (args[0] == "--version") {
+        std::cout << "velmora-mkdb " << VELMORA_VERSION << "\n";
+        return 0;
+    }
     const auto start = Clock::now();
     try {
         if (args[0] == "--export") {
@@ -185,6 +190,13 @@ int makeFile(const std::vector<std::string>& args) {
             sources::ExportCsv(c, args[2]);
             std::cout << "Exported " << args[1] << " to " << args[2] << "\n";
             return 0;
+        }
+        // An option in the target's place is a forgotten target, never a
+        // file name (./-name is one).
+        if (args[0].starts_with("-")) {
+            std::cerr << "velmora-mkdb: " << args[0] << " needs the word database to make first: velmora-mkdb PATH "
+                      << args[0] << "\n";
+            return usage();
         }
         const std::string& path = args[0];
         std::vector<Source> list;
@@ -197,6 +209,9 @@ int makeFile(const std::vector<std::string>& args) {
                 list.push_back({a.substr(2), ""});
             } else if ((a == "--thesaurus" || a == "--wordnet" || a == "--codes" || a == "--wordlist") && more) {
                 list.push_back({a.substr(2), args[++i]});
+            } else if (a == "--encoding" && more && args[i + 1].empty()) {
+                std::cerr << "velmora-mkdb: --encoding needs the name of an encoding (UTF-8, ISO-8859-1, CP1252...)\n";
+                return 2;
             } else if (a == "--encoding" && more && !list.empty() && list.back().kind == "wordlist" &&
                        args[i - 2] == "--wordlist") {
                 list.back().encoding = args[++i];
@@ -220,10 +235,8 @@ int makeFile(const std::vector<std::string>& args) {
             std::cerr << "velmora-mkdb: --import restores a database as it was and takes no other word list\n";
             return 2;
         }
-        // Refuse an existing target before minutes of reading.
-        std::error_code ec;
-        if (std::filesystem::exists(path, ec))
-            throw store::ImportError(path, 0, "the file exists already; it was left as it is");
+        // Refuse a target that cannot be made before minutes of reading.
+        store::CheckNewDatabase(path);
         store::WordListBuilder words;
         for (const Source& src : list) read(src, settings, words);
         std::vector<store::TableRows> copy;

@@ -1,12 +1,5 @@
 #include "store/shown.h"
 
-#include <signal.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
-#include <filesystem>
-
 namespace store {
 
 namespace {
@@ -57,24 +50,6 @@ std::string Shown(std::string_view text, size_t maxChars) {
         ++chars;
     }
     return out;
-}
-
-void RemoveDeadParts(const std::string& folder) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder.empty() ? fs::path(".") : fs::path(folder), ec)) {
-        const std::string name = e.path().filename().string();
-        const size_t at = name.rfind(".part-");
-        if (at == std::string::npos || at == 0) continue;
-        const std::string pid = name.substr(at + 6);
-        if (pid.empty() || pid.size() > 9 || pid.find_first_not_of("0123456789") != std::string::npos) continue;
-        const long n = std::strtol(pid.c_str(), nullptr, 10);
-        errno = 0;
-        if (n > 0 && n != ::getpid() && ::kill(pid_t(n), 0) != 0 && errno == ESRCH) {
-            std::error_code rm;
-            if (e.is_regular_file(rm)) fs::remove(e.path(), rm);
-        }
-    }
 }
 
 }  // namespace store

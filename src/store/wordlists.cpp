@@ -1,7 +1,6 @@
 #include "store/wordlists.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,7 +9,7 @@
 #include <filesystem>
 
 #include "store/order.h"
-#include "store/shown.h"
+#include "store/parts.h"
 #include "store/wordstore.h"
 
 namespace store {
@@ -26,6 +25,18 @@ std::string located(const std::string& file, long line, const std::string& what)
 }
 
 uint64_t key(int a, int b) { return (uint64_t(uint32_t(a)) << 32) | uint32_t(b); }
+
+// The engine says only "unable to open database file" when the folder
+// changed since it was checked; the reason is looked for again.
+Connection createPart(const std::string& part) {
+    try {
+        return Connection(part, Connection::Mode::Create);
+    } catch (const DbError& e) {
+        const std::string why = WhyNotWritable(fs::path(part).parent_path().string());
+        if (why.empty()) throw;
+        throw ImportError(part, 0, std::string(e.detail()) + ": " + why);
+    }
+}
 
 }  // namespace
 
@@ -215,7 +226,9 @@ void WriteTables(Connection& c, const std::vector<TableRows>& tables) {
             cols += (cols.empty() ? "" : ", ") + std::string(t.table->columns.at(t.columns[k]));
             marks += (marks.empty() ? "?" : ", ?") + std::to_string(k + 1);
         }
-        Stmt st = c.prepare("INSERT INTO " + std::string(t.table->table) + " (" + cols + ") VALUES (" + marks + ")");
+        std::string sql = "INSERT INTO ";
+        sql.append(t.table->table).append(" (").append(cols).append(") VALUES (").append(marks).append(")");
+        Stmt st = c.prepare(sql);
         for (const FieldRow& row : t.rows) {
             for (size_t k = 0; k < t.columns.size(); ++k) {
                 const Field& f = k < row.size() ? row[k] : Field();
@@ -231,17 +244,24 @@ void WriteTables(Connection& c, const std::vector<TableRows>& tables) {
     tr.commit();
 }
 
-void BuildDatabase(const std::string& path, const std::function<void(Connection&)>& fill) {
+void CheckNewDatabase(const std::string& path) {
     std::error_code ec;
-    if (fs::exists(path, ec)) throw ImportError(path, 0, "the file exists already; it was left as it is");
-    // A killed build of any word database here leaves its part behind.
-    std::error_code pe;
-    RemoveDeadParts(fs::absolute(path, pe).parent_path().string());
-    const std::string part = path + ".part-" + std::to_string(::getpid());
+    if (fs::exists(fs::symlink_status(path, ec)))
+        throw ImportError(path, 0, "the file exists already; it was left as it is");
+    if (const std::string why = WhyNotWritable(fs::path(path).parent_path().string()); !why.empty())
+        throw ImportError(path, 0, "cannot be made: " + why);
+}
+
+void BuildDatabase(const std::string& path, const std::function<void(Connection&)>& fill) {
+    CheckNewDatabase(path);
+    // A killed build of a word database here leaves its part behind.
+    RemoveDeadParts(fs::path(path).parent_path().string(), fs::path(path).filename().string());
+    std::error_code ec;
+    const std::string part = PartFile(path);
     fs::remove(part, ec);
     try {
         {
-            Connection c(part, Connection::Mode::Create);
+            Connection c = createPart(part);
             // The half-built file is thrown away on any failure, so it needs
             // no journal while it is filled.
             c.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF");

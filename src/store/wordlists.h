@@ -106,6 +106,10 @@ struct TableRows {
 // Appends every table's rows inside one transaction of `c`.
 void WriteTables(Connection& c, const std::vector<TableRows>& tables);
 
+// Throws ImportError unless a new database can be made at `path`: it is
+// there already, or its folder is missing, a file, or not ours to write in.
+void CheckNewDatabase(const std::string& path);
+
 // Builds a new database at `path` with `fill`, in a temporary file that is
 // renamed to `path` only when everything succeeded, so a failure leaves no
 // half-built database behind. Refuses an existing `path`.

@@ -96,6 +96,7 @@ TEST_F(UserData, ADataFolderThatCannotBeMadeIsReported) {
     EXPECT_TRUE(calls().empty());
     ASSERT_EQ(boxes.calls().size(), 1u);
     EXPECT_TRUE(boxes.lastPrompt().contains(app::userDataFolder()));
+    EXPECT_TRUE(boxes.lastPrompt().contains("data is a file, not a folder")) << qPrintable(boxes.lastPrompt());
 }
 
 }  // namespace

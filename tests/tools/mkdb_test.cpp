@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <set>
 #include <thread>
 
-#include "store/shown.h"
 #include "store/wordlists.h"
 #include "store/wordstore.h"
 #include "support.h"
@@ -26,9 +26,11 @@ void write(const std::string& path, const std::string& text) {
     out << text;
 }
 
-int mkdb(const std::string& args, std::string* output = nullptr) {
+// `runner` goes before the program, e.g. to run it as another user.
+int mkdb(const std::string& args, std::string* output = nullptr, const std::string& runner = "") {
     const std::string log = "mkdb.log";
-    int rc = std::system((testing_support::binaryPath("velmora-mkdb") + " " + args + " >" + log + " 2>&1").c_str());
+    int rc =
+        std::system((runner + testing_support::binaryPath("velmora-mkdb") + " " + args + " >" + log + " 2>&1").c_str());
     if (output) {
         std::ifstream in(log);
         *output = std::string(std::istreambuf_iterator<char>(in), {});
@@ -52,6 +54,14 @@ pid_t startMkdb(const std::string& target, const std::string& thesaurus) {
         ::_exit(127);
     }
     return pid;
+}
+
+// The number of a process that has ended.
+pid_t deadPid() {
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    return dead;
 }
 
 }  // namespace
@@ -111,6 +121,50 @@ TEST(Mkdb, BadInputLeavesNoHalfBuiltFile) {
     EXPECT_EQ(mkdb("a.mdb --bogus", &out), 2);
     for (const auto& e : fs::directory_iterator("."))
         EXPECT_EQ(e.path().filename().string().rfind("a.mdb", 0), std::string::npos) << e.path();
+}
+
+// An option where the target belongs, and a target that cannot be made, are
+// refused before any source is read, and no file is made.
+TEST(Mkdb, AnOptionOrATargetThatCannotBeMadeIsRefusedFirst) {
+    TempDb db;
+    write("afile", "");
+    write("w.txt", "hund\n");
+    fs::create_directory("ro");
+    fs::permissions(".", fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions("ro",
+                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    // Root writes anywhere, so the program runs as nobody for ro/.
+    const std::string runner = ::geteuid() == 0 ? "runuser -u nobody -- " : "";
+    struct Case {
+        std::string args;
+        int rc;
+        std::string says;
+    };
+    for (const Case& c : {
+             Case{"--installed", 2, "--installed needs the word database to make first"},
+             Case{"--demo --facts", 2, "--demo needs the word database to make first"},
+             Case{"-x.mdb --demo", 2, "-x.mdb needs the word database to make first"},
+             Case{"a.mdb --wordlist w.txt --encoding ''", 2, "--encoding needs the name of an encoding"},
+             Case{"gone/a.mdb --thesaurus no.dat", 1, "gone/a.mdb: cannot be made: the folder gone does not exist"},
+             Case{"afile/a.mdb --thesaurus no.dat", 1, "afile/a.mdb: cannot be made: afile is a file, not a folder"},
+             Case{"ro/a.mdb --thesaurus no.dat", 1,
+                  "ro/a.mdb: cannot be made: you have no permission to write in the folder ro"},
+         }) {
+        std::string out;
+        EXPECT_EQ(mkdb(c.args, &out, c.args.starts_with("ro/") ? runner : ""), c.rc) << c.args;
+        EXPECT_NE(out.find(c.says), std::string::npos) << out;
+    }
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(".")) names.insert(e.path().filename().string());
+    EXPECT_EQ(names, std::set<std::string>({"afile", "mkdb.log", "ro", "velmora.mdb", "w.txt"}));
+    EXPECT_TRUE(fs::is_empty("ro"));
+    // --version says the version the program says.
+    std::string mine;
+    ASSERT_EQ(mkdb("--version", &mine), 0);
+    std::system((std::string(VELMORA_BINARY_DIR) + "/app/velmora --version >mkdb.log").c_str());
+    std::ifstream in("mkdb.log");
+    const std::string velmora(std::istreambuf_iterator<char>(in), {});
+    EXPECT_EQ(mine, "velmora-mkdb" + velmora.substr(velmora.find(' '))) << velmora;
 }
 
 TEST(Mkdb, DemoListMakesAWordDatabaseToTryEverything) {
@@ -283,32 +337,43 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
         EXPECT_EQ(e.path().filename().string().find("new.mdb.part-"), std::string::npos) << e.path();
 }
 
-// Parts of killed builds go at a build of any target in their folder; the
-// part of a build still running, and other files, stay.
-TEST(KilledImport, DeadPartsOfAnyTargetGo) {
+// A build removes the parts that killed builds left in its folder; the part
+// of a build still running, and every file that is not a part of ours,
+// however named, stay.
+TEST(KilledImport, OnlyOurDeadPartsGo) {
     testing_support::TempDb tmp;
-    const pid_t dead = ::fork();
-    if (dead == 0) ::_exit(0);
-    ::waitpid(dead, nullptr, 0);
-    const std::string deadPart = "other.mdb.part-" + std::to_string(dead);
-    const std::string livePart = "third.mdb.part-" + std::to_string(::getppid());
-    for (const std::string& f : {deadPart, livePart, std::string("notes.part-x"), std::string("notes.txt")})
-        write(f, std::string(1000, 'x'));
-    ASSERT_EQ(mkdb("new.mdb"), 0);
-    EXPECT_FALSE(fs::exists(deadPart));
-    EXPECT_TRUE(fs::exists(livePart));
-    EXPECT_TRUE(fs::exists("notes.part-x"));
-    EXPECT_TRUE(fs::exists("notes.txt"));
+    const std::string dead = std::to_string(deadPid()), live = std::to_string(::getppid());
+    enum Holds { Words, Nothing, Text };
+    struct Case {
+        std::string name;
+        Holds holds;
+        bool goes;
+    };
+    const std::vector<Case> cases = {{"other.mdb.part-" + dead, Words, true},
+                                     {"new.db.part-" + dead, Nothing, true},
+                                     {"third.mdb.part-" + live, Words, false},
+                                     {"old.db.part-" + dead, Words, false},
+                                     {"notes.mdb.part-" + dead, Text, false},
+                                     {"thesis.odt.part-3999999", Words, false},
+                                     {"photos.zip.part-123456", Nothing, false},
+                                     {"backup.tar.part-" + dead, Text, false},
+                                     {"notes.part-x", Text, false}};
+    for (const Case& c : cases) {
+        if (c.holds == Words)
+            fs::copy_file("velmora.mdb", c.name);
+        else
+            write(c.name, c.holds == Text ? "my own words" : "");
+    }
+    ASSERT_EQ(mkdb("new.db"), 0);
+    for (const Case& c : cases) EXPECT_EQ(fs::exists(c.name), !c.goes) << c.name;
 }
 
 // Velmora's start clears them too, in its own folder.
 TEST(KilledImport, VelmoraStartRemovesDeadParts) {
     testing_support::TempDb tmp;
-    const pid_t dead = ::fork();
-    if (dead == 0) ::_exit(0);
-    ::waitpid(dead, nullptr, 0);
-    const std::string deadPart = "velmora.mdb.part-" + std::to_string(dead);
-    write(deadPart, std::string(1000, 'x'));
+    const std::string deadPart = "velmora.mdb.part-" + std::to_string(deadPid());
+    fs::copy_file("velmora.mdb", deadPart);
+    write("thesis.odt.part-3999999", "");
     const pid_t app = ::fork();
     if (app == 0) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -321,4 +386,5 @@ TEST(KilledImport, VelmoraStartRemovesDeadParts) {
     ::kill(app, SIGKILL);
     ::waitpid(app, nullptr, 0);
     EXPECT_TRUE(fs::exists("velmora.mdb"));
+    EXPECT_TRUE(fs::exists("thesis.odt.part-3999999"));
 }
