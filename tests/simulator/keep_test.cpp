@@ -184,6 +184,27 @@ TEST_F(Keeping, GridOfAnotherProgramOpensWithItsLettersAndBlocks) {
     EXPECT_EQ(f().X(1).Caption(), "");
 }
 
+TEST_F(Keeping, AFileAtTheSizeLimitOpensAgainOnceSaved) {
+    compose();
+    // Many short entries, which a file laid out line by line would spread
+    // far past the limit.
+    QJsonObject o = QJsonDocument::fromJson(sim::ipuz::Write(f().Snapshot())).object();
+    o["com.example:marks"] = QJsonArray::fromVariantList(QVariantList(200000, 7));
+    o["pad"] = "";
+    const qsizetype size = QJsonDocument(o).toJson(QJsonDocument::Compact).size();
+    o["pad"] = QString(sim::ipuz::kMaxFileSize - size, 'x');
+    write("full.ipuz", QJsonDocument(o).toJson(QJsonDocument::Compact));
+    ASSERT_EQ(QFileInfo(file("full.ipuz")).size(), sim::ipuz::kMaxFileSize);
+    boxes.answer(ui::Answer::Yes);
+    open("full.ipuz");
+    save("again.ipuz");
+    f().M_TomRutenett_Click();
+    open("again.ipuz");
+    EXPECT_TRUE(boxes.calls().size() == 1 && boxes.prompts()[0].startsWith("Do you really"))
+        << boxes.lastPrompt().toStdString();
+    EXPECT_EQ(json("again.ipuz")["pad"], o["pad"]);
+}
+
 // ---------------------------------------------------------------- keys
 
 TEST_F(Keeping, CtrlKeysOpenTheirDialogs) {
