@@ -43,9 +43,9 @@ int depth(const QJsonValue& v, int limit) {
     if (limit < 0) return 0;
     int d = 0;
     if (v.isArray())
-        for (const QJsonValue& e : v.toArray()) d = std::max(d, depth(e, limit - 1));
+        for (const auto& e : v.toArray()) d = std::max(d, depth(e, limit - 1));
     else if (v.isObject())
-        for (const QJsonValue& e : v.toObject()) d = std::max(d, depth(e, limit - 1));
+        for (const auto& e : v.toObject()) d = std::max(d, depth(e, limit - 1));
     else
         return 0;
     return d + 1;
@@ -124,7 +124,7 @@ namespace {
 QJsonArray grid15(const QJsonValue& v, const QString& name) {
     const QString wrong = QString("its \"%1\" is not 15 rows of 15 squares").arg(name);
     if (!v.isArray() || v.toArray().size() != kColumns) throw Refusal{wrong};
-    for (const QJsonValue& row : v.toArray())
+    for (const auto& row : v.toArray())
         if (!row.isArray() || row.toArray().size() != kColumns) throw Refusal{wrong};
     return v.toArray();
 }
@@ -167,7 +167,7 @@ Square fromOwnField(const QJsonValue& v, int n) {
     if (o.contains("writers")) {
         const QJsonArray w = o["writers"].toArray();
         if (!o["writers"].isArray() || w.size() > kMaxWriters) throw wrong("the answers that wrote it are not a list");
-        for (const QJsonValue& e : w) {
+        for (const auto& e : w) {
             const QJsonArray a = e.toArray();
             if (!e.isArray() || a.size() != 2 || !isInteger(a[0], 0, kSquares) ||
                 (a[1] != QJsonValue("across") && a[1] != QJsonValue("down")))
@@ -178,7 +178,7 @@ Square fromOwnField(const QJsonValue& v, int n) {
     if (o.contains("picked")) {
         const QJsonArray p = o["picked"].toArray();
         if (!o["picked"].isArray() || p.size() > 2) throw wrong("the picked answers are not a list");
-        for (const QJsonValue& e : p) {
+        for (const auto& e : p) {
             if (e != QJsonValue("across") && e != QJsonValue("down"))
                 throw wrong("a picked answer is not across or down");
             (e == QJsonValue("across") ? s.picked1 : s.picked2) = true;
@@ -206,7 +206,7 @@ Grid build(const QJsonObject& top, QJsonObject& clues) {
         throw Refusal{"it is not an ipuz puzzle (it has no ipuz \"version\")"};
     bool crossword = false;
     if (!top["kind"].isArray()) throw Refusal{"its \"kind\" is not a list of puzzle kinds"};
-    for (const QJsonValue& k : top["kind"].toArray()) crossword |= k.isString() && k.toString().startsWith(kCrossword);
+    for (const auto& k : top["kind"].toArray()) crossword |= k.isString() && k.toString().startsWith(kCrossword);
     if (!crossword) throw Refusal{"it is an ipuz puzzle, but not a crossword"};
 
     const QJsonValue dims = top["dimensions"];
@@ -271,8 +271,8 @@ Grid build(const QJsonObject& top, QJsonObject& clues) {
                     break;
                 }
         }
-    for (const QJsonValue& list : clues)
-        for (const QJsonValue& clue : list.toArray()) referred.insert(labelKey(clueNumber(clue)));
+    for (const auto& list : clues)
+        for (const auto& clue : list.toArray()) referred.insert(labelKey(clueNumber(clue)));
     for (int n = 1; n <= kSquares; ++n)
         for (bool across : {true, false})
             if (const int t = opening(g, {int16_t(n), across});

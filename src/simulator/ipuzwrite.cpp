@@ -91,7 +91,7 @@ QByteArray Write(const Grid& g, const QJsonObject& kept) {
     for (int n = 1; n <= kSquares; ++n)
         if (starts[size_t(n)] && label[size_t(n)].isNull()) label[size_t(n)] = next++;
     std::set<QString> numbered;
-    for (const QJsonValue& l : label)
+    for (const auto& l : label)
         if (!l.isNull()) numbered.insert(labelKey(l));
 
     QJsonArray puzzle, solution, across, down;
@@ -136,7 +136,7 @@ QByteArray Write(const Grid& g, const QJsonObject& kept) {
     for (auto it = clues.begin(); it != clues.end(); ++it) {
         if (!it->isArray()) continue;
         QJsonArray list;
-        for (const QJsonValue& c : it->toArray())
+        for (const auto& c : it->toArray())
             if (const QJsonValue number = clueNumber(c);
                 !isLabel(number, block, empty) || numbered.count(labelKey(number)))
                 list.append(c);
@@ -146,7 +146,7 @@ QByteArray Write(const Grid& g, const QJsonObject& kept) {
         // A list the file does not have is added only for clues of Velmora's.
         if (ours.isEmpty() && kept["clues"].isObject() && !clues.contains(key)) continue;
         QJsonArray list = clues.value(key).toArray();
-        for (const QJsonValue& c : ours) insertClue(list, c.toObject());
+        for (const auto& c : ours) insertClue(list, c.toObject());
         clues[key] = list;
     }
 

@@ -46,7 +46,7 @@ int PdfCommand(int& argc, char** argv, const QString& in, const QStringList& res
             << "Usage: velmora --pdf GRID.ipuz OUT.pdf\n";
         return 1;
     }
-    const QString out = rest.first();
+    const QString& out = rest.first();
     if (const QString why = refusal(in, out); !why.isEmpty()) {
         err << "velmora: the PDF is not written to " << shown(out) << ": " << why << "\n";
         return 1;

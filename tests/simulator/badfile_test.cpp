@@ -62,7 +62,8 @@ const BadFile kBadFiles[] = {
      "it is not JSON ("},
     {"plain_text", [] { return QByteArray("a grid, honestly\n"); }, "it is not JSON ("},
     {"empty", [] { return QByteArray(); }, "it is not JSON ("},
-    {"huge", [] { return bytes(with(goodJson(), "notes", QString(1100 * 1024, 'a'))); }, "it is larger than 1 MB"},
+    {"huge", [] { return bytes(with(goodJson(), "notes", QString(qsizetype(1100) * 1024, 'a'))); },
+     "it is larger than 1 MB"},
     {"nested_deeper_than_ipuz_goes", [] { return nested(40); }, "it is nested too deeply"},
     {"nested_deeper_than_json_reads", [] { return nested(100000); }, "it is nested too deeply"},
     {"json_array", [] { return QByteArray("[1, 2, 3]"); }, "it is not an ipuz puzzle"},
@@ -205,7 +206,7 @@ TEST_F(Keeping, FailedSaveSaysWhyAndWhetherAFileWasThere) {
     // Numbers written out in full grow a file under the size limit past it:
     // saving it again would make a file that does not open.
     QByteArray big = bytes(with(goodJson(), "marks", "MARKS"));
-    big.replace("\"MARKS\"", "[" + QByteArray(220000 * 4, 'x').replace("xxxx", "1e9,") + "1]");
+    big.replace("\"MARKS\"", "[" + QByteArray(qsizetype(220000) * 4, 'x').replace("xxxx", "1e9,") + "1]");
     write("big.ipuz", big);
     boxes.answer(ui::Answer::Yes);
     open("big.ipuz");

@@ -89,7 +89,7 @@ TEST_F(Keeping, SavedFileIsIpuzThatOtherProgramsRead) {
     // A row of the solution, "." for no letter.
     const auto row = [&](int r) {
         QString s;
-        for (const QJsonValue& v : sol[r].toArray()) s += v.isNull() ? "." : v.toString();
+        for (const QJsonValue v : sol[r].toArray()) s += v.isNull() ? "." : v.toString();
         return s;
     };
     EXPECT_EQ(row(0).toStdString(), "#LARGE.........");
@@ -99,9 +99,9 @@ TEST_F(Keeping, SavedFileIsIpuzThatOtherProgramsRead) {
     EXPECT_EQ(o["puzzle"].toArray()[0].toArray()[0].toObject()["cell"].toString(), "#");
     // Answers are numbered where they start, in reading order: 2, 16, 35, 49.
     QStringList across, down;
-    for (const QJsonValue& c : o["clues"].toObject()["Across"].toArray())
+    for (const QJsonValue c : o["clues"].toObject()["Across"].toArray())
         across << QString("%1 %2 %3").arg(c["number"].toInt()).arg(c["clue"].toString(), c["enumeration"].toString());
-    for (const QJsonValue& c : o["clues"].toObject()["Down"].toArray())
+    for (const QJsonValue c : o["clues"].toObject()["Down"].toArray())
         down << QString("%1 %2 %3").arg(c["number"].toInt()).arg(c["clue"].toString(), c["enumeration"].toString());
     EXPECT_EQ(across, QStringList({"1 BIG 5", "3 CARPET 3", "4 EXIST 3"}));
     EXPECT_EQ(down, QStringList({"2 OCEAN 3", "3 RODENT 3"}));
