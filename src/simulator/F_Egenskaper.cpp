@@ -125,7 +125,7 @@ void F_Egenskaper::K_LukkVindu_Click() {
         sq.setCaption(across && down ? "XY" : across ? "X" : "Y");
         sq.setBackColor(ui::kOrange);
         sq.setBold(true);
-    } else {
+    } else if (!ruter.IsBlock(M::AktivRute)) {  // a block looked at stays one
         sq.setCaption("");
         sq.setBackColor(std::nullopt);
         sq.setBold(false);

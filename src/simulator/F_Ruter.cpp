@@ -232,7 +232,7 @@ void F_Ruter::fill(const QString& word, int16_t count, int16_t clue, bool oversk
     for (int k = 1; k <= count; ++k) {
         const QString letter = k <= letters.size() ? letters[k - 1] : QString();
         const int target = M::Step(clue, direction, k);
-        bool conflict = sim::EdgeRefuses(answer, target, k, count);
+        bool conflict = sim::EdgeRefuses(answer, target, k, count) || IsBlock(target);
         if (!conflict && !overskriv) {
             const QString caption = X(target).Caption();
             conflict = !caption.isEmpty() && letter != caption;

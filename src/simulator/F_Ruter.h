@@ -68,6 +68,9 @@ public:
     void M_FyllRutenett_Click();
     // Whether square n shows the red frame of an answer the fill left empty.
     bool Framed(int n) const;
+    // Whether square n is a block of another program's grid, as long as it
+    // still shows as one: a dark square that takes no letter.
+    bool IsBlock(int n) const;
     // Right click on square n: the menu at `globalPos`, for that square.
     void X_MouseUp(int n, const QPoint& globalPos);
 
@@ -155,6 +158,9 @@ private:
     };
     std::array<Candidates, 4> candidates_;
     void setUpMarks();
+    // Blocks, and what other programs' files hold in each square's cell.
+    std::array<bool, 226> blocks_{};
+    std::array<QJsonObject, 226> theirs_{};
     // The user's picks of candidates, across and down, by clue square.
     std::array<std::array<bool, 2>, 226> picked_{};
     std::array<QWidget*, 226> frames_{};

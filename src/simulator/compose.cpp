@@ -60,7 +60,7 @@ void F_Ruter::setUpComposing() {
 
     // Shortcuts rather than actions: in a text field Ctrl+Z stays the
     // field's own undo.
-    const auto key = [this](QKeySequence seq, void (F_Ruter::*handler)()) {
+    const auto key = [this](const QKeySequence& seq, void (F_Ruter::*handler)()) {
         auto* s = new QShortcut(seq, this);
         s->setContext(Qt::WindowShortcut);
         QObject::connect(s, &QShortcut::activated, this,
@@ -103,8 +103,15 @@ sim::Grid F_Ruter::Snapshot() const {
         sq.picked1 = picked_[size_t(n)][0];
         sq.picked2 = picked_[size_t(n)][1];
         sq.flagged = Framed(n);
+        sq.block = IsBlock(n);
+        sq.theirs = theirs_[size_t(n)];
     }
     return g;
+}
+
+bool F_Ruter::IsBlock(int n) const {
+    const ui::Button& b = X(n);
+    return blocks_.at(size_t(n)) && b.Caption().isEmpty() && !b.Bold() && b.BackColor() == sim::kBlockColour;
 }
 
 void F_Ruter::putSquare(int n, const sim::Square& sq) {
@@ -119,6 +126,8 @@ void F_Ruter::putSquare(int n, const sim::Square& sq) {
     written_[size_t(n)] = {sq.caption, sq.writers};
     picked_[size_t(n)] = {sq.picked1, sq.picked2};
     setFramed(n, sq.flagged);
+    blocks_[size_t(n)] = sq.block;
+    theirs_[size_t(n)] = sq.theirs;
 }
 
 void F_Ruter::setSnapshot(const sim::Grid& g) {
@@ -162,6 +171,7 @@ void F_Ruter::clearSquare(int n) {
     written_[size_t(n)] = {};
     picked_[size_t(n)] = {};
     setFramed(n, false);
+    blocks_[size_t(n)] = false;  // another program's number stays
 }
 
 void F_Ruter::X_MouseUp(int n, const QPoint& globalPos) {
@@ -182,6 +192,8 @@ void F_Ruter::M_TomRutenett_Click() {
         written_[size_t(n)] = {};
         picked_[size_t(n)] = {};
         setFramed(n, false);
+        blocks_[size_t(n)] = false;
+        theirs_[size_t(n)] = {};
     }
 }
 

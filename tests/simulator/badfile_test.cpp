@@ -62,7 +62,8 @@ const BadFile kBadFiles[] = {
      "it is not JSON ("},
     {"plain_text", [] { return QByteArray("a grid, honestly\n"); }, "it is not JSON ("},
     {"empty", [] { return QByteArray(); }, "it is not JSON ("},
-    {"huge", [] { return bytes(with(goodJson(), "notes", QString(1100 * 1024, 'a'))); }, "it is larger than 1 MB"},
+    {"huge", [] { return bytes(with(goodJson(), "notes", QString(qsizetype(1100) * 1024, 'a'))); },
+     "it is larger than 1 MB"},
     {"nested_deeper_than_ipuz_goes", [] { return nested(40); }, "it is nested too deeply"},
     {"nested_deeper_than_json_reads", [] { return nested(100000); }, "it is nested too deeply"},
     {"json_array", [] { return QByteArray("[1, 2, 3]"); }, "it is not an ipuz puzzle"},
@@ -107,6 +108,9 @@ const BadFile kBadFiles[] = {
     {"two_letters_in_a_square", [] { return bytes(withCell("solution", 20, "AB")); },
      "the square at row 2, column 5 holds \"AB\", which a square cannot show"},
     {"control_character", [] { return bytes(withCell("solution", 20, "\x07")); }, "which a square cannot show"},
+    {"escape_codes_in_a_long_text",
+     [] { return bytes(withCell("solution", 20, "\x1b]0;owned\x07" + QString(500000, 'A'))); },
+     R"(holds "\x1B]0;owned\x07AAAA)"},
     {"caption_a_number",
      [] {
          return bytes(withOwn({{"caption", 7}}));
@@ -171,6 +175,7 @@ TEST_P(BadFiles, AreRefusedByNameAndLeaveTheGridAsItWas) {
                                               " could not be opened, so the grid is as it was:\n"))
         << boxes.lastPrompt().toStdString();
     EXPECT_TRUE(boxes.lastPrompt().contains(reason)) << boxes.lastPrompt().toStdString();
+    EXPECT_LT(boxes.lastPrompt().size(), 500) << "the file's text quoted whole";
     EXPECT_EQ(boxes.calls()[0].title, "Velmora");
     EXPECT_EQ(f().GridFile(), "");
 }
@@ -189,14 +194,30 @@ TEST_F(Keeping, FolderOrMissingFileIsRefusedAsUnreadable) {
     }
 }
 
-TEST_F(Keeping, FailedSaveSaysWhy) {
+TEST_F(Keeping, FailedSaveSaysWhyAndWhetherAFileWasThere) {
     compose();
     save("no such folder/grid.ipuz");
     ASSERT_EQ(boxes.calls().size(), 1u);
     EXPECT_TRUE(boxes.lastPrompt().startsWith("The grid could not be saved to " + file("no such folder/grid.ipuz") +
-                                              ", so that file is as it was:\n"))
+                                              ", and no file was made there:\n"))
         << boxes.lastPrompt().toStdString();
     EXPECT_EQ(f().GridFile(), "");
+
+    // Numbers written out in full grow a file under the size limit past it:
+    // saving it again would make a file that does not open.
+    QByteArray big = bytes(with(goodJson(), "marks", "MARKS"));
+    big.replace("\"MARKS\"", "[" + QByteArray(qsizetype(220000) * 4, 'x').replace("xxxx", "1e9,") + "1]");
+    write("big.ipuz", big);
+    boxes.answer(ui::Answer::Yes);
+    open("big.ipuz");
+    boxes.clear();
+    save("big.ipuz");
+    EXPECT_EQ(boxes.lastPrompt(), "The grid could not be saved to " + file("big.ipuz") +
+                                      ", so that file is as it was:\nthe grid file would be larger than 1 MB, more "
+                                      "than Velmora opens");
+    QFile again(file("big.ipuz"));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), big);
 }
 
 TEST_F(Keeping, CancelledDialogsDoNothing) {

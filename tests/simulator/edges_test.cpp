@@ -1,6 +1,7 @@
 // The grid's edges, data-driven, across and down alike: an answer fits up
 // to the last square of its row or column and not one square further, from
 // the first square and to the last one.
+#include "simulator/fill.h"
 #include "simulator/grid.h"
 #include "support.h"
 
@@ -45,4 +46,19 @@ TEST(GridEdges, TargetsRunAlongTheRowOrDownTheColumn) {
     for (bool across : {true, false})
         for (int k = 1; k <= 3; ++k)
             EXPECT_EQ(sim::Target(sim::Answer{100, across}, k), across ? 100 + k : 100 + 15 * k);
+}
+
+TEST(GridEdges, ABlockEndsAnAnswerAsTheEdgeDoes) {
+    for (bool across : {true, false}) {
+        sim::Grid g{};
+        const sim::Answer a{1, across};
+        g[size_t(sim::Target(a, 3))].block = true;
+        EXPECT_TRUE(sim::Fits(g, a, "AB"));
+        EXPECT_FALSE(sim::Fits(g, a, "ABC"));
+        EXPECT_EQ(sim::Pattern(g, a, 5), "??");
+        // The fill finds no room for three letters there.
+        g[1].ord1 = g[1].ord2 = "W";
+        g[1].lengde1 = g[1].lengde2 = 3;
+        EXPECT_FALSE(sim::Slots(g)[across ? 0 : 1].fits);
+    }
 }

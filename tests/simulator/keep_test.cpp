@@ -89,7 +89,7 @@ TEST_F(Keeping, SavedFileIsIpuzThatOtherProgramsRead) {
     // A row of the solution, "." for no letter.
     const auto row = [&](int r) {
         QString s;
-        for (const QJsonValue& v : sol[r].toArray()) s += v.isNull() ? "." : v.toString();
+        for (const QJsonValue v : sol[r].toArray()) s += v.isNull() ? "." : v.toString();
         return s;
     };
     EXPECT_EQ(row(0).toStdString(), "#LARGE.........");
@@ -99,9 +99,9 @@ TEST_F(Keeping, SavedFileIsIpuzThatOtherProgramsRead) {
     EXPECT_EQ(o["puzzle"].toArray()[0].toArray()[0].toObject()["cell"].toString(), "#");
     // Answers are numbered where they start, in reading order: 2, 16, 35, 49.
     QStringList across, down;
-    for (const QJsonValue& c : o["clues"].toObject()["Across"].toArray())
+    for (const QJsonValue c : o["clues"].toObject()["Across"].toArray())
         across << QString("%1 %2 %3").arg(c["number"].toInt()).arg(c["clue"].toString(), c["enumeration"].toString());
-    for (const QJsonValue& c : o["clues"].toObject()["Down"].toArray())
+    for (const QJsonValue c : o["clues"].toObject()["Down"].toArray())
         down << QString("%1 %2 %3").arg(c["number"].toInt()).arg(c["clue"].toString(), c["enumeration"].toString());
     EXPECT_EQ(across, QStringList({"1 BIG 5", "3 CARPET 3", "4 EXIST 3"}));
     EXPECT_EQ(down, QStringList({"2 OCEAN 3", "3 RODENT 3"}));
@@ -182,6 +182,27 @@ TEST_F(Keeping, GridOfAnotherProgramOpensWithItsLettersAndBlocks) {
     EXPECT_EQ(f().X(16).Caption(), "Ø");
     EXPECT_FALSE(f().X(1).IsButtonFace());
     EXPECT_EQ(f().X(1).Caption(), "");
+}
+
+TEST_F(Keeping, AFileAtTheSizeLimitOpensAgainOnceSaved) {
+    compose();
+    // Many short entries, which a file laid out line by line would spread
+    // far past the limit.
+    QJsonObject o = QJsonDocument::fromJson(sim::ipuz::Write(f().Snapshot())).object();
+    o["com.example:marks"] = QJsonArray::fromVariantList(QVariantList(200000, 7));
+    o["pad"] = "";
+    const qsizetype size = QJsonDocument(o).toJson(QJsonDocument::Compact).size();
+    o["pad"] = QString(sim::ipuz::kMaxFileSize - size, 'x');
+    write("full.ipuz", QJsonDocument(o).toJson(QJsonDocument::Compact));
+    ASSERT_EQ(QFileInfo(file("full.ipuz")).size(), sim::ipuz::kMaxFileSize);
+    boxes.answer(ui::Answer::Yes);
+    open("full.ipuz");
+    save("again.ipuz");
+    f().M_TomRutenett_Click();
+    open("again.ipuz");
+    EXPECT_TRUE(boxes.calls().size() == 1 && boxes.prompts()[0].startsWith("Do you really"))
+        << boxes.lastPrompt().toStdString();
+    EXPECT_EQ(json("again.ipuz")["pad"], o["pad"]);
 }
 
 // ---------------------------------------------------------------- keys
