@@ -92,6 +92,20 @@ public:
 
     bool EraseWord(const std::string& ord) override { return deleteFirst("T_Ord", "Ord", ord) > 0; }
 
+    void CheckWritable() override {
+        // A role that may remove rows from none of the tables the windows
+        // erase from, or a server that only reads, changes nothing.
+        const bool may = c_->exec(
+                               "SELECT current_setting('transaction_read_only') = 'off' AND ("
+                               "has_table_privilege('t_ord', 'DELETE') OR has_table_privilege('t_ordkategori', "
+                               "'DELETE') OR has_table_privilege('t_ordsynonym', 'DELETE') OR "
+                               "has_table_privilege('t_ordverdi', 'DELETE'))")
+                             .text(0, 0) == "t";
+        if (!may)
+            throw DbError::onServer(DbError::Kind::Denied, c_->label(),
+                                    "this role may read the words, not change them");
+    }
+
     std::vector<std::string> Synonyms(const std::string& ord, bool byLength) override {
         if (byLength)
             return byLengthInWordOrder(
