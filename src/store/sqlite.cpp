@@ -38,6 +38,8 @@ DbError::Kind kindOf(int rc) {
             return DbError::Kind::ReadOnly;
         case SQLITE_FULL:
             return DbError::Kind::Full;
+        case SQLITE_TOOBIG:
+            return DbError::Kind::TooLong;
         case SQLITE_NOTADB:
         case SQLITE_CORRUPT:
             return DbError::Kind::NotADatabase;
@@ -144,6 +146,9 @@ void FinalizeStmt::operator()(sqlite3_stmt* st) const noexcept { sqlite3_finaliz
 
 void Handle::fail(int rc, std::string_view what) const {
     std::string msg = db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc);
+    if (kindOf(rc) == DbError::Kind::TooLong && db)
+        msg = "the word is too long to store: this file keeps a text of at most " +
+              std::to_string(sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, -1)) + " bytes";
     if (!what.empty()) msg = std::string(what) + ": " + msg;
     throw DbError(kindOf(rc), path, msg, rc);
 }

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <atomic>
 #include <chrono>
+#include <random>
 #include <thread>
 
 #include "engines.h"
@@ -92,6 +93,16 @@ TEST_F(WindowOnServer, AnEditorSavesAsOnAFile) {
     click(w().K_Lagre_Synonym);
     EXPECT_EQ(boxes.lastPrompt(), "The word and the synonym are already registered!");
     EXPECT_EQ(db->count("T_OrdSynonym"), 4);
+    // Letters at random, which the server cannot squeeze into its index.
+    std::mt19937 random(28);
+    QString huge;
+    for (int i = 0; i < 9000; ++i) huge += QChar('A' + int(random() % 26));
+    w().T_Ord.setText(huge);
+    click(w().K_Lagre_Ord);
+    EXPECT_TRUE(boxes.lastPrompt().contains(": the word is too long to store: the server keeps a text of at most "))
+        << boxes.lastPrompt().toStdString();
+    EXPECT_EQ(db->count("T_Ord"), 2);
+    EXPECT_EQ(quit.calls(), 0);
 }
 
 TEST_F(WindowOnServer, ALostConnectionMidLookupIsAMessageAndTheNextKeyConnectsAgain) {
