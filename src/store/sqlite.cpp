@@ -69,21 +69,18 @@ struct Unusable {
 // there is). `readHead` also opens the file and reads its first bytes,
 // which only pays once the engine has refused it.
 std::optional<Unusable> unusable(const std::string& path, bool readHead) {
-    static const char* const kAgain = ", then start Velmora again";
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         const int err = errno;
         if (err == EACCES)
             return Unusable{DbError::Kind::Missing,
-                            std::string("Velmora has no permission to look into the folder that holds the word "
-                                        "database. Give yourself access to the folder") +
-                                kAgain};
+                            "Velmora has no permission to look into the folder that holds the word "
+                            "database. Give yourself access to the folder"};
         if (err == ENOENT || err == ENOTDIR)
             return Unusable{DbError::Kind::Missing,
-                            std::string("the word database is gone: there is no file of that name in that folder "
-                                        "(it was deleted, moved or renamed, or never made). Put it back, or make a "
-                                        "new one with velmora-mkdb") +
-                                kAgain};
+                            "the word database is gone: there is no file of that name in that folder "
+                            "(it was deleted, moved or renamed, or never made). Put it back, or make a "
+                            "new one with velmora-mkdb"};
         return Unusable{DbError::Kind::Missing,
                         std::string("the word database cannot be reached (") + std::strerror(err) + ")"};
     }
@@ -101,10 +98,9 @@ std::optional<Unusable> unusable(const std::string& path, bool readHead) {
         const int err = errno;
         if (err == EACCES || err == EPERM)
             return Unusable{DbError::Kind::Missing,
-                            std::string("Velmora has no permission to read the word database (its permissions or "
-                                        "its owner were changed). Give yourself read and write permission on the "
-                                        "file (chmod u+rw)") +
-                                kAgain};
+                            "Velmora has no permission to read the word database (its permissions or "
+                            "its owner were changed). Give yourself read and write permission on the "
+                            "file (chmod u+rw)"};
         return Unusable{DbError::Kind::Missing,
                         std::string("the word database cannot be opened (") + std::strerror(err) + ")"};
     }
@@ -114,10 +110,9 @@ std::optional<Unusable> unusable(const std::string& path, bool readHead) {
     ::close(fd);
     if (n != ssize_t(sizeof head) || std::memcmp(head, kHead, sizeof head) != 0)
         return Unusable{DbError::Kind::NotADatabase,
-                        std::string("this file is not a word database: it holds something else (it was "
-                                    "overwritten or replaced). Put the word database back in its place, or make a "
-                                    "new one with velmora-mkdb") +
-                            kAgain};
+                        "this file is not a word database: it holds something else (it was "
+                        "overwritten or replaced). Put the word database back in its place, or make a "
+                        "new one with velmora-mkdb"};
     return std::nullopt;
 }
 
