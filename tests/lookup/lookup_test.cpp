@@ -1,9 +1,5 @@
-#include <pwd.h>
-#include <unistd.h>
 #include <QComboBox>
 #include <QLineEdit>
-#include <cstdlib>
-#include <fstream>
 #include "fixture.h"
 
 namespace {
@@ -274,65 +270,4 @@ TEST_F(Lookup, PastedTextIsLookedUpAsItIs) {
     click(w().K_Sok_Kategori);
     EXPECT_EQ(boxes.lastPrompt(), "No words is found in this category!");
     EXPECT_EQ(quit.calls(), 0);
-}
-
-namespace {
-
-// Root reads every file whatever its permissions: a file made unreadable is
-// read as another user, for as long as the object lives.
-class AsAnotherUser {
-public:
-    AsAnotherUser() {
-        const passwd* nobody = ::getpwnam("nobody");
-        if (::geteuid() == 0 && nobody && ::seteuid(nobody->pw_uid) == 0) was_ = 0;
-    }
-    ~AsAnotherUser() {
-        if (was_ == 0 && ::seteuid(0) != 0) std::abort();
-    }
-    AsAnotherUser(const AsAnotherUser&) = delete;
-    AsAnotherUser& operator=(const AsAnotherUser&) = delete;
-
-private:
-    int was_ = -1;
-};
-
-}  // namespace
-
-// The word database removed, overwritten or made unreadable while the
-// window is open: the next key ends the program with a message that names
-// the file and says what became of it.
-TEST_F(Lookup, AWordDatabaseLostBetweenTwoLookupsIsNamedAndExplained) {
-    namespace fs = std::filesystem;
-    fs::copy_file("velmora.mdb", "kept.mdb");
-    const std::string folder = fs::current_path().string();
-    struct Loss {
-        const char* what;
-        std::function<void()> act;
-        const char* says;
-    };
-    const Loss losses[] = {
-        {"removed", [] { fs::remove("velmora.mdb"); }, "the word database is gone"},
-        {"overwritten", [] { std::ofstream("velmora.mdb", std::ios::trunc) << "my shopping list\n"; },
-         "this file is not a word database"},
-        {"unreadable", [] { fs::permissions("velmora.mdb", fs::perms::none); },
-         "no permission to read the word database"},
-    };
-    int ended = 0;
-    for (const Loss& loss : losses) {
-        SCOPED_TRACE(loss.what);
-        w().T_Ord.setText("KA");
-        ASSERT_EQ(w().L_Synonymer.ListCount(), 0);
-        loss.act();
-        {
-            AsAnotherUser reader;
-            type(w().T_Ord, "t");
-        }
-        EXPECT_EQ(quit.calls(), ++ended);
-        EXPECT_EQ(quit.lastStatus(), 1);
-        const QString said = boxes.lastPrompt();
-        EXPECT_TRUE(said.contains(QString::fromStdString("velmora.mdb (in " + folder + ")"))) << said.toStdString();
-        EXPECT_TRUE(said.contains(loss.says)) << said.toStdString();
-        fs::remove("velmora.mdb");
-        fs::copy_file("kept.mdb", "velmora.mdb");
-    }
 }
