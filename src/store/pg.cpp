@@ -100,7 +100,7 @@ std::string CheckConnectionString(const std::string& conninfo) {
     if (!o.opts)
         throw DbError::onServer(DbError::Kind::Engine, "the database given with --database",
                                 "the connection string cannot be read" + (o.error.empty() ? "" : ": " + o.error));
-    const std::string label = labelOf(o.get("dbname"), o.get("host"), o.get("port"));
+    std::string label = labelOf(o.get("dbname"), o.get("host"), o.get("port"));
     if (o.get("password"))
         throw DbError::onServer(DbError::Kind::Engine, label,
                                 "the connection string holds a password, which would show in the list of "
