@@ -67,6 +67,11 @@ class PgWords : public Engine {
 public:
     explicit PgWords(std::shared_ptr<PgPool> pool) : pool_(std::move(pool)), c_(pool_->take()) {}
     ~PgWords() override { pool_->give(std::move(c_)); }
+    // Gives its connection back once: neither copied nor moved.
+    PgWords(const PgWords&) = delete;
+    PgWords& operator=(const PgWords&) = delete;
+    PgWords(PgWords&&) = delete;
+    PgWords& operator=(PgWords&&) = delete;
 
     std::vector<std::string> Categories() override { return column("SELECT Kategori FROM T_Kategori ORDER BY id", {}); }
 
@@ -91,6 +96,20 @@ public:
     }
 
     bool EraseWord(const std::string& ord) override { return deleteFirst("T_Ord", "Ord", ord) > 0; }
+
+    void CheckWritable() override {
+        // A role that may remove rows from none of the tables the windows
+        // erase from, or a server that only reads, changes nothing.
+        const bool may = c_->exec(
+                               "SELECT current_setting('transaction_read_only') = 'off' AND ("
+                               "has_table_privilege('t_ord', 'DELETE') OR has_table_privilege('t_ordkategori', "
+                               "'DELETE') OR has_table_privilege('t_ordsynonym', 'DELETE') OR "
+                               "has_table_privilege('t_ordverdi', 'DELETE'))")
+                             .text(0, 0) == "t";
+        if (!may)
+            throw DbError::onServer(DbError::Kind::Denied, c_->label(),
+                                    "this role may read the words, not change them");
+    }
 
     std::vector<std::string> Synonyms(const std::string& ord, bool byLength) override {
         if (byLength)

@@ -1,5 +1,7 @@
 #include "store/wordstore.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -89,6 +91,12 @@ public:
     std::vector<std::string> CandidateValues(const std::string& ord, int length) override;
 
     std::string path() const override { return c_.path(); }
+    void CheckWritable() override {
+        // The engine opens a file it may not write read-only, and says so.
+        if (sqlite3_db_readonly(c_.handle(), "main") == 1)
+            throw DbError(DbError::Kind::ReadOnly, c_.path(),
+                          "you have no permission to change this file, so it was opened for reading only");
+    }
 
 private:
     std::vector<std::string> patternRows(const std::string& pattern);

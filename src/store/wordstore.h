@@ -105,6 +105,9 @@ public:
 
     // The file that holds the words; "" for a database on a server.
     std::string path() const { return e_->path(); }
+    // Throws DbError (ReadOnly, Denied) when the database is known to
+    // refuse every change, so that the user is told before being asked.
+    void CheckWritable() { e_->CheckWritable(); }
 
 private:
     std::unique_ptr<Engine> e_;

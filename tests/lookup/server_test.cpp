@@ -7,6 +7,7 @@
 #include <QTest>
 #include <atomic>
 #include <chrono>
+#include <random>
 #include <thread>
 
 #include "engines.h"
@@ -66,14 +67,16 @@ TEST_F(WindowOnServer, AReaderLooksUpAndIsToldEditsAreNotForThem) {
     type(w().T_Synonym, "huge");
     click(w().K_Lagre_Synonym);
     EXPECT_EQ(boxes.lastPrompt(), refused);
+    // Told before being asked whether to erase: no question comes up.
     w().L_Synonymer.setListIndex(0);
-    boxes.answer(ui::Answer::Yes);
     click(w().K_Slett_Synonym);
+    EXPECT_EQ(boxes.lastPrompt(), refused);
+    click(w().K_Slett_Ord);
     EXPECT_EQ(boxes.lastPrompt(), refused);
     w().T_Ord.setText("NEW");
     click(w().K_Lagre_Ord);
     EXPECT_EQ(boxes.lastPrompt(), refused);
-    EXPECT_EQ(boxes.calls().size(), 4u);  // three refusals and the question before the erase
+    EXPECT_EQ(boxes.calls().size(), 4u);
     EXPECT_EQ(db->rows("SELECT * FROM T_OrdSynonym ORDER BY id"), before);
     EXPECT_EQ(db->rows("SELECT Ord FROM T_Ord"), std::vector<std::vector<std::string>>({{"BIG"}}));
     EXPECT_EQ(quit.calls(), 0);
@@ -90,6 +93,16 @@ TEST_F(WindowOnServer, AnEditorSavesAsOnAFile) {
     click(w().K_Lagre_Synonym);
     EXPECT_EQ(boxes.lastPrompt(), "The word and the synonym are already registered!");
     EXPECT_EQ(db->count("T_OrdSynonym"), 4);
+    // Letters at random, which the server cannot squeeze into its index.
+    std::mt19937 random(28);
+    QString huge;
+    for (int i = 0; i < 9000; ++i) huge += QChar('A' + int(random() % 26));
+    w().T_Ord.setText(huge);
+    click(w().K_Lagre_Ord);
+    EXPECT_TRUE(boxes.lastPrompt().contains(": the word is too long to store: the server keeps a text of at most "))
+        << boxes.lastPrompt().toStdString();
+    EXPECT_EQ(db->count("T_Ord"), 2);
+    EXPECT_EQ(quit.calls(), 0);
 }
 
 TEST_F(WindowOnServer, ALostConnectionMidLookupIsAMessageAndTheNextKeyConnectsAgain) {

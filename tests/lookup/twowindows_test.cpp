@@ -1,6 +1,10 @@
 // Two windows, or another program, on one word database: the file changes
 // while an erase question is up, and a lookup meets a file that another
 // connection holds locked.
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -183,17 +187,50 @@ TEST_F(LockedFile, ALookupThatMeetsALockIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(quit.calls(), 0);
 }
 
-TEST_F(LockedFile, ADamagedOrMissingFileStillEndsTheProgram) {
-    std::filesystem::remove(db.file());
-    type(w().T_Ord, "c");
-    EXPECT_EQ(quit.calls(), 1);
-    EXPECT_EQ(quit.lastStatus(), 1);
-    EXPECT_TRUE(boxes.lastPrompt().contains("missing")) << boxes.lastPrompt().toStdString();
-
-    {
-        std::ofstream f(db.file(), std::ios::binary);
-        f << std::string(4096, 'x');
+// Root reads every file whatever its permissions: a file made unreadable
+// is read as another user while the object lives.
+class AsAnotherUser {
+public:
+    AsAnotherUser() {
+        const passwd* nobody = ::getpwnam("nobody");
+        changed_ = ::geteuid() == 0 && nobody && ::seteuid(nobody->pw_uid) == 0;
     }
-    type(w().T_Ord, "a");
-    EXPECT_EQ(quit.calls(), 2);
+    ~AsAnotherUser() {
+        if (changed_ && ::seteuid(0) != 0) std::abort();
+    }
+    AsAnotherUser(const AsAnotherUser&) = delete;
+    AsAnotherUser& operator=(const AsAnotherUser&) = delete;
+
+private:
+    bool changed_;
+};
+
+// The file removed, overwritten or made unreadable between two lookups: the
+// next key still ends the program, with a message that names the file and
+// says what became of it.
+TEST_F(LockedFile, ALostFileStillEndsTheProgramSayingWhy) {
+    namespace fs = std::filesystem;
+    fs::copy_file(db.file(), "kept.mdb");
+    const QString named = QString::fromStdString("velmora.mdb (in " + fs::current_path().string() + "): ");
+    const std::pair<std::function<void()>, const char*> losses[] = {
+        {[&] { fs::remove(db.file()); }, "the word database is gone"},
+        {[&] { std::ofstream(db.file(), std::ios::binary) << std::string(4096, 'x'); },
+         "this file is not a word database"},
+        {[&] { fs::permissions(db.file(), fs::perms::none); }, "Velmora has no permission to read the word database"},
+    };
+    int ended = 0;
+    for (const auto& [lose, says] : losses) {
+        w().T_Ord.setText("CA");
+        ASSERT_EQ(quit.calls(), ended);
+        lose();
+        {
+            AsAnotherUser reader;
+            type(w().T_Ord, "t");
+        }
+        EXPECT_EQ(quit.calls(), ++ended);
+        EXPECT_EQ(quit.lastStatus(), 1);
+        EXPECT_TRUE(boxes.lastPrompt().startsWith(named + says)) << boxes.lastPrompt().toStdString();
+        fs::remove(db.file());
+        fs::copy_file("kept.mdb", db.file());
+    }
 }

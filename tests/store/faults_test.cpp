@@ -205,14 +205,18 @@ TEST(Faults, ReadOnlyFileOrFolderRefusesWritesAndKeepsRows) {
     db.addWord("KEEP");
     db.synonym("KEEP", "HOLD");
     db.synonym("HOLD", "KEEP");
-    auto refusesWrites = [&] {
-        const pid_t child = spawn([] {
+    auto refusesWrites = [&](bool knownFirst) {
+        const pid_t child = spawn([knownFirst] {
             if (::geteuid() == 0) {
                 const passwd* nobody = ::getpwnam("nobody");
                 if (!nobody || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) return 20;
             }
             auto d = open();
             if (!d.WordExists("KEEP")) return 21;  // reading still works
+            try {
+                d.CheckWritable();  // a file opened for reading only says so before any question
+                if (knownFirst) return 25;
+            } catch (const store::DbError&) {}
             try {
                 d.SaveWord("NEW");
                 return 22;
@@ -229,10 +233,10 @@ TEST(Faults, ReadOnlyFileOrFolderRefusesWritesAndKeepsRows) {
     };
     ::chmod(db.dir().c_str(), 0755);
     ::chmod(db.file().c_str(), 0444);
-    EXPECT_EQ(refusesWrites(), 0) << "read-only file";
+    EXPECT_EQ(refusesWrites(true), 0) << "read-only file";
     ::chmod(db.file().c_str(), 0666);
     ::chmod(db.dir().c_str(), 0555);  // the journal cannot be made
-    EXPECT_EQ(refusesWrites(), 0) << "read-only folder";
+    EXPECT_EQ(refusesWrites(false), 0) << "read-only folder";
     ::chmod(db.dir().c_str(), 0755);
     ::chmod(db.file().c_str(), 0644);
     EXPECT_EQ(db.count("T_Ord"), 1);

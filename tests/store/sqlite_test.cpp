@@ -1,6 +1,8 @@
 // The SQLite wrapper: statements on an in-memory database (reads without a
 // row, unknown columns, moves, reuse), and the busy paths between BEGIN and
 // COMMIT on a file that a second connection reads or writes.
+#include <sqlite3.h>
+
 #include "store/sqlite.h"
 #include "store/wordstore.h"
 #include "support.h"
@@ -119,4 +121,19 @@ TEST_F(Busy, AWriterInTheMiddleOfACommitMakesReadsAndWritesBusy) {
     other.exec("ROLLBACK");
     EXPECT_TRUE(d.WordExists("KEPT"));
     EXPECT_FALSE(d.WordExists("NEW"));
+}
+
+// A text over the engine's length limit is refused in the words the server
+// uses for the same refusal.
+TEST(Sqlite, ATextOverTheLengthLimitIsTooLongToStore) {
+    TempDb db;
+    store::Connection c(db.file());
+    sqlite3_limit(c.handle(), SQLITE_LIMIT_LENGTH, 100);
+    try {
+        c.prepare("INSERT INTO T_Ord (Ord) VALUES (?1)").bind(1, std::string(101, 'A'));
+        FAIL() << "a text over the limit was taken";
+    } catch (const store::DbError& e) {
+        EXPECT_EQ(e.kind(), store::DbError::Kind::TooLong);
+        EXPECT_EQ(e.detail(), "the word is too long to store: this file keeps a text of at most 100 bytes");
+    }
 }
