@@ -65,13 +65,14 @@ int senseOf(const WordNetData& wn, const std::string& lemma, uint32_t synset) {
 }
 
 // The noun senses that give a word its values: the first, and those met at
-// least a quarter as often in tagged text; none of WordNet's top classes
-// (entity, object, person, event) nor of its abstract ones (ideas, events,
-// motives, processes, relations, shapes), whose kinds are no answers a
-// solver would find from the clue.
+// least a quarter as often in tagged text; only the classes of things
+// (animals, artifacts, food, places, people, plants, substances...): the
+// kinds of an idea, an act, a feeling or a state are seldom answers a solver
+// finds from the clue, and the puzzle subjects give those their members.
 std::vector<uint32_t> frequentNouns(const WordNetData& wn, const std::vector<WordNetSense>& senses) {
-    // noun.Tops, noun.cognition, noun.event, noun.motive, noun.process, noun.relation, noun.shape
-    static constexpr int kAbstract[] = {3, 9, 11, 16, 22, 24, 25};
+    // noun.animal, artifact, body, food, group, location, object, person,
+    // plant, possession, quantity, substance
+    static constexpr int kThings[] = {5, 6, 8, 13, 14, 15, 17, 18, 20, 21, 23, 27};
     std::vector<uint32_t> out;
     int first = -1;
     for (const WordNetSense& s : senses) {
@@ -79,7 +80,7 @@ std::vector<uint32_t> frequentNouns(const WordNetData& wn, const std::vector<Wor
         const bool frequent = first < 0 || (s.tags > 0 && 4 * s.tags >= first);
         if (first < 0) first = s.tags;
         const int lexfile = wn.synsets[s.synset].lexfile;
-        if (frequent && std::find(std::begin(kAbstract), std::end(kAbstract), lexfile) == std::end(kAbstract))
+        if (frequent && std::find(std::begin(kThings), std::end(kThings), lexfile) != std::end(kThings))
             out.push_back(s.synset);
     }
     return out;
@@ -109,23 +110,24 @@ public:
         ++mark_;
         clue_ = &clue;
         for (uint32_t r : roots) seen_[r] = mark_;
-        std::vector<uint32_t> all;
+        std::vector<std::pair<uint32_t, int>> all;  // synset, levels below the roots
         std::vector<uint32_t> level = roots, next;
-        while (!level.empty()) {
+        for (int depth = 1; !level.empty(); ++depth) {
             for (uint32_t k : level)
                 for (uint32_t b : wn_.synsets[k].below) {
                     if (seen_[b] == mark_) continue;
                     seen_[b] = mark_;
-                    all.push_back(b);
+                    all.emplace_back(b, depth);
                     next.push_back(b);
                 }
             if (all.size() > most) return false;
             level.swap(next);
             next.clear();
         }
-        for (uint32_t k : all) {
+        for (auto [k, depth] : all) {
             const std::vector<uint32_t>& up = wn_.synsets[k].above;
-            if (std::all_of(up.begin(), up.end(), [&](uint32_t u) { return seen_[u] == mark_; })) each(wn_.synsets[k]);
+            if (std::all_of(up.begin(), up.end(), [&](uint32_t u) { return seen_[u] == mark_; }))
+                each(wn_.synsets[k], depth);
         }
         return true;
     }
@@ -151,7 +153,7 @@ public:
                 }
                 up.swap(higher);
             }
-            if (beside) each(wn_.synsets[k]);
+            if (beside) each(wn_.synsets[k], 1);
         }
     }
     const std::unordered_set<std::string>& clue() const { return *clue_; }
@@ -252,11 +254,16 @@ void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::funct
         std::optional<std::string> clue = TypedLemma(lemma);
         if (!clue || clue->empty()) continue;
         have.clear();
-        auto each = [&](const WordNetSynset& s) {
+        auto each = [&](const WordNetSynset& s, int depth) {
+            // A person is known by what they were, not by what that is a kind
+            // of: Pinter is a writer, but no one's answer for "treater".
+            if (s.lexfile == 18 && depth > 2 && std::isupper(static_cast<unsigned char>(s.lemmas[0][0]))) return;
             for (size_t i = 0; i < s.lemmas.size(); ++i) {
                 std::optional<std::string> v = answer(wn, s.lemmas[i], below.clue(), letters);
                 if (!v || *v == *clue || !have.insert(*v).second) continue;
-                const bool name = std::isupper(static_cast<unsigned char>(s.lemmas[i][0]));
+                // A name of one word, which other languages mostly write the same.
+                const bool name = std::isupper(static_cast<unsigned char>(s.lemmas[i][0])) &&
+                                  s.lemmas[i].find('_') == std::string::npos;
                 value({*clue, *v, name, bool((s.offensive >> std::min<size_t>(i, 63)) & 1)});
             }
         };
@@ -297,7 +304,7 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
                 roots.push_back(found->synset);
         }
         const std::vector<std::string> subjects = Singulars(c.name);
-        below.walk(roots, clueWords(wn, roots), [&](const WordNetSynset& s) {
+        below.walk(roots, clueWords(wn, roots), [&](const WordNetSynset& s, int) {
             for (size_t i = 0; i < s.lemmas.size(); ++i) {
                 std::optional<std::string> m = answer(wn, s.lemmas[i], {}, letters);
                 if (!m) continue;

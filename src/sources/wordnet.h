@@ -34,7 +34,7 @@ void MarkWordNet(const WordNetData& wn, store::WordListBuilder& rows, bool keepO
 // noun's frequent senses, at any depth, that a grid can take (one word of
 // letters only, 2 to `letters` long; a name of several words is shortened
 // to its distinctive word where the others repeat the noun or are a regnal
-// number: "Lake Erie" under LAKE is ERIE). `name` tells a proper name,
+// number: "Lake Erie" under LAKE is ERIE). `name` tells a proper name of one word,
 // `offensive` a word marked offensive in the sense it comes from.
 struct WordNetValue {
     const std::string& clue;

@@ -153,6 +153,11 @@ WordNetData LoadWordNet(const std::string& dir, const Progress& progress) {
                 else if (symbol == ";u" && partOfSpeech == "n")
                     usage.push_back({self, target, lineNo, int(ends >> 8), &name});
             }
+            // A few senses WordNet marks only in their gloss.
+            const std::string_view gloss = line.substr(line.find('|'));
+            for (std::string_view mark : {"obscene term", "offensive term", "offensive name", "offensive word",
+                                          "derogatory term", "disparaging term", "ethnic slur"})
+                if (gloss.find(mark) != std::string_view::npos) s.offensive = ~uint64_t(0);
             d.synsets.push_back(std::move(s));
             if (progress && ++d.entries % 8192 == 0) progress(0.8 * (pos + done) / 4, d.entries);
         });
