@@ -264,7 +264,8 @@ void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::funct
                 // A name of one word, which other languages mostly write the same.
                 const bool name = std::isupper(static_cast<unsigned char>(s.lemmas[i][0])) &&
                                   s.lemmas[i].find('_') == std::string::npos;
-                value({*clue, *v, name, bool((s.offensive >> std::min<size_t>(i, 63)) & 1)});
+                value({*clue, *v, name, bool((s.offensive >> std::min<size_t>(i, 63)) & 1),
+                       s.lemmas[i].find('_') != std::string::npos});
             }
         };
         const std::vector<uint32_t> roots = frequentNouns(wn, senses);
@@ -287,7 +288,7 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
         if (v.offensive && !keepOffensive)
             rows.skip(store::kOffensive);
         else
-            rows.addValue(v.clue, v.value);
+            rows.addValue(v.clue, v.value, v.shortened ? 1 : 0);
     });
     Below below(wn);
     for (const PuzzleCategory& c : categories) {

@@ -41,6 +41,7 @@ struct WordNetValue {
     const std::string& value;
     bool name;
     bool offensive;
+    bool shortened;  // the distinctive word of a longer name
 };
 void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::function<void(const WordNetValue&)>& value);
 

@@ -139,12 +139,18 @@ void WordListBuilder::addCategory(const std::string& w, const std::string& kateg
     if (linkSeen_.insert(key(x, it->second)).second) links_.emplace_back(x, it->second);
 }
 
-void WordListBuilder::addValue(const std::string& w, const std::string& verdi) {
+void WordListBuilder::addValue(const std::string& w, const std::string& verdi, int tier) {
     if (w.empty() || verdi.empty() || w == verdi) return;
     if (blocked(w, verdi)) return skip(kOffensive);
     int x = id(w);
     id(verdi);
-    if (valueSeen_.insert(std::to_string(x) + '|' + verdi).second) values_.emplace_back(x, verdi);
+    auto [it, added] = valueAt_.try_emplace(std::to_string(x) + '|' + verdi, values_.size());
+    if (added) {
+        values_.emplace_back(x, verdi);
+        valueTiers_.push_back(tier);
+    } else {
+        valueTiers_[it->second] = std::min(valueTiers_[it->second], tier);
+    }
 }
 
 int WordListBuilder::rank(int word) const {
@@ -229,9 +235,10 @@ void WordListBuilder::write(Connection& c) const {
         }
     }
     {
-        std::vector<std::pair<int, size_t>> order;  // rank, index into values_
+        std::vector<std::pair<int, size_t>> order;  // tier and rank, index into values_
         order.reserve(values_.size());
-        for (size_t i = 0; i < values_.size(); ++i) order.emplace_back(rank(ids_.at(values_[i].second)), i);
+        for (size_t i = 0; i < values_.size(); ++i)
+            order.emplace_back(valueTiers_[i] * 4096 + rank(ids_.at(values_[i].second)), i);
         std::stable_sort(order.begin(), order.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
         std::unordered_set<std::string> known;
         Stmt verdi = c.prepare("INSERT INTO T_Verdi (Verdi, Notat) VALUES (?1, 'X')");

@@ -68,8 +68,10 @@ public:
     // `senseA` is the sense of `a` the pair stands for (SenseCode), `senseB` that of `b`.
     void addPair(const std::string& a, const std::string& b, int senseA = 0, int senseB = 0);
     void addCategory(const std::string& w, const std::string& kategori);
-    // The value is a word too, so that pattern search can offer it.
-    void addValue(const std::string& w, const std::string& verdi);
+    // The value is a word too, so that pattern search can offer it. Values
+    // of a later `tier` come after the others, however common (a name's
+    // distinctive word, MILK of the Milk River, after the rivers' names).
+    void addValue(const std::string& w, const std::string& verdi, int tier = 0);
     // Counts an entry left out, and why ("cannot be typed", ...).
     void skip(const std::string& reason, long n = 1);
 
@@ -110,7 +112,8 @@ private:
     std::vector<std::pair<int, int>> links_;
     std::unordered_set<uint64_t> linkSeen_;
     std::vector<std::pair<int, std::string>> values_;
-    std::unordered_set<std::string> valueSeen_;
+    std::vector<int> valueTiers_;
+    std::unordered_map<std::string, size_t> valueAt_;
     long skipped_ = 0;
     std::map<std::string, long> reasons_;
 };
