@@ -182,7 +182,8 @@ void read(const Source& src, Settings& settings, store::WordListBuilder& words) 
         sources::ReadRanks(src.path, src.rank, words);
     } else if (src.kind == "translate") {
         const sources::Dictionary dict = sources::ReadDictd(src.path);
-        sources::TranslateWordNet(settings.wordnet(kWordNet, bar.callback()), dict, words);
+        sources::TranslateWordNet(settings.wordnet(kWordNet, bar.callback()),
+                                  sources::ReadCategoryList(settings.categories), dict, words);
     }
     const double secs = since(start);
     std::printf("  %s: %s (%.1f s)\n", name.c_str(), describe(before, words.counts()).c_str(), secs);

@@ -100,8 +100,9 @@ Dictionary ReadDictd(const std::string& path) {
     return out;
 }
 
-void TranslateWordNet(const WordNetData& wn, const Dictionary& dict, store::WordListBuilder& rows) {
-    ForEachWordNetValue(wn, 14, [&](const WordNetValue& v) {
+void TranslateWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categories, const Dictionary& dict,
+                      store::WordListBuilder& rows) {
+    auto carry = [&](const WordNetValue& v) {
         if (v.offensive) return;
         auto clue = dict.find(v.clue);
         if (clue == dict.end()) return;
@@ -112,7 +113,9 @@ void TranslateWordNet(const WordNetData& wn, const Dictionary& dict, store::Word
             else if (v.name)
                 rows.addValue(c, v.value);
         }
-    });
+    };
+    ForEachWordNetValue(wn, 14, carry);
+    ForEachCategoryMember(wn, categories, 14, [&](const PuzzleCategory&, const WordNetValue& v) { carry(v); });
 }
 
 }  // namespace sources

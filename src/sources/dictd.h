@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "sources/wordnet_data.h"
+#include "sources/wordnet.h"
 #include "store/wordlists.h"
 
 namespace sources {
@@ -22,7 +22,10 @@ using Dictionary = std::unordered_map<std::string, std::vector<std::string>>;
 Dictionary ReadDictd(const std::string& path);
 
 // Adds the translated clue words with the translated values WordNet gives
-// them; a proper name without a translation (OSLO, ODIN) carries over as it is.
-void TranslateWordNet(const WordNetData& wn, const Dictionary& dict, store::WordListBuilder& rows);
+// them, and the puzzle subjects' members as values of their subject's word
+// (MONTHS: MÅNED); a proper name without a translation (OSLO, ODIN) carries
+// over as it is.
+void TranslateWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categories, const Dictionary& dict,
+                      store::WordListBuilder& rows);
 
 }  // namespace sources

@@ -290,6 +290,19 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
         else
             rows.addValue(v.clue, v.value, v.shortened ? 1 : 0);
     });
+    ForEachCategoryMember(
+        wn, categories, letters,
+        [&](const PuzzleCategory& c, const WordNetValue& m) {
+            if (m.offensive && !keepOffensive) return rows.skip(store::kOffensive);
+            rows.addCategory(m.value, c.name);
+            rows.addValue(m.clue, m.value);
+        },
+        [&] { rows.skip("category sense not in this WordNet"); });
+}
+
+void ForEachCategoryMember(const WordNetData& wn, const std::vector<PuzzleCategory>& categories, size_t letters,
+                           const std::function<void(const PuzzleCategory&, const WordNetValue&)>& member,
+                           const std::function<void()>& missing) {
     Below below(wn);
     for (const PuzzleCategory& c : categories) {
         std::vector<uint32_t> roots;
@@ -299,22 +312,19 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
             if (it != wn.senses.end())
                 for (const WordNetSense& s : it->second)
                     if (s.pos == 0 && s.number == sense) found = &s;
-            if (!found)
-                rows.skip("category sense not in this WordNet");
-            else
+            if (!found && missing)
+                missing();
+            else if (found)
                 roots.push_back(found->synset);
         }
-        const std::vector<std::string> subjects = Singulars(c.name);
+        const std::string subject = Singulars(c.name).front();
         below.walk(roots, clueWords(wn, roots), [&](const WordNetSynset& s, int) {
             for (size_t i = 0; i < s.lemmas.size(); ++i) {
                 std::optional<std::string> m = answer(wn, s.lemmas[i], {}, letters);
                 if (!m) continue;
-                if (((s.offensive >> std::min<size_t>(i, 63)) & 1) && !keepOffensive) {
-                    rows.skip(store::kOffensive);
-                    continue;
-                }
-                rows.addCategory(*m, c.name);
-                rows.addValue(subjects.front(), *m);
+                const bool name = std::isupper(static_cast<unsigned char>(s.lemmas[i][0])) &&
+                                  s.lemmas[i].find('_') == std::string::npos;
+                member(c, {subject, *m, name, bool((s.offensive >> std::min<size_t>(i, 63)) & 1), false});
             }
         });
     }

@@ -45,6 +45,13 @@ struct WordNetValue {
 };
 void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::function<void(const WordNetValue&)>& value);
 
+// Calls `member` with each category's members, at any depth, that a grid can
+// take, as values of the word the category's name is the plural of (`clue`);
+// `missing` for each sense of the list the WordNet lacks.
+void ForEachCategoryMember(const WordNetData& wn, const std::vector<PuzzleCategory>& categories, size_t letters,
+                           const std::function<void(const PuzzleCategory&, const WordNetValue&)>& member,
+                           const std::function<void()>& missing = {});
+
 // Adds the words, synonym pairs, values and category members of `wn`. A
 // category's members are values of the word its name is the plural of too
 // (BIRDS: BIRD; GODS AND GODDESSES: GOD, whose kinds the goddesses are as

@@ -203,7 +203,8 @@ void writeDictd(const std::string& name, const std::vector<std::pair<std::string
 const std::vector<std::pair<std::string, std::string>> kEngNor = {
     {"river", "river /ˈɹɪvə/ <n>\n1. elv, flod\nlarge stream\n2. elv\nany large flow\n"},
     {"tributary", "tributary <n>\nsideelv 2.\nriver\n"},
-    {"backwater", "backwater <v>\nbakevje\nnot a noun\n"}};
+    {"backwater", "backwater <v>\nbakevje\nnot a noun\n"},
+    {"stream", "stream <n>\nbekk\nsmall river\n"}};
 
 }  // namespace
 
@@ -212,12 +213,14 @@ TEST(WordNet, ValuesAreCarriedAcrossADictionary) {
     writeWordNet("wn");
     writeDictd("eng-nor", kEngNor);
     store::WordListBuilder b;
-    sources::TranslateWordNet(sources::LoadWordNet("wn"), sources::ReadDictd("eng-nor.index"), b);
+    sources::TranslateWordNet(sources::LoadWordNet("wn"), {{"STREAMS", {{"river", 1}}}},
+                              sources::ReadDictd("eng-nor.index"), b);
     // Both words of the clue's first sense; a value translated, or a name of
     // one word as it is; a shortened name (ARNO, PIUS), an untranslated
-    // common noun (SLOUGH) and a verb's entry left out.
+    // common noun (SLOUGH) and a verb's entry left out. A subject's members are
+    // values of its word (STREAMS: BEKK).
     EXPECT_EQ(Written(b)("SELECT Ord || ' ' || Verdi FROM T_OrdVerdi ORDER BY 1"),
-              Rows({{"ELV ELBE"}, {"ELV SIDEELV"}, {"FLOD ELBE"}, {"FLOD SIDEELV"}}));
+              Rows({{"BEKK ELBE"}, {"BEKK SIDEELV"}, {"ELV ELBE"}, {"ELV SIDEELV"}, {"FLOD ELBE"}, {"FLOD SIDEELV"}}));
 }
 
 TEST(WordNet, DamagedDictionariesAndSizeListsAreNamed) {
