@@ -208,6 +208,7 @@ void MarkWordNet(const WordNetData& wn, store::WordListBuilder& rows, bool keepO
             return a.tags != b.tags ? a.tags > b.tags : a.pos < b.pos;
         });
         std::vector<int> codes;
+        codes.reserve(order.size());
         for (const WordNetSense& s : order) codes.push_back(store::SenseCode(s.pos, s.number));
         rows.setSenseOrder(*word, std::move(codes));
     }

@@ -25,7 +25,7 @@ struct Ptr {
 };
 
 // One synset line as data.* writes it (offsets need not be byte positions here).
-std::string synset(int offset, char type, std::vector<std::string> words, std::vector<Ptr> ptrs = {}) {
+std::string synset(int offset, char type, const std::vector<std::string>& words, const std::vector<Ptr>& ptrs = {}) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%08d 05 %c %02zx", offset, type, words.size());
     std::string s = buf;
