@@ -68,6 +68,8 @@ class PgWords : public Engine {
 public:
     explicit PgWords(std::shared_ptr<PgPool> pool) : pool_(std::move(pool)), c_(pool_->take()) {}
     ~PgWords() override { pool_->give(std::move(c_)); }
+    PgWords(const PgWords&) = delete;
+    PgWords& operator=(const PgWords&) = delete;
 
     std::vector<std::string> Categories() override { return column("SELECT Kategori FROM T_Kategori ORDER BY id", {}); }
 

@@ -304,7 +304,9 @@ void WriteTables(Connection& c, const std::vector<TableRows>& tables) {
             cols += (cols.empty() ? "" : ", ") + std::string(t.table->columns.at(t.columns[k]));
             marks += (marks.empty() ? "?" : ", ?") + std::to_string(k + 1);
         }
-        Stmt st = c.prepare("INSERT INTO " + std::string(t.table->table) + " (" + cols + ") VALUES (" + marks + ")");
+        std::string sql = "INSERT INTO ";
+        sql.append(t.table->table).append(" (").append(cols).append(") VALUES (").append(marks).append(")");
+        Stmt st = c.prepare(sql);
         for (const FieldRow& row : t.rows) {
             for (size_t k = 0; k < t.columns.size(); ++k) {
                 const Field& f = k < row.size() ? row[k] : Field();
