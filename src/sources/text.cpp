@@ -95,4 +95,16 @@ std::string UpperAscii(std::string_view s) {
     return out;
 }
 
+bool GridAnswer(std::string_view w, size_t letters) {
+    size_t n = 0;
+    for (size_t i = 0; i < w.size(); ++i, ++n) {
+        const auto ch = static_cast<unsigned char>(w[i]);
+        if (ch == 0xC3 && i + 1 < w.size() && std::string_view("\x85\x86\x98").find(w[i + 1]) != std::string_view::npos)
+            ++i;
+        else if (ch < 'A' || ch > 'Z')
+            return false;
+    }
+    return n >= 2 && n <= letters;
+}
+
 }  // namespace sources

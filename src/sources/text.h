@@ -22,4 +22,8 @@ std::string_view Trim(std::string_view s);
 std::vector<std::string_view> Split(std::string_view s, char sep);
 std::string UpperAscii(std::string_view s);
 
+// A typed word (store::Typeable) a grid can take as an answer: letters only,
+// A–Z, Æ, Ø and Å, 2 to `letters` of them.
+bool GridAnswer(std::string_view typed, size_t letters = 14);
+
 }  // namespace sources

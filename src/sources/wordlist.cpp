@@ -37,4 +37,18 @@ void ReadWordList(const std::string& path, const std::string& encoding, store::W
     if (progress) progress(1.0, entries);
 }
 
+void ReadRanks(const std::string& path, int rank, store::WordListBuilder& rows) {
+    std::string text;
+    try {
+        text = ToUtf8(ReadFile(path), "UTF-8", path);
+    } catch (const store::ImportError& e) {
+        if (e.line() == 0) throw;
+        throw store::ImportError(path, e.line(), "not UTF-8 text, which a SCOWL size list is");
+    }
+    for (std::string_view line : Split(text, '\n')) {
+        std::optional<std::string> w = store::Typeable(Trim(line));
+        if (w && !w->empty()) rows.setRank(*w, rank);
+    }
+}
+
 }  // namespace sources

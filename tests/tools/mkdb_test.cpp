@@ -228,14 +228,15 @@ TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
         << "a missing thesaurus fails the whole build";
     expectNoTarget("all.mdb");
     write("th.dat", "UTF-8\nriver|1\n(noun)|watercourse|o'brook\n");
+    write("rank.txt", "tributary\n");
     ASSERT_EQ(mkdb("all.mdb --demo --wordnet wn --categories cats.txt --codes json --facts --wordlist a.txt "
-                   "--wordlist b.txt --encoding ISO-8859-1 --thesaurus th.dat",
+                   "--wordlist b.txt --encoding ISO-8859-1 --thesaurus th.dat --rank rank.txt",
                    &out),
               0)
         << out;
     // One line a source, in the order given, with what it added to the sources before it
-    // (RIVER and STREAM come from the demo list; both get ARNO and TRIBUTARY).
-    EXPECT_NE(out.find("  wordnet wn: 3 words, 1 pairs, 4 values, 1 categories, 2 links, 0 skipped"), std::string::npos)
+    // (RIVER and STREAM come from the demo list; RIVER gets ARNO and TRIBUTARY).
+    EXPECT_NE(out.find("  wordnet wn: 3 words, 1 pairs, 2 values, 1 categories, 2 links, 0 skipped"), std::string::npos)
         << out;
     EXPECT_NE(out.find("  wordlist a.txt: 2 words, 0 pairs"), std::string::npos) << out;
     EXPECT_NE(out.find("  wordlist b.txt: 1 words, 0 pairs"), std::string::npos) << out;
@@ -250,6 +251,10 @@ TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
     EXPECT_EQ(rowsOf("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'IRON'"), Rows({{"FE"}}));
     EXPECT_EQ(rowsOf("all.mdb", "SELECT count(*) FROM T_OrdVerdi WHERE Ord = 'RIVER' AND Verdi = 'ARNO'"),
               Rows({{"1"}}));
+    // The ranked word first among the values, its rank in a table of its own.
+    EXPECT_EQ(rowsOf("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'RIVER' ORDER BY rowid LIMIT 1"),
+              Rows({{"TRIBUTARY"}}));
+    EXPECT_EQ(rowsOf("all.mdb", "SELECT Ord, Rang FROM T_Rang"), Rows({{"TRIBUTARY", "1"}}));
     EXPECT_EQ(rowsOf("all.mdb", "SELECT Ord FROM T_Ord WHERE Ord IN ('FJORD', 'SJØ', 'BLÅ') ORDER BY Ord"),
               Rows({{"BLÅ"}, {"FJORD"}, {"SJØ"}}));
     // No progress lines when the output is no terminal.
@@ -274,6 +279,8 @@ TEST(Mkdb, BadWordDataNamesTheFileAndLineAndBuildsNothing) {
              Case{"--codes json", "json/iso_4217.json, line 2: not readable JSON", 1},
              Case{"--wordlist latin1.txt", "latin1.txt, line 2: not UTF-8 text", 1},
              Case{"--wordlist latin1.txt --encoding NO-SUCH", "latin1.txt: unknown encoding \"NO-SUCH\"", 1},
+             Case{"--rank latin1.txt", "latin1.txt, line 2: not UTF-8 text, which a SCOWL size list is", 1},
+             Case{"--translate nowhere", "nowhere.index: no such file", 1},
              Case{"--codes json --language nb --locale nowhere", "nowhere/nb/LC_MESSAGES/iso_3166-1.mo: no such file",
                   1},
              Case{"--demo --encoding ISO-8859-1", "unknown argument \"--encoding\" (it follows the --wordlist FILE", 2},
