@@ -86,11 +86,4 @@ std::vector<std::string_view> Split(std::string_view s, char sep) {
     return out;
 }
 
-std::string UpperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& ch : out)
-        if (ch >= 'a' && ch <= 'z') ch = char(ch - 'a' + 'A');
-    return out;
-}
-
 }  // namespace sources

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "store/wildcard.h"
 #include "store/wordstore.h"
 #include "support.h"
 
@@ -32,13 +33,13 @@ TEST(WordStore, PatternLookupWildcardsAndLiteralCharacters) {
     // Case counts, as it does for equality.
     EXPECT_EQ(d.PatternLookup("a"), Words({"ab"}));
     EXPECT_TRUE(d.PatternLookup("Q").empty());
-    EXPECT_TRUE(store::PatternMatches("A*B*C", "AXXBYYC"));
-    EXPECT_FALSE(store::PatternMatches("A*B*C", "AXXBYY"));
-    EXPECT_TRUE(store::PatternMatches("***", ""));
+    EXPECT_TRUE(store::wildcardMatch("A*B*C", "AXXBYYC"));
+    EXPECT_FALSE(store::wildcardMatch("A*B*C", "AXXBYY"));
+    EXPECT_TRUE(store::wildcardMatch("***", ""));
     // Found by fuzzing: a broken UTF-8 sequence never swallows the "*" after it.
-    EXPECT_TRUE(store::PatternMatches("A,\xbd\xa7\xbc.\xa7\xbc\xf5\xc0*", "A,\xbd\xa7\xbc.\xa7\xbc\xf5\xc0"));
-    EXPECT_TRUE(store::PatternMatches("\xe2*", "\xe2XYZ"));
-    EXPECT_FALSE(store::PatternMatches("\xe2?", "\xe2"));
+    EXPECT_TRUE(store::wildcardMatch("A,\xbd\xa7\xbc.\xa7\xbc\xf5\xc0*", "A,\xbd\xa7\xbc.\xa7\xbc\xf5\xc0"));
+    EXPECT_TRUE(store::wildcardMatch("\xe2*", "\xe2XYZ"));
+    EXPECT_FALSE(store::wildcardMatch("\xe2?", "\xe2"));
 }
 
 TEST(WordStore, EqualityTreatsWildcardsAndQuotesAsCharacters) {
