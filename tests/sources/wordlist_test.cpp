@@ -27,21 +27,15 @@ TEST(WordList, WordsInAnyEncodingBecomeListedWords) {
 
 TEST(WordList, AWrongEncodingNamesTheLine) {
     testing_support::TempDb tmp;
-    writeFile("w.txt", "hund\nkatt\nbl\xe5\x62\xe6r\n");
-    EXPECT_EQ(fault([] {
-                  store::WordListBuilder b;
-                  sources::ReadWordList("w.txt", "UTF-8", b);
-              }),
+    auto read = [](const std::string& text, const char* encoding) {
+        writeFile("w.txt", text);
+        return fault([&] {
+            store::WordListBuilder b;
+            sources::ReadWordList("w.txt", encoding, b);
+        });
+    };
+    EXPECT_EQ(read("hund\nkatt\nbl\xe5\x62\xe6r\n", "UTF-8"),
               "w.txt, line 3: not UTF-8 text (give the file's encoding with --encoding)");
-    EXPECT_EQ(fault([] {
-                  store::WordListBuilder b;
-                  sources::ReadWordList("w.txt", "KLINGON-8", b);
-              }),
-              "w.txt: unknown encoding \"KLINGON-8\"");
-    writeFile("w.txt", "hund\nbl\xc3");
-    EXPECT_EQ(fault([] {
-                  store::WordListBuilder b;
-                  sources::ReadWordList("w.txt", "UTF-8", b);
-              }),
-              "w.txt, line 2: the file ends inside a character of UTF-8");
+    EXPECT_EQ(read("hund\n", "KLINGON-8"), "w.txt: unknown encoding \"KLINGON-8\"");
+    EXPECT_EQ(read("hund\nbl\xc3", "UTF-8"), "w.txt, line 2: the file ends inside a character of UTF-8");
 }
