@@ -1,8 +1,7 @@
 // The word database on SQLite: the statement wrapper's reads and moves, the
 // busy paths between BEGIN and COMMIT on a file that a second connection
-// reads or writes, a save stopped half-way, and files that are no word
-// database.
-#include <fstream>
+// reads or writes, and a save stopped half-way. (Files that are no word
+// database are the start-up's tests.)
 #include <optional>
 #include <thread>
 
@@ -118,31 +117,4 @@ TEST(SqliteFaults, ASaveStoppedHalfWayLeavesNothingOfIt) {
     EXPECT_THROW(d.SaveSynonymPair("NEW", "PAIR"), DbError);
     EXPECT_EQ(db.count("T_Ord"), 0);  // not even the words the save wrote first
     EXPECT_TRUE(d.SaveWord("NEXT"));  // and the connection is free again
-}
-
-TEST(SqliteFaults, OpeningAMissingForeignOrJetFileFailsClearlyAndChangesNothing) {
-    TempDb db;
-    std::filesystem::remove(db.file());
-    try {
-        store::DBEngine().OpenDatabase();
-        ADD_FAILURE() << "opened a missing file";
-    } catch (const DbError& e) {
-        EXPECT_EQ(e.kind(), DbError::Kind::Missing);
-        EXPECT_NE(std::string(e.what()).find("velmora.mdb (in " + db.dir().string() + ")"), std::string::npos)
-            << e.what();
-    }
-    EXPECT_FALSE(std::filesystem::exists(db.file()));
-    testing_support::writeFile(db.file(), "this is not a word database, just text that is long enough for a header");
-    EXPECT_THROW(store::DBEngine().OpenDatabase(), DbError);
-    testing_support::writeFile(db.file(), std::string("\0\1\0\0Standard Jet DB", 19) + std::string(2000, '\0'));
-    try {
-        store::DBEngine().OpenDatabase();
-        ADD_FAILURE() << "opened a Jet file";
-    } catch (const DbError& e) {
-        EXPECT_EQ(e.kind(), DbError::Kind::JetFile);
-        EXPECT_NE(std::string(e.what()).find("velmora-mkdb velmora.mdb --import"), std::string::npos);
-    }
-    // CreateDatabase never overwrites.
-    EXPECT_THROW(store::CreateDatabase(db.file()), DbError);
-    EXPECT_EQ(std::filesystem::file_size(db.file()), 2019u);
 }
