@@ -19,9 +19,6 @@ namespace app {
 
 namespace {
 
-// The English thesaurus that a velmora-mkdb without --installed is given.
-const char* const kThesaurus = "/usr/share/mythes/th_en_US_v2.dat";
-
 struct Outcome {
     bool ok = false;
     bool cancelled = false;
@@ -65,14 +62,7 @@ bool build(const QString& mkdb, const QString& path) {
     progress.setRange(0, 0);
     progress.setMinimumDuration(0);
     progress.show();
-    Outcome out = run(mkdb, {path, "--installed"}, progress);
-    // A velmora-mkdb that knows no --installed yet builds from the demo list
-    // and the English thesaurus.
-    if (!out.ok && !out.cancelled && out.status == 2 && out.errors.contains("--installed")) {
-        QStringList args{path, "--demo"};
-        if (QFileInfo::exists(kThesaurus)) args << "--thesaurus" << kThesaurus;
-        out = run(mkdb, args, progress);
-    }
+    const Outcome out = run(mkdb, {path, "--installed"}, progress);
     progress.hide();
     if (out.cancelled) return false;
     if (!out.ok || !QFileInfo::exists(path)) {

@@ -88,13 +88,6 @@ std::vector<std::string_view> Split(std::string_view s, char sep) {
     return out;
 }
 
-std::string UpperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& ch : out)
-        if (ch >= 'a' && ch <= 'z') ch = char(ch - 'a' + 'A');
-    return out;
-}
-
 bool GridAnswer(std::string_view w, size_t letters) {
     size_t n = 0;
     for (size_t i = 0; i < w.size(); ++i, ++n) {

@@ -239,7 +239,6 @@ void Connection::exec(std::string_view sql) {
     }
 }
 
-int64_t Connection::lastInsertRowid() const { return sqlite3_last_insert_rowid(handle()); }
 int Connection::changes() const { return sqlite3_changes(handle()); }
 
 Stmt::Stmt(std::shared_ptr<detail::Handle> h, sqlite3_stmt* s) : h_(std::move(h)), st_(s) {}

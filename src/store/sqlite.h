@@ -94,7 +94,6 @@ public:
     void exec(std::string_view sql);
     // Makes `fn` callable from SQL as name(a, b); throws DbError.
     void definePredicate(const char* name, TextPredicate fn);
-    int64_t lastInsertRowid() const;
     int changes() const;
     const std::string& path() const { return h_->path; }
     sqlite3* handle() const { return h_->db.get(); }

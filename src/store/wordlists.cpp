@@ -10,6 +10,8 @@
 
 #include "store/order.h"
 #include "store/parts.h"
+#include "store/shown.h"
+#include "store/utf8.h"
 #include "store/wordstore.h"
 
 namespace store {
@@ -49,7 +51,7 @@ std::optional<std::string> Typeable(std::string_view s) {
     for (size_t i = 0; i < s.size(); ++i) {
         unsigned char ch = static_cast<unsigned char>(s[i]);
         if (ch >= 'a' && ch <= 'z') {
-            out += char(ch - 'a' + 'A');
+            out += UpperAscii(char(ch));
         } else if ((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '.' || ch == ' ') {
             out += char(ch);
         } else if (ch == 0xC3 && i + 1 < s.size()) {

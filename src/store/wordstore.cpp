@@ -7,7 +7,6 @@
 
 #include "store/order.h"
 #include "store/pg_words.h"
-#include "store/wildcard.h"
 
 namespace store {
 
@@ -339,15 +338,6 @@ void CreateDatabase(const std::string& path) {
         throw DbError(DbError::Kind::Engine, path, "the file exists already; it was left as it is");
     Connection c(path, Connection::Mode::Create);
     CreateSchema(c);
-}
-
-bool PatternMatches(const std::string& pattern, const std::string& text) { return wildcardMatch(pattern, text); }
-
-int CharLength(const std::string& utf8) {
-    int n = 0;
-    for (const char ch : utf8)
-        if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++n;
-    return n;
 }
 
 }  // namespace store

@@ -16,6 +16,7 @@
 
 #include "store/engine.h"
 #include "store/sqlite.h"
+#include "store/utf8.h"
 #include "store/wordcache.h"
 
 namespace store {
@@ -151,11 +152,5 @@ void CreateDatabase(const std::string& path);
 void CreateSchema(Connection& c);
 void CreateTables(Connection& c);
 void CreateIndexes(Connection& c);
-
-// Pattern matching as PatternLookup does it (without the trailing "*"),
-// exposed for tests and the fuzzer: does `text` match `pattern`?
-bool PatternMatches(const std::string& pattern, const std::string& text);
-// Number of characters (code points) of a UTF-8 text, as Len() counts them.
-int CharLength(const std::string& utf8);
 
 }  // namespace store

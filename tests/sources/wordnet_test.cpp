@@ -155,17 +155,15 @@ TEST(WordNet, MissingAndMalformedFilesNameTheFileAndLine) {
     EXPECT_EQ(read(kLicence + "100 05 n 01 river 0 000 | gloss\n"),
               "wn/data.noun, line 3: expected a synset offset of 8 digits, found \"100\"");
     EXPECT_EQ(read(good), "no error");
-    fs::remove("wn/data.adv");
-    EXPECT_EQ(fault([] {
-                  store::WordListBuilder b;
-                  sources::ReadWordNet("wn", {}, b);
-              }),
-              "wn/data.adv: no such file");
-    EXPECT_EQ(fault([] {
-                  store::WordListBuilder b;
-                  sources::ReadWordNet("nowhere", {}, b);
-              }),
-              "nowhere: no such folder (is wordnet-base installed?)");
+    for (auto [folder, missing] : {std::pair{"wn", "wn/data.adv: no such file"},
+                                   std::pair{"nowhere", "nowhere: no such folder (is wordnet-base installed?)"}}) {
+        fs::remove("wn/data.adv");
+        EXPECT_EQ(fault([&] {
+                      store::WordListBuilder b;
+                      sources::ReadWordNet(folder, {}, b);
+                  }),
+                  missing);
+    }
 }
 
 TEST(WordNet, CategoryListLinesAndFaults) {

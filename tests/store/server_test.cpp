@@ -17,15 +17,12 @@
 using testing_support::PgAdmin;
 using testing_support::PgTestDb;
 using Kind = store::DbError::Kind;
-using Words = std::vector<std::string>;
+using testing_support::Words;
 
 namespace {
 
-#define NEEDS_SERVER() \
-    if (PgAdmin().empty()) GTEST_SKIP() << "no PostgreSQL server for the tests"
-
-std::vector<std::vector<std::string>> everything(PgTestDb& db) {
-    std::vector<std::vector<std::string>> all;
+testing_support::Rows everything(PgTestDb& db) {
+    testing_support::Rows all;
     for (const char* t : {"T_Ord", "T_Kategori", "T_OrdKategori", "T_OrdSynonym", "T_Verdi", "T_OrdVerdi"})
         for (auto& r : db.rows(std::string("SELECT * FROM ") + t + " ORDER BY id")) all.push_back(r);
     return all;

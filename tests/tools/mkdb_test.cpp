@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <set>
@@ -16,32 +15,13 @@
 #include "support.h"
 
 namespace fs = std::filesystem;
+using testing_support::fileRows;
+using testing_support::mkdb;
 using testing_support::Rows;
 using testing_support::TempDb;
+using testing_support::writeFile;
 
 namespace {
-
-void write(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
-// `runner` goes before the program, e.g. to run it as another user.
-int mkdb(const std::string& args, std::string* output = nullptr, const std::string& runner = "") {
-    const std::string log = "mkdb.log";
-    int rc =
-        std::system((runner + testing_support::binaryPath("velmora-mkdb") + " " + args + " >" + log + " 2>&1").c_str());
-    if (output) {
-        std::ifstream in(log);
-        *output = std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
-
-Rows rowsOf(const std::string& file, const std::string& sql) {
-    store::Connection c(file);
-    return testing_support::queryRows(c, sql);
-}
 
 // Starts velmora-mkdb on a thesaurus without waiting, so that it can be killed.
 pid_t startMkdb(const std::string& target, const std::string& thesaurus) {
@@ -82,53 +62,18 @@ TEST(Mkdb, ExportThenImportGivesTheSameRows) {
     ASSERT_EQ(mkdb("copy.mdb --import backup"), 0);
     for (const char* t : {"T_Ord", "T_Kategori", "T_OrdKategori", "T_OrdSynonym", "T_Verdi", "T_OrdVerdi"}) {
         const std::string sql = std::string("SELECT * FROM ") + t + " ORDER BY rowid";
-        EXPECT_EQ(rowsOf("copy.mdb", sql), db.rows(sql)) << t;
+        EXPECT_EQ(fileRows("copy.mdb", sql), db.rows(sql)) << t;
     }
     // The copy opens as a word database.
     EXPECT_TRUE(store::Database("copy.mdb").WordExists("O'NEIL"));
-}
-
-TEST(Mkdb, BadInputLeavesNoHalfBuiltFile) {
-    TempDb db;
-    std::string out;
-    // An existing target is refused and left alone.
-    EXPECT_EQ(mkdb("velmora.mdb --demo", &out), 1);
-    EXPECT_NE(out.find("exists already"), std::string::npos) << out;
-    EXPECT_EQ(db.count("T_Ord"), 0);
-    // A missing thesaurus, a malformed one.
-    EXPECT_EQ(mkdb("a.mdb --thesaurus nowhere.dat", &out), 1);
-    EXPECT_NE(out.find("nowhere.dat: no such file"), std::string::npos) << out;
-    write("bad.dat", "UTF-8\nbig|2\n(adj)|large\n");
-    EXPECT_EQ(mkdb("a.mdb --thesaurus bad.dat", &out), 1);
-    EXPECT_NE(out.find("bad.dat, line 2"), std::string::npos) << out;
-    // CSV: a wrong header, a truncated file, a missing file.
-    ASSERT_EQ(mkdb("--export velmora.mdb csv"), 0);
-    write("csv/T_OrdSynonym.csv", "Word,Synonym,Notat\r\n");
-    EXPECT_EQ(mkdb("a.mdb --import csv", &out), 1);
-    EXPECT_NE(out.find("T_OrdSynonym.csv, line 1: the header row does not name the columns Ord,Synonym"),
-              std::string::npos)
-        << out;
-    write("csv/T_OrdSynonym.csv", "Ord,Synonym,Notat\r\n\"A\",\"B");
-    EXPECT_EQ(mkdb("a.mdb --import csv", &out), 1);
-    EXPECT_NE(out.find("T_OrdSynonym.csv, line 2"), std::string::npos) << out;
-    write("csv/T_OrdSynonym.csv", "Ord,Synonym,Notat\r\n\"A\",\"B\"\r\n");
-    EXPECT_EQ(mkdb("a.mdb --import csv", &out), 1);
-    EXPECT_NE(out.find("line 2: the row has 2 fields, the header 3"), std::string::npos) << out;
-    write("csv/T_OrdSynonym.csv", "Ord,Synonym,Notat\r\n");
-    fs::remove("csv/T_Verdi.csv");
-    EXPECT_EQ(mkdb("a.mdb --import csv", &out), 1);
-    EXPECT_NE(out.find("T_Verdi.csv: no such file"), std::string::npos) << out;
-    EXPECT_EQ(mkdb("a.mdb --bogus", &out), 2);
-    for (const auto& e : fs::directory_iterator("."))
-        EXPECT_EQ(e.path().filename().string().rfind("a.mdb", 0), std::string::npos) << e.path();
 }
 
 // An option where the target belongs, and a target that cannot be made, are
 // refused before any source is read, and no file is made.
 TEST(Mkdb, AnOptionOrATargetThatCannotBeMadeIsRefusedFirst) {
     TempDb db;
-    write("afile", "");
-    write("w.txt", "hund\n");
+    writeFile("afile", "");
+    writeFile("w.txt", "hund\n");
     fs::create_directory("ro");
     fs::permissions(".", fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
     fs::permissions("ro",
@@ -179,9 +124,9 @@ TEST(Mkdb, DemoListMakesAWordDatabaseToTryEverything) {
     EXPECT_FALSE(d.CandidateSynonyms("BIG", 4).empty());
     EXPECT_GE(d.PatternLookup("SEA").size(), 4u);
     // Every pair is there in both directions.
-    EXPECT_EQ(rowsOf("demo.mdb",
-                     "SELECT count(*) FROM T_OrdSynonym a WHERE NOT EXISTS (SELECT 1 FROM T_OrdSynonym b "
-                     "WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)"),
+    EXPECT_EQ(fileRows("demo.mdb",
+                       "SELECT count(*) FROM T_OrdSynonym a WHERE NOT EXISTS (SELECT 1 FROM T_OrdSynonym b "
+                       "WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)"),
               Rows({{"0"}}));
 }
 
@@ -190,20 +135,20 @@ namespace {
 // A small WordNet: RIVER with the instance ARNO, the kind TRIBUTARY.
 void writeWordNet(const std::string& dir) {
     fs::create_directories(dir);
-    write(dir + "/data.noun",
-          "00000100 05 n 02 river 0 stream 0 002 ~i 00000200 n 0000 ~ 00000300 n 0000 | a gloss\n"
-          "00000200 05 n 02 Arno 0 Arno_River 0 001 @i 00000100 n 0000 | a river\n"
-          "00000300 05 n 01 tributary 0 001 @ 00000100 n 0000 | a stream\n");
-    write(dir + "/index.noun", "river n 1 2 ~ ~i 1 0 00000100\n");
-    for (const char* f : {"/data.verb", "/data.adj", "/data.adv"}) write(dir + f, "");
+    writeFile(dir + "/data.noun",
+              "00000100 05 n 02 river 0 stream 0 002 ~i 00000200 n 0000 ~ 00000300 n 0000 | a gloss\n"
+              "00000200 05 n 02 Arno 0 Arno_River 0 001 @i 00000100 n 0000 | a river\n"
+              "00000300 05 n 01 tributary 0 001 @ 00000100 n 0000 | a stream\n");
+    writeFile(dir + "/index.noun", "river n 1 2 ~ ~i 1 0 00000100\n");
+    for (const char* f : {"/data.verb", "/data.adj", "/data.adv"}) writeFile(dir + f, "");
 }
 
 void writeCodes(const std::string& dir) {
     fs::create_directories(dir);
-    write(dir + "/iso_3166-1.json",
-          R"({"3166-1": [{"alpha_2": "NO", "alpha_3": "NOR", "name": "Norway", "numeric": "578"}]})");
-    write(dir + "/iso_4217.json", R"({"4217": [{"alpha_3": "NOK", "name": "Norwegian Krone", "numeric": "578"}]})");
-    write(dir + "/iso_639-2.json", R"({"639-2": [{"alpha_2": "no", "alpha_3": "nor", "name": "Norwegian"}]})");
+    writeFile(dir + "/iso_3166-1.json",
+              R"({"3166-1": [{"alpha_2": "NO", "alpha_3": "NOR", "name": "Norway", "numeric": "578"}]})");
+    writeFile(dir + "/iso_4217.json", R"({"4217": [{"alpha_3": "NOK", "name": "Norwegian Krone", "numeric": "578"}]})");
+    writeFile(dir + "/iso_639-2.json", R"({"639-2": [{"alpha_2": "no", "alpha_3": "nor", "name": "Norwegian"}]})");
 }
 
 void expectNoTarget(const std::string& name) {
@@ -217,9 +162,9 @@ TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
     TempDb db;
     writeWordNet("wn");
     writeCodes("json");
-    write("cats.txt", "RIVERS | river 1\n");
-    write("a.txt", "fjord\nsjø\n");
-    write("b.txt", "fjord\nbl\xe5\n");
+    writeFile("cats.txt", "RIVERS | river 1\n");
+    writeFile("a.txt", "fjord\nsjø\n");
+    writeFile("b.txt", "fjord\nbl\xe5\n");
     std::string out;
     ASSERT_EQ(mkdb("all.mdb --demo --wordnet wn --categories cats.txt --codes json --facts --wordlist a.txt "
                    "--wordlist b.txt --encoding ISO-8859-1 --thesaurus th.dat",
@@ -227,8 +172,8 @@ TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
               1)
         << "a missing thesaurus fails the whole build";
     expectNoTarget("all.mdb");
-    write("th.dat", "UTF-8\nriver|1\n(noun)|watercourse|o'brook\n");
-    write("rank.txt", "tributary\n");
+    writeFile("th.dat", "UTF-8\nriver|1\n(noun)|watercourse|o'brook\n");
+    writeFile("rank.txt", "tributary\n");
     ASSERT_EQ(mkdb("all.mdb --demo --wordnet wn --categories cats.txt --codes json --facts --wordlist a.txt "
                    "--wordlist b.txt --encoding ISO-8859-1 --thesaurus th.dat --rank rank.txt",
                    &out),
@@ -246,50 +191,71 @@ TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
         std::string::npos)
         << out;
     EXPECT_LT(out.find("  demo:"), out.find("  wordnet wn:"));
-    EXPECT_EQ(rowsOf("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWAY' ORDER BY Verdi"),
+    EXPECT_EQ(fileRows("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWAY' ORDER BY Verdi"),
               Rows({{"NO"}, {"NOK"}, {"NOR"}}));
-    EXPECT_EQ(rowsOf("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'IRON'"), Rows({{"FE"}}));
-    EXPECT_EQ(rowsOf("all.mdb", "SELECT count(*) FROM T_OrdVerdi WHERE Ord = 'RIVER' AND Verdi = 'ARNO'"),
+    EXPECT_EQ(fileRows("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'IRON'"), Rows({{"FE"}}));
+    EXPECT_EQ(fileRows("all.mdb", "SELECT count(*) FROM T_OrdVerdi WHERE Ord = 'RIVER' AND Verdi = 'ARNO'"),
               Rows({{"1"}}));
     // The ranked word first among the values, its rank in a table of its own.
-    EXPECT_EQ(rowsOf("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'RIVER' ORDER BY rowid LIMIT 1"),
+    EXPECT_EQ(fileRows("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'RIVER' ORDER BY rowid LIMIT 1"),
               Rows({{"TRIBUTARY"}}));
-    EXPECT_EQ(rowsOf("all.mdb", "SELECT Ord, Rang FROM T_Rang"), Rows({{"TRIBUTARY", "1"}}));
-    EXPECT_EQ(rowsOf("all.mdb", "SELECT Ord FROM T_Ord WHERE Ord IN ('FJORD', 'SJØ', 'BLÅ') ORDER BY Ord"),
+    EXPECT_EQ(fileRows("all.mdb", "SELECT Ord, Rang FROM T_Rang"), Rows({{"TRIBUTARY", "1"}}));
+    EXPECT_EQ(fileRows("all.mdb", "SELECT Ord FROM T_Ord WHERE Ord IN ('FJORD', 'SJØ', 'BLÅ') ORDER BY Ord"),
               Rows({{"BLÅ"}, {"FJORD"}, {"SJØ"}}));
     // No progress lines when the output is no terminal.
     EXPECT_EQ(out.find('\r'), std::string::npos);
 }
 
-TEST(Mkdb, BadWordDataNamesTheFileAndLineAndBuildsNothing) {
+TEST(Mkdb, BadInputNamesTheFileAndLineAndBuildsNothing) {
     TempDb db;
     writeWordNet("wn");
     writeCodes("json");
-    write("latin1.txt", "hund\nbl\xe5\n");
-    write("wn/data.verb", "00000010 29 v 01 run 0 000 01 + 02 00 | to move fast\n00000020 29 v 02 flow 0");
-    write("json/iso_4217.json", "{\"4217\": [\n{\"alpha_3\": \"NOK\",,}]}");
+    writeFile("latin1.txt", "hund\nbl\xe5\n");
+    writeFile("wn/data.verb", "00000010 29 v 01 run 0 000 01 + 02 00 | to move fast\n00000020 29 v 02 flow 0");
+    writeFile("json/iso_4217.json", "{\"4217\": [\n{\"alpha_3\": \"NOK\",,}]}");
+    writeFile("bad.dat", "UTF-8\nbig|2\n(adj)|large\n");
+    ASSERT_EQ(mkdb("--export velmora.mdb csv"), 0);
     struct Case {
+        const char* csv;  // T_OrdSynonym.csv first, when given
         const char* args;
         const char* message;
         int status;
     };
     for (const Case& c : {
-             Case{"--wordnet nowhere", "nowhere: no such folder", 1},
-             Case{"--wordnet wn", "wn/data.verb, line 2: a synset line without its \"| gloss\"", 1},
-             Case{"--codes json", "json/iso_4217.json, line 2: not readable JSON", 1},
-             Case{"--wordlist latin1.txt", "latin1.txt, line 2: not UTF-8 text", 1},
-             Case{"--wordlist latin1.txt --encoding NO-SUCH", "latin1.txt: unknown encoding \"NO-SUCH\"", 1},
-             Case{"--rank latin1.txt", "latin1.txt, line 2: not UTF-8 text, which a SCOWL size list is", 1},
-             Case{"--translate nowhere", "nowhere.index: no such file", 1},
-             Case{"--codes json --language nb --locale nowhere", "nowhere/nb/LC_MESSAGES/iso_3166-1.mo: no such file",
+             Case{nullptr, "--demo", "exists already", 1},  // the target given is the word database itself
+             Case{nullptr, "--thesaurus nowhere.dat", "nowhere.dat: no such file", 1},
+             Case{nullptr, "--thesaurus bad.dat", "bad.dat, line 2", 1},
+             Case{nullptr, "--wordnet nowhere", "nowhere: no such folder", 1},
+             Case{nullptr, "--wordnet wn", "wn/data.verb, line 2: a synset line without its \"| gloss\"", 1},
+             Case{nullptr, "--codes json", "json/iso_4217.json, line 2: not readable JSON", 1},
+             Case{nullptr, "--wordlist latin1.txt", "latin1.txt, line 2: not UTF-8 text", 1},
+             Case{nullptr, "--wordlist latin1.txt --encoding NO-SUCH", "latin1.txt: unknown encoding \"NO-SUCH\"", 1},
+             Case{nullptr, "--rank latin1.txt", "latin1.txt, line 2: not UTF-8 text, which a SCOWL size list is", 1},
+             Case{nullptr, "--translate nowhere", "nowhere.index: no such file", 1},
+             Case{nullptr, "--codes json --language nb --locale nowhere",
+                  "nowhere/nb/LC_MESSAGES/iso_3166-1.mo: no such file", 1},
+             Case{nullptr, "--demo --encoding ISO-8859-1",
+                  "unknown argument \"--encoding\" (it follows the --wordlist FILE", 2},
+             Case{nullptr, "--bogus", "unknown argument", 2},
+             Case{"Word,Synonym,Notat\r\n", "--import csv",
+                  "T_OrdSynonym.csv, line 1: the header row does not name the columns Ord,Synonym", 1},
+             Case{"Ord,Synonym,Notat\r\n\"A\",\"B", "--import csv", "T_OrdSynonym.csv, line 2", 1},
+             Case{"Ord,Synonym,Notat\r\n\"A\",\"B\"\r\n", "--import csv", "line 2: the row has 2 fields, the header 3",
                   1},
-             Case{"--demo --encoding ISO-8859-1", "unknown argument \"--encoding\" (it follows the --wordlist FILE", 2},
          }) {
+        if (c.csv) writeFile("csv/T_OrdSynonym.csv", c.csv);
+        const std::string target = std::string(c.args) == "--demo" ? "velmora.mdb " : "bad.mdb ";
         std::string out;
-        EXPECT_EQ(mkdb(std::string("bad.mdb ") + c.args, &out), c.status) << c.args;
+        EXPECT_EQ(mkdb(target + c.args, &out), c.status) << c.args;
         EXPECT_NE(out.find(c.message), std::string::npos) << c.args << ": " << out;
         expectNoTarget("bad.mdb");
     }
+    writeFile("csv/T_OrdSynonym.csv", "Ord,Synonym,Notat\r\n");
+    fs::remove("csv/T_Verdi.csv");
+    std::string out;
+    EXPECT_EQ(mkdb("bad.mdb --import csv", &out), 1);
+    EXPECT_NE(out.find("T_Verdi.csv: no such file"), std::string::npos) << out;
+    EXPECT_EQ(db.count("T_Ord"), 0);  // the existing target was left alone
 }
 
 // velmora-mkdb killed at random moments while it imports a thesaurus: the
@@ -310,8 +276,8 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
     int st = 0;
     ::waitpid(whole, &st, 0);
     ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
-    const std::string words = rowsOf(target, "SELECT count(*) FROM T_Ord")[0][0];
-    const std::string pairs = rowsOf(target, "SELECT count(*) FROM T_OrdSynonym")[0][0];
+    const std::string words = fileRows(target, "SELECT count(*) FROM T_Ord")[0][0];
+    const std::string pairs = fileRows(target, "SELECT count(*) FROM T_OrdSynonym")[0][0];
     ASSERT_GT(std::stoi(words), 90000);
     fs::remove(target);
 
@@ -328,9 +294,9 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
             continue;
         }
         ++finished;
-        EXPECT_EQ(rowsOf(target, "PRAGMA integrity_check"), Rows({{"ok"}})) << "run " << run;
-        EXPECT_EQ(rowsOf(target, "SELECT count(*) FROM T_Ord")[0][0], words) << "run " << run;
-        EXPECT_EQ(rowsOf(target, "SELECT count(*) FROM T_OrdSynonym")[0][0], pairs) << "run " << run;
+        EXPECT_EQ(fileRows(target, "PRAGMA integrity_check"), Rows({{"ok"}})) << "run " << run;
+        EXPECT_EQ(fileRows(target, "SELECT count(*) FROM T_Ord")[0][0], words) << "run " << run;
+        EXPECT_EQ(fileRows(target, "SELECT count(*) FROM T_OrdSynonym")[0][0], pairs) << "run " << run;
         fs::remove(target);
     }
     EXPECT_EQ(absent + finished, kRuns);
@@ -369,7 +335,7 @@ TEST(KilledImport, OnlyOurDeadPartsGo) {
         if (c.holds == Words)
             fs::copy_file("velmora.mdb", c.name);
         else
-            write(c.name, c.holds == Text ? "my own words" : "");
+            writeFile(c.name, c.holds == Text ? "my own words" : "");
     }
     ASSERT_EQ(mkdb("new.db"), 0);
     for (const Case& c : cases) EXPECT_EQ(fs::exists(c.name), !c.goes) << c.name;
@@ -380,7 +346,7 @@ TEST(KilledImport, VelmoraStartRemovesDeadParts) {
     testing_support::TempDb tmp;
     const std::string deadPart = "velmora.mdb.part-" + std::to_string(deadPid());
     fs::copy_file("velmora.mdb", deadPart);
-    write("thesis.odt.part-3999999", "");
+    writeFile("thesis.odt.part-3999999", "");
     const pid_t app = ::fork();
     if (app == 0) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
