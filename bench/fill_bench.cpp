@@ -68,6 +68,11 @@ int main(int argc, char** argv) {
         for (size_t k = 0; k < answers.size(); ++k)
             if (answers[k].open()) opens << r.words[k];
         if (!opens.isEmpty()) std::printf("    open answers: %s\n", qPrintable(opens.join(' ')));
+        // A small grid's answers one by one, to judge what Fill chose.
+        if (answers.size() <= 12)
+            for (size_t k = 0; k < answers.size(); ++k)
+                std::printf("    %s, %d letters from square %d: %s\n", qPrintable(answers[k].clue), answers[k].length,
+                            answers[k].squares.empty() ? 0 : answers[k].squares.front(), qPrintable(r.words[k]));
     }
     return 0;
 }

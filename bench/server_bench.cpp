@@ -30,7 +30,7 @@ std::string serverDatabase(int words) {
     if (auto it = made.find(words); it != made.end()) return it->second;
     const char* admin = std::getenv("VELMORA_BENCH_PG");
     const std::string name = "velmora_bench_" + std::to_string(words);
-    const std::string conninfo = std::string(admin) + " dbname=" + name;
+    std::string conninfo = std::string(admin) + " dbname=" + name;
     store::Connection file(BenchDatabaseFile(words));
     bool fresh = false;
     {

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QString dir = QString::fromLocal8Bit(argv[1]);
     auto folder = [&](const QString& sub) {
-        const QString path = dir + "/" + sub + "/apps";
+        QString path = dir + "/" + sub + "/apps";
         if (!QDir().mkpath(path)) {
             std::fprintf(stderr, "velmora-icons: cannot make %s\n", qPrintable(path));
             std::exit(1);

@@ -44,6 +44,10 @@ struct TempFolder {
         std::error_code ec;
         fs::remove_all(dir, ec);
     }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    TempFolder(TempFolder&&) = delete;
+    TempFolder& operator=(TempFolder&&) = delete;
 };
 
 void progressBar(const std::string& table, double share) {

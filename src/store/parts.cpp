@@ -66,8 +66,8 @@ std::string WhyNotWritable(const std::string& folder, bool makeFolders) {
     while (::stat(at.c_str(), &st) != 0) {
         if (errno == EACCES) return "you have no permission to reach " + at;
         if (errno != ENOENT && errno != ENOTDIR) return at + ": " + std::strerror(errno);
-        std::string up = fs::path(at).parent_path().string();
-        if (up.empty()) up = ".";
+        const fs::path parent = fs::path(at).parent_path();
+        std::string up = parent.empty() ? std::string(".") : parent.string();
         if (up == at) break;
         at = up;
     }

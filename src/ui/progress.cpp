@@ -41,9 +41,14 @@ bool RunWithProgress(const QString& caption, const std::function<void(Task&)>& w
     });
     struct Joiner {
         std::thread& t;
+        explicit Joiner(std::thread& th) : t(th) {}
         ~Joiner() {
             if (t.joinable()) t.join();
         }
+        Joiner(const Joiner&) = delete;
+        Joiner& operator=(const Joiner&) = delete;
+        Joiner(Joiner&&) = delete;
+        Joiner& operator=(Joiner&&) = delete;
     } joiner{worker};
 
     if (progressHandler) {

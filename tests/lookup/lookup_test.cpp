@@ -212,7 +212,7 @@ protected:
         store::Transaction t(c);
         store::Stmt add = c.prepare("INSERT INTO T_Ord (Ord) VALUES (?1)");
         for (int i = 0; i < kWords; ++i) {
-            add.bind(1, "W" + std::to_string(100000 + i)).run();
+            add.bind(1, std::string("W").append(std::to_string(100000 + i))).run();
             add.reset();
         }
         t.commit();

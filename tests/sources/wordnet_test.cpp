@@ -155,8 +155,9 @@ TEST(WordNet, MissingAndMalformedFilesNameTheFileAndLine) {
     EXPECT_EQ(read(kLicence + "100 05 n 01 river 0 000 | gloss\n"),
               "wn/data.noun, line 3: expected a synset offset of 8 digits, found \"100\"");
     EXPECT_EQ(read(good), "no error");
-    for (auto [folder, missing] : {std::pair{"wn", "wn/data.adv: no such file"},
-                                   std::pair{"nowhere", "nowhere: no such folder (is wordnet-base installed?)"}}) {
+    for (const auto& [folder, missing] :
+         {std::pair{"wn", "wn/data.adv: no such file"},
+          std::pair{"nowhere", "nowhere: no such folder (is wordnet-base installed?)"}}) {
         fs::remove("wn/data.adv");
         EXPECT_EQ(fault([&] {
                       store::WordListBuilder b;

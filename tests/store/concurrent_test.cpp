@@ -19,6 +19,7 @@ protected:
         std::barrier start(2);
         std::vector<std::string> errors(2);
         std::vector<std::thread> threads;
+        threads.reserve(2);
         for (int who = 0; who < 2; ++who) {
             threads.emplace_back([&, who] {
                 auto engine = db->newEngine();
@@ -47,8 +48,8 @@ protected:
 
 constexpr int kItems = 40;
 
-std::string w(int i) { return "W" + std::to_string(i); }
-std::string s(int i) { return "S" + std::to_string(i); }
+std::string w(int i) { return std::string("W").append(std::to_string(i)); }
+std::string s(int i) { return std::string("S").append(std::to_string(i)); }
 
 }  // namespace
 
@@ -62,7 +63,7 @@ TEST_P(ConcurrentOnEngines, SavingTheSameRowsStoresThemOnce) {
             added += d.SaveWord(w(i));
             added += who == 0 ? d.SaveSynonymPair(w(i), s(i)) : d.SaveSynonymPair(s(i), w(i));
             added += d.SaveCategoryLink(w(i), "K");
-            added += d.SaveValueLink(w(i), "V" + std::to_string(i % 3));
+            added += d.SaveValueLink(w(i), std::string("V").append(std::to_string(i % 3)));
         }
     });
     EXPECT_EQ(added, 4 * kItems);

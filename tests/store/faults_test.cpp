@@ -54,7 +54,7 @@ std::string integrity(TempDb& db) { return db.rows("PRAGMA integrity_check")[0][
 // there before is still there.
 TEST(Faults, KilledInTheMiddleOfSavesLeavesWholeSavesOnly) {
     TempDb db;
-    for (int i = 0; i < 50; ++i) db.addWord("OLD" + std::to_string(i));
+    for (int i = 0; i < 50; ++i) db.addWord(std::string("OLD").append(std::to_string(i)));
     db.synonym("OLD1", "OLD2");
     db.synonym("OLD2", "OLD1");
     std::mt19937 rng(20261207);
@@ -63,12 +63,14 @@ TEST(Faults, KilledInTheMiddleOfSavesLeavesWholeSavesOnly) {
     for (int run = 0; run < kRuns; ++run) {
         const pid_t child = spawn([run] {
             for (int k = 0;; ++k) {
-                const std::string w = "R" + std::to_string(run) + "K" + std::to_string(k);
-                open().SaveSynonymPair(w, "HUB" + std::to_string(k % 7));
+                const std::string w =
+                    std::string("R").append(std::to_string(run)) + std::string("K").append(std::to_string(k));
+                open().SaveSynonymPair(w, std::string("HUB").append(std::to_string(k % 7)));
                 if (k % 5 == 4) {
                     auto d = open();
-                    const std::string e = "R" + std::to_string(run) + "K" + std::to_string(k - 2);
-                    const std::string hub = "HUB" + std::to_string((k - 2) % 7);
+                    const std::string e =
+                        std::string("R").append(std::to_string(run)) + std::string("K").append(std::to_string(k - 2));
+                    const std::string hub = std::string("HUB").append(std::to_string((k - 2) % 7));
                     d.EraseSynonymPair(e, hub);
                 }
             }
@@ -84,7 +86,8 @@ TEST(Faults, KilledInTheMiddleOfSavesLeavesWholeSavesOnly) {
             "SELECT a.Ord, a.Synonym FROM T_OrdSynonym a WHERE NOT EXISTS "
             "(SELECT 1 FROM T_OrdSynonym b WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)");
         ASSERT_TRUE(halves.empty()) << "run " << run << ": half a pair, " << halves[0][0] << "/" << halves[0][1];
-        for (int i = 0; i < 50; ++i) ASSERT_TRUE(open().WordExists("OLD" + std::to_string(i))) << "run " << run;
+        for (int i = 0; i < 50; ++i)
+            ASSERT_TRUE(open().WordExists(std::string("OLD").append(std::to_string(i)))) << "run " << run;
         ASSERT_TRUE(open().FindSynonymRow("OLD1", "OLD2").has_value());
     }
     EXPECT_EQ(killedMidWay, kRuns);
@@ -95,7 +98,7 @@ TEST(Faults, KilledInTheMiddleOfSavesLeavesWholeSavesOnly) {
 // a Full error, and every row is as it was.
 TEST(Faults, AFullDiskRefusesTheSaveAndKeepsEveryRow) {
     TempDb db;
-    for (int i = 0; i < 200; ++i) db.addWord("WORD" + std::to_string(i));
+    for (int i = 0; i < 200; ++i) db.addWord(std::string("WORD").append(std::to_string(i)));
     const int pages = std::stoi(db.rows("PRAGMA page_count")[0][0]);
     const auto before = db.rows("SELECT rowid, * FROM T_Ord ORDER BY rowid");
     store::setPageLimit(pages);

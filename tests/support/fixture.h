@@ -51,7 +51,7 @@ protected:
     void click(ui::Button& b) { QTest::mouseClick(b.button(), Qt::LeftButton); }
     // Runs `step` in the results window the next lookup opens; returns, after
     // the lookup, what it listed.
-    std::shared_ptr<QStringList> inResults(std::function<void(Resultat&)> step = {}) {
+    std::shared_ptr<QStringList> inResults(const std::function<void(Resultat&)>& step = {}) {
         auto listed = std::make_shared<QStringList>();
         modal.then([=](ui::Form& f) {
             auto& r = static_cast<Resultat&>(f);

@@ -25,6 +25,7 @@ Rows queryRows(store::Connection& c, const std::string& sql, const std::vector<s
     Rows out;
     while (st.step()) {
         std::vector<std::string> r;
+        r.reserve(size_t(st.columns()));
         for (int i = 0; i < st.columns(); ++i) r.push_back(st.isNull(i) ? "<null>" : st.text(i));
         out.push_back(r);
     }

@@ -33,6 +33,10 @@ struct EmptyServerDb {
             store::pg::Connection(PgAdmin()).exec("DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
         } catch (const std::exception&) {}
     }
+    EmptyServerDb(const EmptyServerDb&) = delete;
+    EmptyServerDb& operator=(const EmptyServerDb&) = delete;
+    EmptyServerDb(EmptyServerDb&&) = delete;
+    EmptyServerDb& operator=(EmptyServerDb&&) = delete;
     Rows rows(const std::string& sql) { return testing_support::serverRows(conninfo, sql); }
     // velmora-mkdb --database on this database, with `args`.
     int mkdb(const std::string& args, std::string* out = nullptr) {
