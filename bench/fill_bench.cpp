@@ -10,8 +10,8 @@
 #include <cstdio>
 
 #include "gridfile.h"
-#include "simulator/fill.h"
-#include "simulator/fillwords.h"
+#include "grid/fill.h"
+#include "grid/fillwords.h"
 
 namespace {
 double msSince(std::chrono::steady_clock::time_point t) {

@@ -15,7 +15,7 @@
 #include <random>
 
 #include "gridfile.h"
-#include "simulator/fill.h"
+#include "grid/fill.h"
 #include "store/wordstore.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <array>
 #include <memory>
 
-#include "simulator/grid.h"
+#include "grid/grid.h"
 #include "ui/toolkit.h"
 
 class QMenu;

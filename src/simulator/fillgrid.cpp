@@ -11,8 +11,8 @@
 #include "shared/M.h"
 #include "simulator/F_Egenskaper.h"
 #include "simulator/F_Ruter.h"
-#include "simulator/fill.h"
-#include "simulator/fillwords.h"
+#include "grid/fill.h"
+#include "grid/fillwords.h"
 #include "ui/progress.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <QSettings>
 
 #include "simulator/F_Ruter.h"
-#include "simulator/gridprint.h"
-#include "simulator/ipuz.h"
+#include "grid/gridprint.h"
+#include "grid/ipuz.h"
 #include "ui/dialogs.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
-#include "simulator/gridprint.h"
-#include "simulator/ipuz.h"
+#include "grid/gridprint.h"
+#include "grid/ipuz.h"
 
 namespace sim {
 

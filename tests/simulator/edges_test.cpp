@@ -1,7 +1,7 @@
 // The grid's edges, data-driven, across and down alike: an answer fits up
 // to the last square of its row or column and not one square further, from
 // the first square and to the last one.
-#include "simulator/grid.h"
+#include "grid/grid.h"
 #include "support.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include "shared/M.h"
 #include "simulator/F_Egenskaper.h"
 #include "simulator/F_Ruter.h"
-#include "simulator/fill.h"
-#include "simulator/ipuz.h"
+#include "grid/fill.h"
+#include "grid/ipuz.h"
 #include "support.h"
 #include "ui/progress.h"
 

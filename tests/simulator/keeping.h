@@ -16,8 +16,8 @@
 #include "shared/M.h"
 #include "simulator/F_Egenskaper.h"
 #include "simulator/F_Ruter.h"
-#include "simulator/gridprint.h"
-#include "simulator/ipuz.h"
+#include "grid/gridprint.h"
+#include "grid/ipuz.h"
 #include "support.h"
 #include "ui/dialogs.h"
 
