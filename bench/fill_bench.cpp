@@ -9,9 +9,9 @@
 #include <chrono>
 #include <cstdio>
 
-#include "gridfile.h"
 #include "grid/fill.h"
 #include "grid/fillwords.h"
+#include "gridfile.h"
 
 namespace {
 double msSince(std::chrono::steady_clock::time_point t) {

@@ -14,8 +14,8 @@
 #include <cstdio>
 #include <random>
 
-#include "gridfile.h"
 #include "grid/fill.h"
+#include "gridfile.h"
 #include "store/wordstore.h"
 
 namespace {

@@ -56,16 +56,17 @@ TEST_F(StartUp, GridStartsEmptyWithTheSimulatorLoadedHidden) {
     ASSERT_TRUE(M::Loaded(M::Win::F_Ruter));
     F_Ruter& r = M::F_Ruter();
     EXPECT_FALSE(r.Visible());
-    EXPECT_EQ(M::AktivRute, 999);
-    EXPECT_EQ(M::ValgtRute, 1);
+    const sim::Document& doc = M::Rutenett;
+    EXPECT_EQ(doc.AktivRute, 999);
+    EXPECT_EQ(doc.ValgtRute, 1);
     for (int n = 1; n <= 225; ++n) {
         ASSERT_EQ(r.X(n).Caption(), "") << n;
         ASSERT_EQ(r.X(n).FontName(), "MS Sans Serif") << n;
         ASSERT_DOUBLE_EQ(r.X(n).FontSize(), 10) << n;
-        ASSERT_EQ(M::RuteRetning1[n], 2);
-        ASSERT_EQ(M::RuteRetning2[n], 8);
-        ASSERT_EQ(M::RuteLengde1[n] + M::RuteLengde2[n], 0);
-        ASSERT_TRUE(M::RuteOrd1[n].isEmpty() && M::RuteOrd2[n].isEmpty());
+        ASSERT_EQ(doc.RuteRetning1(n), 2);
+        ASSERT_EQ(doc.RuteRetning2(n), 8);
+        ASSERT_EQ(doc.RuteLengde1(n) + doc.RuteLengde2(n), 0);
+        ASSERT_TRUE(doc.RuteOrd1(n).isEmpty() && doc.RuteOrd2(n).isEmpty());
     }
 }
 
