@@ -60,7 +60,7 @@ void F_Ruter::setUpComposing() {
 
     // Shortcuts rather than actions: in a text field Ctrl+Z stays the
     // field's own undo.
-    const auto key = [this](QKeySequence seq, void (F_Ruter::*handler)()) {
+    const auto key = [this](const QKeySequence& seq, void (F_Ruter::*handler)()) {
         auto* s = new QShortcut(seq, this);
         s->setContext(Qt::WindowShortcut);
         QObject::connect(s, &QShortcut::activated, this,

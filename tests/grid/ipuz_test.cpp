@@ -69,7 +69,8 @@ const BadFile kBadFiles[] = {
      "it is not JSON ("},
     {"plain_text", [] { return QByteArray("a grid, honestly\n"); }, "it is not JSON ("},
     {"empty", [] { return QByteArray(); }, "it is not JSON ("},
-    {"huge", [] { return bytes(with(goodJson(), "notes", QString(1100 * 1024, 'a'))); }, "it is larger than 1 MB"},
+    {"huge", [] { return bytes(with(goodJson(), "notes", QString(qsizetype(1100) * 1024, 'a'))); },
+     "it is larger than 1 MB"},
     {"nested_deeper_than_ipuz_goes", [] { return nested(40); }, "it is nested too deeply"},
     {"nested_deeper_than_json_reads", [] { return nested(100000); }, "it is nested too deeply"},
     {"json_array", [] { return QByteArray("[1, 2, 3]"); }, "it is not an ipuz puzzle"},
@@ -206,7 +207,7 @@ TEST(Ipuz, TheFileHasTheLettersBlocksAndNumberedCluesOtherProgramsRead) {
     QStringList rows;
     for (int r = 0; r < 4; ++r) {
         QString s;
-        for (const QJsonValue& v : sol[r].toArray()) s += v.isNull() ? "." : v.toString();
+        for (const QJsonValue v : sol[r].toArray()) s += v.isNull() ? "." : v.toString();
         rows << s;
     }
     EXPECT_EQ(rows, QStringList({"#LARGE.........", "S...#..........", "E..#RUG........", "A.#AA.........."}));
@@ -214,7 +215,7 @@ TEST(Ipuz, TheFileHasTheLettersBlocksAndNumberedCluesOtherProgramsRead) {
     // Answers are numbered where they start, in reading order.
     QStringList clues;
     for (const char* way : {"Across", "Down"})
-        for (const QJsonValue& c : o["clues"].toObject()[way].toArray())
+        for (const QJsonValue c : o["clues"].toObject()[way].toArray())
             clues
                 << QString("%1 %2 %3").arg(c["number"].toInt()).arg(c["clue"].toString(), c["enumeration"].toString());
     EXPECT_EQ(clues, QStringList({"1 BIG 5", "3 CARPET 3", "4 EXIST 3", "2 OCEAN 3", "3 RODENT 3"}));
