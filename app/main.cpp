@@ -13,7 +13,7 @@
 #include "lookup/Velmora.h"
 #include "shared/M.h"
 #include "simulator/pdfcommand.h"
-#include "store/shown.h"
+#include "store/parts.h"
 #include "userdata.h"
 
 int main(int argc, char** argv) {
@@ -46,13 +46,19 @@ int main(int argc, char** argv) {
     // Help, version and refusals need no display, so they are answered
     // before the window system is opened.
     const bool parsed = parser.parse(args);
-    if (!parsed || parser.isSet(help) || parser.isSet(version)) {
+    // The help option brings --help-all along, which shows Qt's own options too.
+    if (!parsed || parser.isSet(help) || parser.isSet("help-all") || parser.isSet(version)) {
         QCoreApplication core(argc, argv);
         parser.process(core);  // prints the answer or the error and ends the process
         return 1;
     }
     if (parser.isSet(userData) && parser.isSet(database)) {
         std::fprintf(stderr, "velmora: --user-data and --database name two word databases; give one\n");
+        return 1;
+    }
+    if (parser.isSet(pdf) && (parser.isSet(database) || parser.isSet(userData))) {
+        std::fprintf(stderr, "velmora: --pdf uses no word database; leave out --%s\n",
+                     parser.isSet(database) ? "database" : "user-data");
         return 1;
     }
     if (parser.isSet(pdf)) return sim::PdfCommand(argc, argv, parser.value(pdf), parser.positionalArguments());
@@ -70,7 +76,7 @@ int main(int argc, char** argv) {
     // database; a database that cannot be read ends the program there with a
     // message naming the file (or the server's database) and the error.
     // Half-built word databases of killed velmora-mkdb runs are only litter.
-    store::RemoveDeadParts(".");
+    store::RemoveDeadParts(".", store::kDatabaseFile);
     Velmora& main = M::Velmora();
     main.Show();
     main.T_Ord.SetFocus();

@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QStandardPaths>
+#include <filesystem>
 
+#include "store/parts.h"
 #include "store/wordstore.h"
 #include "ui/pictures.h"
 #include "ui/toolkit.h"
@@ -15,9 +18,6 @@
 namespace app {
 
 namespace {
-
-// The English thesaurus that a velmora-mkdb without --installed is given.
-const char* const kThesaurus = "/usr/share/mythes/th_en_US_v2.dat";
 
 struct Outcome {
     bool ok = false;
@@ -62,14 +62,7 @@ bool build(const QString& mkdb, const QString& path) {
     progress.setRange(0, 0);
     progress.setMinimumDuration(0);
     progress.show();
-    Outcome out = run(mkdb, {path, "--installed"}, progress);
-    // A velmora-mkdb that knows no --installed yet builds from the demo list
-    // and the English thesaurus.
-    if (!out.ok && !out.cancelled && out.status == 2 && out.errors.contains("--installed")) {
-        QStringList args{path, "--demo"};
-        if (QFileInfo::exists(kThesaurus)) args << "--thesaurus" << kThesaurus;
-        out = run(mkdb, args, progress);
-    }
+    const Outcome out = run(mkdb, {path, "--installed"}, progress);
     progress.hide();
     if (out.cancelled) return false;
     if (!out.ok || !QFileInfo::exists(path)) {
@@ -92,9 +85,14 @@ QString mkdbProgram() {
 
 bool openUserData(const QString& mkdb) {
     const QString folder = userDataFolder();
-    if (!QDir().mkpath(folder)) {
-        ui::MsgBox(QString("The folder %1 could not be made.").arg(QDir::toNativeSeparators(folder)), ui::Buttons::OK,
-                   "Velmora");
+    const std::string local = QFile::encodeName(folder).toStdString();
+    std::error_code ec;
+    std::filesystem::create_directories(local, ec);
+    if (ec) {
+        const std::string why = store::WhyNotWritable(local, true);
+        ui::MsgBox(QString("The folder %1 could not be made: %2.")
+                       .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(why.empty() ? ec.message() : why)),
+                   ui::Buttons::OK, "Velmora");
         return false;
     }
     const QString path = folder + "/" + store::kDatabaseFile;

@@ -3,7 +3,11 @@
 // the same store calls the windows make. Each worker logs what every call
 // reported; the check then holds the file against the logs.
 //
-//   velmora-stress work DB LOG SEED OPS      random saves and erases
+//   velmora-stress work DB LOG SEED OPS [ends]
+//                                            random saves and erases; with
+//                                            "ends", an error that is not a
+//                                            refusal ends the process (exit
+//                                            3), as it ends Velmora
 //   velmora-stress lock DB SECONDS SEED      holds the file locked now and then
 //   velmora-stress check DB LOG...           exit status 0 when all is explained
 #include <unistd.h>
@@ -33,22 +37,36 @@ int64_t nowNs() {
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // A small vocabulary, so that the processes keep meeting on the same rows.
-std::string word(int i) { return "W" + std::to_string(i); }
-std::string category(int i) { return "C" + std::to_string(i); }
-std::string value(int i) { return "V" + std::to_string(i); }
+std::string word(int i) { return std::string("W").append(std::to_string(i)); }
+std::string category(int i) { return std::string("C").append(std::to_string(i)); }
+std::string value(int i) { return std::string("V").append(std::to_string(i)); }
 constexpr int kWords = 24, kCategories = 4, kValues = 6;
 
 // One logged call: start and end (wall clock, ns), what it was, what it said.
 struct Entry {
     int64_t t0 = 0, t1 = 0;
-    std::string op, a, b, result;  // result: done, not, busy, error
+    std::string op, a, b, result;  // result: done, not, busy, refused, error, ended
 };
 
-int work(const std::string& db, const std::string& logPath, unsigned seed, int ops) {
+// What a failed call is logged as. Busy and refused calls leave the window
+// open; any other error ends it (with `ends`) or is merely logged.
+std::string failure(const store::DbError& e, bool ends) {
+    switch (e.kind()) {
+        case store::DbError::Kind::Busy:
+            return "busy";
+        case store::DbError::Kind::ReadOnly:
+        case store::DbError::Kind::Denied:
+            return "refused";
+        default:
+            return ends ? "ended" : "error";
+    }
+}
+
+int work(const std::string& db, const std::string& logPath, unsigned seed, int ops, bool ends) {
     std::mt19937 rng(seed);
     auto pick = [&](int n) { return int(rng() % unsigned(n)); };
-    std::ofstream log(logPath);
-    store::setBusyTimeout(200);  // shorter than the longest lock: some calls give up
+    std::ofstream log(logPath, std::ios::app);  // a process started again goes on with the log
+    store::setBusyTimeout(200);                 // shorter than the longest lock: some calls give up
     for (int k = 0; k < ops; ++k) {
         static const char* const kOps[] = {"saveWord", "eraseWord", "saveCat", "eraseCat",
                                            "saveSyn",  "eraseSyn",  "saveVal", "eraseVal"};
@@ -104,10 +122,14 @@ int work(const std::string& db, const std::string& logPath, unsigned seed, int o
                     break;
             }
         } catch (const store::DbError& e) {
-            result = e.kind() == store::DbError::Kind::Busy ? "busy" : "error";
-            if (result == "error") std::cerr << "velmora-stress: " << e.what() << "\n";
+            result = failure(e, ends);
+            if (result == "error" || result == "ended") std::cerr << "velmora-stress: " << e.what() << "\n";
         }
         log << t0 << ' ' << nowNs() << ' ' << op << ' ' << a << ' ' << b << ' ' << result << '\n';
+        if (result == "ended") {
+            log.flush();
+            return 3;
+        }
         if (pick(10) == 0) sleepMs(pick(3));
     }
     return 0;
@@ -155,7 +177,7 @@ int check(const std::string& db, const std::vector<std::string>& logs) {
         ++counts[e.op + " " + e.result];
         first = std::min(first, e.t0);
         last = std::max(last, e.t1);
-        if (e.result == "busy" || e.result == "error") continue;  // wrote nothing
+        if (e.result != "done" && e.result != "not") continue;  // wrote nothing
         const bool save = e.op.rfind("save", 0) == 0;
         auto note = [&](const std::string& table, const std::string& a, const std::string& b) {
             Item& it = items[table][{a, b}];
@@ -237,13 +259,14 @@ int check(const std::string& db, const std::vector<std::string>& logs) {
 int main(int argc, char** argv) {
     std::vector<std::string> a(argv + 1, argv + argc);
     try {
-        if (a.size() == 5 && a[0] == "work") return work(a[1], a[2], unsigned(std::stoul(a[3])), std::stoi(a[4]));
+        if ((a.size() == 5 || (a.size() == 6 && a[5] == "ends")) && a[0] == "work")
+            return work(a[1], a[2], unsigned(std::stoul(a[3])), std::stoi(a[4]), a.size() == 6);
         if (a.size() == 4 && a[0] == "lock") return lock(a[1], std::stoi(a[2]), unsigned(std::stoul(a[3])));
         if (a.size() >= 3 && a[0] == "check") return check(a[1], {a.begin() + 2, a.end()});
     } catch (const std::exception& e) {
         std::cerr << "velmora-stress: " << e.what() << "\n";
         return 1;
     }
-    std::cerr << "usage: velmora-stress work DB LOG SEED OPS | lock DB SECONDS SEED | check DB LOG...\n";
+    std::cerr << "usage: velmora-stress work DB LOG SEED OPS [ends] | lock DB SECONDS SEED | check DB LOG...\n";
     return 2;
 }

@@ -12,7 +12,10 @@ packages=(
   libgtest-dev libbenchmark-dev  # tests and benchmarks
   nlohmann-json3-dev             # JSON for the iso-codes reader
   mythes-en-us wordnet-base iso-codes # the word data the first (English) word database is built from
+  wamerican-small wamerican wamerican-large wamerican-huge wamerican-insane # commonness ranks (SCOWL)
   mythes-no wnorwegian           # Norwegian word data, for the README's Norwegian word database
+  dict-freedict-eng-nor          # English-Norwegian dictionary: WordNet's values carried into Norwegian
+  libz-dev                       # reading the dictionary's .dict.dz
   libxcb1-dev                    # X11: a window's title emptied (the intro window has none)
   xvfb xauth xdotool imagemagick # the end-to-end test: a real X server, real input, screenshots
   x11-utils                      # the end-to-end test reads window titles (xprop)

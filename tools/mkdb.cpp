@@ -9,8 +9,12 @@
 //     --codes DIR                           iso-codes' JSON lists
 //     --facts                               data/facts-LANG.txt (elements, Roman numerals)
 //     --wordlist FILE [--encoding NAME]     one word a line
-//     --installed                           the demo list, the facts, and every word-data
-//                                           package installed at its Debian path
+//     --rank FILE                           a SCOWL size list: its words' commonness (the
+//                                           first list given ranks 1, the next 2, ...)
+//     --translate DICT                      WordNet's values in the language of a dictd
+//                                           dictionary from English (DICT.index, .dict.dz)
+//     --installed                           the facts and every word-data package
+//                                           installed at its Debian path
 //   velmora-mkdb PATH --import DIR          ... from DIR/T_*.csv
 //   velmora-mkdb --export PATH DIR          writes DIR/T_*.csv from PATH
 //   velmora-mkdb --database URL [SOURCE...] the same, into an empty database on
@@ -20,13 +24,16 @@
 // names codes and facts in that language, the translations read from
 // --locale DIR (default /usr/share/locale); --categories FILE chooses the
 // puzzle subjects that --wordnet fills (default data/categories-en.txt).
+// Senses WordNet marks as offensive are left out unless --offensive.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -35,6 +42,7 @@
 #include "sources/codes.h"
 #include "sources/csv.h"
 #include "sources/demo.h"
+#include "sources/dictd.h"
 #include "sources/mo.h"
 #include "sources/thesaurus.h"
 #include "sources/wordlist.h"
@@ -53,9 +61,11 @@ using Clock = std::chrono::steady_clock;
 int usage() {
     std::cerr << "usage: velmora-mkdb PATH [--demo] [--thesaurus FILE.dat]... [--wordnet DIR]... [--codes DIR]...\n"
                  "                    [--facts] [--wordlist FILE [--encoding NAME]]... [--installed]\n"
+                 "                    [--rank FILE]... [--translate DICT]... [--offensive]\n"
                  "                    [--language LANG] [--locale DIR] [--categories FILE]\n"
                  "       velmora-mkdb PATH --import DIR\n"
                  "       velmora-mkdb --export PATH DIR\n"
+                 "       velmora-mkdb --version\n"
                  "       velmora-mkdb --database URL [SOURCE...] | [--import DIR] | [--from PATH]\n";
     return 2;
 }
@@ -99,6 +109,7 @@ struct Source {
     std::string kind;  // the option without its dashes
     std::string path;
     std::string encoding = "UTF-8";
+    int rank = 0;  // for a size list: the commonness its words get
 };
 
 std::string describe(const store::ImportCounts& before, const store::ImportCounts& after) {
@@ -121,7 +132,17 @@ struct Settings {
     std::string language = "en";
     std::string locale = "/usr/share/locale";
     std::string categories = tools::dataDir() + "/categories-en.txt";
+    bool offensive = false;
+    // WordNet, read once for every source that needs it.
+    std::map<std::string, sources::WordNetData> wordnets;
+    const sources::WordNetData& wordnet(const std::string& dir, const sources::Progress& progress = {}) {
+        auto it = wordnets.find(dir);
+        if (it == wordnets.end()) it = wordnets.emplace(dir, sources::LoadWordNet(dir, progress)).first;
+        return it->second;
+    }
 };
+
+constexpr const char* kWordNet = "/usr/share/wordnet";
 
 sources::CodeNames codeNames(const Settings& s) {
     sources::CodeNames n;
@@ -130,6 +151,8 @@ sources::CodeNames codeNames(const Settings& s) {
         n.countries = "LAND";
         n.currencies = "VALUTAER";
         n.languages = "SPRÅK";
+        n.country = "LAND";
+        n.currency = "VALUTA";
     }
     const std::string dir = s.locale + "/" + s.language + "/LC_MESSAGES/";
     n.countryNames = sources::ReadMo(dir + "iso_3166-1.mo");
@@ -138,7 +161,7 @@ sources::CodeNames codeNames(const Settings& s) {
     return n;
 }
 
-void read(const Source& src, const Settings& settings, store::WordListBuilder& words) {
+void read(const Source& src, Settings& settings, store::WordListBuilder& words) {
     const std::string name = src.path.empty() ? src.kind : src.kind + " " + src.path;
     ProgressLine bar("Reading " + src.kind + " " + std::filesystem::path(src.path).filename().string());
     const store::ImportCounts before = words.counts();
@@ -150,11 +173,18 @@ void read(const Source& src, const Settings& settings, store::WordListBuilder& w
     } else if (src.kind == "thesaurus") {
         sources::ReadThesaurus(src.path, words, bar.callback());
     } else if (src.kind == "wordnet") {
-        sources::ReadWordNet(src.path, sources::ReadCategoryList(settings.categories), words, bar.callback());
+        sources::ReadWordNet(settings.wordnet(src.path, bar.callback()), sources::ReadCategoryList(settings.categories),
+                             words, settings.offensive);
     } else if (src.kind == "codes") {
         sources::ReadCodes(src.path, codeNames(settings), words);
     } else if (src.kind == "wordlist") {
         sources::ReadWordList(src.path, src.encoding, words, bar.callback());
+    } else if (src.kind == "rank") {
+        sources::ReadRanks(src.path, src.rank, words);
+    } else if (src.kind == "translate") {
+        const sources::Dictionary dict = sources::ReadDictd(src.path);
+        sources::TranslateWordNet(settings.wordnet(kWordNet, bar.callback()),
+                                  sources::ReadCategoryList(settings.categories), dict, words);
     }
     const double secs = since(start);
     std::printf("  %s: %s (%.1f s)\n", name.c_str(), describe(before, words.counts()).c_str(), secs);
@@ -163,13 +193,17 @@ void read(const Source& src, const Settings& settings, store::WordListBuilder& w
 
 // The word data that Debian installs, where it installs it.
 void addInstalled(std::vector<Source>& out) {
-    out.push_back({"demo", ""});
     out.push_back({"facts", ""});
     std::error_code ec;
     auto found = [&](const char* p) { return std::filesystem::exists(p, ec); };
     if (found("/usr/share/mythes/th_en_US_v2.dat")) out.push_back({"thesaurus", "/usr/share/mythes/th_en_US_v2.dat"});
     if (found("/usr/share/wordnet/data.noun")) out.push_back({"wordnet", "/usr/share/wordnet"});
     if (found("/usr/share/iso-codes/json/iso_3166-1.json")) out.push_back({"codes", "/usr/share/iso-codes/json"});
+    int rank = 0;
+    for (const char* size : {"-small", "", "-large", "-huge", "-insane"}) {
+        const std::string list = std::string("/usr/share/dict/american-english") + size;
+        if (found(list.c_str())) out.push_back({"rank", list, "UTF-8", ++rank});
+    }
 }
 
 }  // namespace
@@ -177,6 +211,10 @@ void addInstalled(std::vector<Source>& out) {
 // Builds a SQLite word database as the arguments say.
 int makeFile(const std::vector<std::string>& args) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") return usage();
+    if (args[0] == "--version") {
+        std::cout << "velmora-mkdb " << VELMORA_VERSION << "\n";
+        return 0;
+    }
     const auto start = Clock::now();
     try {
         if (args[0] == "--export") {
@@ -185,6 +223,13 @@ int makeFile(const std::vector<std::string>& args) {
             sources::ExportCsv(c, args[2]);
             std::cout << "Exported " << args[1] << " to " << args[2] << "\n";
             return 0;
+        }
+        // An option in the target's place is a forgotten target, never a
+        // file name (./-name is one).
+        if (args[0].starts_with("-")) {
+            std::cerr << "velmora-mkdb: " << args[0] << " needs the word database to make first: velmora-mkdb PATH "
+                      << args[0] << "\n";
+            return usage();
         }
         const std::string& path = args[0];
         std::vector<Source> list;
@@ -197,9 +242,19 @@ int makeFile(const std::vector<std::string>& args) {
                 list.push_back({a.substr(2), ""});
             } else if ((a == "--thesaurus" || a == "--wordnet" || a == "--codes" || a == "--wordlist") && more) {
                 list.push_back({a.substr(2), args[++i]});
+            } else if (a == "--encoding" && more && args[i + 1].empty()) {
+                std::cerr << "velmora-mkdb: --encoding needs the name of an encoding (UTF-8, ISO-8859-1, CP1252...)\n";
+                return 2;
             } else if (a == "--encoding" && more && !list.empty() && list.back().kind == "wordlist" &&
                        args[i - 2] == "--wordlist") {
                 list.back().encoding = args[++i];
+            } else if ((a == "--rank" || a == "--translate") && more) {
+                list.push_back({a.substr(2), args[++i]});
+                if (a == "--rank")
+                    list.back().rank = 1 + int(std::count_if(list.begin(), list.end() - 1,
+                                                             [](const Source& x) { return x.kind == "rank"; }));
+            } else if (a == "--offensive") {
+                settings.offensive = true;
             } else if (a == "--installed") {
                 addInstalled(list);
             } else if (a == "--language" && more) {
@@ -220,11 +275,12 @@ int makeFile(const std::vector<std::string>& args) {
             std::cerr << "velmora-mkdb: --import restores a database as it was and takes no other word list\n";
             return 2;
         }
-        // Refuse an existing target before minutes of reading.
-        std::error_code ec;
-        if (std::filesystem::exists(path, ec))
-            throw store::ImportError(path, 0, "the file exists already; it was left as it is");
+        // Refuse a target that cannot be made before minutes of reading.
+        store::CheckNewDatabase(path);
         store::WordListBuilder words;
+        // WordNet's marks hold for every source, whichever comes first.
+        for (const Source& src : list)
+            if (src.kind == "wordnet") sources::MarkWordNet(settings.wordnet(src.path), words, settings.offensive);
         for (const Source& src : list) read(src, settings, words);
         std::vector<store::TableRows> copy;
         if (!importDir.empty()) copy = sources::ReadCsvTables(importDir);

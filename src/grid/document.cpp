@@ -15,6 +15,8 @@ void Document::reset() { *this = Document(); }
 void Document::put(int n, Square sq) {
     // Only a letter shown in a plain square has writers.
     if (sq.caption.isEmpty() || sq.bold) sq.writers.clear();
+    // A block of another program's grid stays one only while it shows as one.
+    if (sq.block && (!sq.caption.isEmpty() || sq.bold || sq.back != kBlockColour)) sq.block = false;
     Square& cur = g_.at(size_t(n));
     if (cur == sq) return;
     Edit edit(*this);
@@ -71,7 +73,7 @@ void Document::MarkClueSquare(int n) {
         sq.caption = across && down ? "XY" : across ? "X" : "Y";
         sq.back = kClueColour;
         sq.bold = true;
-    } else {
+    } else if (!sq.block) {  // a block looked at stays one
         sq.caption = "";
         sq.back = std::nullopt;
         sq.bold = false;
@@ -82,6 +84,7 @@ void Document::MarkClueSquare(int n) {
 void Document::ClearSquare(int n) {
     Square sq;
     sq.bold = at(n).bold;
+    sq.theirs = at(n).theirs;  // another program's number stays
     put(n, sq);
 }
 
@@ -110,7 +113,7 @@ bool Document::Write(const QString& word, int count, int clue, bool overwrite, b
     for (int k = 1; k <= count; ++k) {
         const QString letter = k <= letters.size() ? letters[k - 1] : QString();
         const int target = Target(path, k);
-        bool conflict = EdgeRefuses(answer, target, k, count);
+        bool conflict = WallRefuses(g_, answer, target, k, count);
         if (!conflict && !overwrite) {
             const QString& caption = at(target).caption;
             conflict = !caption.isEmpty() && letter != caption;

@@ -58,9 +58,10 @@ public:
     void setCaption(int n, const QString& caption);
     void setBackColor(int n, const std::optional<QColor>& back);
     // As Done! leaves a square: a bold orange "X", "Y" or "XY" for the clue
-    // words it has, else a plain empty square.
+    // words it has, else a plain empty square (a block stays one).
     void MarkClueSquare(int n);
-    // Empties a square and its clue words and counts; bold and directions stay.
+    // Empties a square and its clue words and counts; bold, directions and
+    // what another program's file holds in its cell stay.
     void ClearSquare(int n);
     // Every square empty, with the start values of its clue data.
     void ClearAll();
@@ -70,8 +71,8 @@ public:
     void setSquares(const Grid& g);
     // Writes a word letter by letter into the squares to the right of
     // (across) or below the clue square `clue`, `count` letters (empty ones
-    // past the word's end). Stops at the first letter that the edges refuse
-    // or, unless `overwrite`, that another letter is in the way of; false then.
+    // past the word's end). Stops at the first letter that the edges or a
+    // block refuse or, unless `overwrite`, that another letter is in the way of; false then.
     bool Write(const QString& word, int count, int clue, bool overwrite, bool across);
 
     // ---- undo: the changes made while an Edit lives are one step (nested

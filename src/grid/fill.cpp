@@ -18,12 +18,12 @@ bool worded(const Square& sq) { return sq.isMark() || !sq.ord1.isEmpty() || !sq.
 
 int countOf(const Square& sq, bool across) { return across ? sq.lengde1 : sq.lengde2; }
 
-// Squares a clued answer runs over, within the edges.
-std::vector<int> reach(const Answer& a, int length) {
+// Squares a clued answer runs over, within the edges and blocks.
+std::vector<int> reach(const Grid& g, const Answer& a, int length) {
     std::vector<int> out;
     for (int k = 1; k <= length; ++k) {
         const int t = Target(a, k);
-        if (EdgeRefuses(a, t, k, length)) break;
+        if (WallRefuses(g, a, t, k, length)) break;
         out.push_back(t);
     }
     return out;
@@ -41,7 +41,7 @@ std::vector<Slot> Slots(const Grid& g) {
     for (int n = 1; n <= kSquares; ++n) {
         if (!worded(g[size_t(n)])) continue;
         for (bool across : {true, false})
-            for (int t : reach({int16_t(n), across}, countOf(g[size_t(n)], across))) inClued[size_t(t)] = true;
+            for (int t : reach(g, {int16_t(n), across}, countOf(g[size_t(n)], across))) inClued[size_t(t)] = true;
     }
     std::vector<bool> clue(size_t(kSquares) + 1, false);
     for (int n = 1; n <= kSquares; ++n) {
@@ -59,7 +59,7 @@ std::vector<Slot> Slots(const Grid& g) {
             s.answer = {int16_t(n), across};
             s.clue = across ? sq.ord1 : sq.ord2;
             s.length = length;
-            for (int t : reach(s.answer, length)) {
+            for (int t : reach(g, s.answer, length)) {
                 if (clue[size_t(t)]) break;
                 s.squares.push_back(t);
             }
@@ -329,11 +329,13 @@ QString FillReport(const std::vector<Slot>& answers, const FillResult& r) {
     }
     if (names.isEmpty()) return {};
     const int n = int(names.size());
+    // A message box has room for a list of about this many.
+    constexpr int kListed = 20;
+    QString list = names.mid(0, kListed).join(", ");
+    if (n > kListed) list += QString(" and %1 more").arg(n - kListed);
     QString text =
         n == 1 ? QString("1 answer could not be filled: %1. Its clue square is framed in red.").arg(names.front())
-               : QString("%1 answers could not be filled: %2. Their clue squares are framed in red.")
-                     .arg(n)
-                     .arg(names.join(", "));
+               : QString("%1 answers could not be filled: %2. Their clue squares are framed in red.").arg(n).arg(list);
     if (!r.settled) text += " The search stopped at its limit; a fuller fill may exist.";
     return text;
 }
@@ -343,7 +345,7 @@ QString OpenAnswerShown(const Grid& g, const Answer& a, int length) {
     QString word;
     for (int k = 1; k <= length; ++k) {
         const int t = Target(a, k);
-        if (EdgeRefuses(a, t, k, length) || !writtenBy(g[size_t(t)], a)) return {};
+        if (WallRefuses(g, a, t, k, length) || !writtenBy(g[size_t(t)], a)) return {};
         word += g[size_t(t)].caption;
     }
     return word;

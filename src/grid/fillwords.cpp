@@ -6,12 +6,6 @@ namespace sim {
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
-// Characters of a UTF-8 text: every byte but the continuation bytes.
-int characters(std::string_view s) {
-    int n = 0;
-    for (char c : s) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
 }  // namespace
 
 FillWords ReadFillWords(store::Database& db, const std::vector<Slot>& answers, store::WordCache* held) {
@@ -35,7 +29,7 @@ FillWords ReadFillWords(store::Database& db, const std::vector<Slot>& answers, s
                 const store::Matches m = held->PatternLookup(db, pattern);
                 for (size_t i = 0; i < m.size(); ++i) {
                     const std::string_view w = m[i];
-                    const int n = characters(w);
+                    const int n = store::CharLength(w);
                     if (lengths.count(n)) words.byLength[n] << QString::fromUtf8(w.data(), qsizetype(w.size()));
                 }
             } else {

@@ -18,6 +18,10 @@ bool EdgeRefuses(const Answer& a, int target, int k, int count) {
     return false;
 }
 
+bool WallRefuses(const Grid& g, const Answer& a, int target, int k, int count) {
+    return EdgeRefuses(a, target, k, count) || g[size_t(target)].block;
+}
+
 namespace {
 
 // A letter a square can show: a letter or a digit. A blank would leave the
@@ -36,7 +40,7 @@ bool Fits(const Grid& g, const Answer& a, const QString& word) {
     if (count == 0) return false;
     for (int k = 1; k <= count; ++k) {
         const int t = Target(a, k);
-        if (EdgeRefuses(a, t, k, count)) return false;
+        if (WallRefuses(g, a, t, k, count)) return false;
         const QString& letter = letters[k - 1];
         if (!showable(letter)) return false;
         const Square& sq = g[size_t(t)];
@@ -51,7 +55,7 @@ QString Pattern(const Grid& g, const Answer& a, int length) {
     if (a.clue < 1 || a.clue > kSquares) return out;
     for (int k = 1; k <= length; ++k) {
         const int t = Target(a, k);
-        if (EdgeRefuses(a, t, k, length)) break;
+        if (WallRefuses(g, a, t, k, length)) break;
         const Square& sq = g[size_t(t)];
         if (sq.caption.isEmpty() || sq.onlyWrittenBy(a))
             out += '?';

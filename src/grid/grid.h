@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QColor>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -42,6 +43,13 @@ struct Square {
     bool picked1 = false, picked2 = false;
     // A clue square whose answer the last fill could not fill: framed in red.
     bool flagged = false;
+    // A block of another program's grid: a dark square that takes no
+    // letter, where answers end as at the grid's edge.
+    bool block = false;
+    // What another program's file holds in the square's cell besides the
+    // block and the letter: its number ("cell"), its style, anything else;
+    // written back with the square.
+    QJsonObject theirs{};
 
     bool operator==(const Square&) const = default;
     // Clue marks are bold; placed letters never are.
@@ -49,6 +57,9 @@ struct Square {
     // Shows a letter that only this answer wrote, so the answer may replace it.
     bool onlyWrittenBy(const Answer& a) const { return !writers.empty() && writers == std::vector<Answer>{a}; }
 };
+
+// The face of a block.
+inline const QColor kBlockColour{64, 64, 64};
 
 // Slots 0..225 by square number; slot 0 belongs to no square.
 using Grid = std::array<Square, kSquares + 1>;
@@ -62,15 +73,18 @@ int Target(const Answer& a, int k);
 // the last square, in the last column while letters follow, or an across
 // answer from the last column (it would run on into the next row).
 bool EdgeRefuses(const Answer& a, int target, int k, int count);
+// The same, with the grid's blocks as walls too.
+bool WallRefuses(const Grid& g, const Answer& a, int target, int k, int count);
 
 // Whether a candidate fits the grid as it stands: every letter lands inside
-// the edges, is a character a square can show as a letter (no blank, no
+// the edges and before any block, is a character a square can show as a letter (no blank, no
 // punctuation), and goes into a square that is empty, shows the same letter,
 // or shows a letter that only this answer wrote.
 bool Fits(const Grid& g, const Answer& a, const QString& word);
 // The squares of an answer of `length` letters as the candidates must match
 // them: "?" where anything may go, a letter where another answer put one,
-// "#" for a clue mark and "_" for a blank; it ends where the edges do.
+// "#" for a clue mark and "_" for a blank; it ends where the edges or a
+// block do.
 QString Pattern(const Grid& g, const Answer& a, int length);
 
 // One change to one square.

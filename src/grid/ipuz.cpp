@@ -1,45 +1,30 @@
-// Reading and writing ipuz. Everything read from a file is checked before a
-// grid is built from it: a refused file gives a reason and no grid, so the
-// grid on screen is never half replaced.
+// Reading ipuz. Everything read from a file is checked before a grid is
+// built from it: a refused file gives a reason and no grid, so the grid on
+// screen is never half replaced.
 #include "grid/ipuz.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <set>
+
+#include "grid/ipuzcells.h"
+#include "store/shown.h"
 
 namespace sim::ipuz {
 
 namespace {
 
-const QString kVersion = QStringLiteral("http://ipuz.org/v2");
+using namespace cells;
+
 const QString kCrossword = QStringLiteral("http://ipuz.org/crossword");
-// Velmora's own field of a square: everything the square holds.
-const QString kSquareField = QStringLiteral("app.velmora:square");
-// The fields Velmora writes, or that describe a grid and would be stale
-// after it changed; every other field of a file read is written again.
-const std::set<QString> kOwnFields{"version", "kind",  "dimensions", "puzzle", "solution", "clues", "block",
-                                   "empty",   "saved", "checksum",   "answer", "answers",  "zones"};
 // Deeper than this no ipuz file goes, whatever its extensions.
 constexpr int kMaxDepth = 32;
 constexpr int kMaxClueLength = 200;
 constexpr int kMaxWriters = 2 * kSquares;
-
-// A reason to refuse the file.
-struct Refusal {
-    QString why;
-};
-
-QString where(int n) {
-    return QString("the square at row %1, column %2").arg((n - 1) / kColumns + 1).arg((n - 1) % kColumns + 1);
-}
-
-bool isClue(const Square& s) { return !s.ord1.isEmpty() || !s.ord2.isEmpty() || s.isMark(); }
-bool isLetter(const Square& s) { return !s.caption.isEmpty() && !s.isMark(); }
 
 bool isInteger(const QJsonValue& v, int lo, int hi) {
     if (!v.isDouble()) return false;
@@ -58,107 +43,78 @@ int depth(const QJsonValue& v, int limit) {
     if (limit < 0) return 0;
     int d = 0;
     if (v.isArray())
-        for (const QJsonValue& e : v.toArray()) d = std::max(d, depth(e, limit - 1));
+        for (const auto& e : v.toArray()) d = std::max(d, depth(e, limit - 1));
     else if (v.isObject())
-        for (const QJsonValue& e : v.toObject()) d = std::max(d, depth(e, limit - 1));
+        for (const auto& e : v.toObject()) d = std::max(d, depth(e, limit - 1));
     else
         return 0;
     return d + 1;
 }
 
-// ---------------------------------------------------------------- writing
+}  // namespace
 
-QJsonObject clueOf(const QString& word, int16_t count) { return {{"clue", word}, {"count", count}}; }
+// ---------------------------------------------------------------- cells
 
-QJsonObject ownField(const Square& s) {
-    QJsonObject o;
-    if (!s.caption.isEmpty()) o["caption"] = s.caption;
-    if (s.back) o["color"] = s.back->name(QColor::HexRgb).toUpper();
-    if (s.bold) o["bold"] = true;
-    if (!s.ord1.isEmpty() || s.lengde1 != 0) o["across"] = clueOf(s.ord1, s.lengde1);
-    if (!s.ord2.isEmpty() || s.lengde2 != 0) o["down"] = clueOf(s.ord2, s.lengde2);
-    if (!s.writers.empty()) {
-        QJsonArray w;
-        for (const Answer& a : s.writers) w.append(QJsonArray{a.clue, a.across ? "across" : "down"});
-        o["writers"] = w;
-    }
-    // The answers the user picked from a candidate list, which a fill keeps,
-    // and the frame of an answer the last fill left empty.
-    if (s.picked1 || s.picked2) {
-        QJsonArray p;
-        if (s.picked1) p.append("across");
-        if (s.picked2) p.append("down");
-        o["picked"] = p;
-    }
-    if (s.flagged) o["unfilled"] = true;
-    return o;
+namespace cells {
+
+QString where(int n) {
+    return QString("the square at row %1, column %2").arg((n - 1) / kColumns + 1).arg((n - 1) % kColumns + 1);
 }
 
-}  // namespace
+QString quoted(const QString& text) { return QString::fromStdString(store::Shown(text.toStdString())); }
+
+bool isLabel(const QJsonValue& v, const QJsonValue& block, const QJsonValue& empty) {
+    if (v == block || v == empty) return false;
+    return (v.isDouble() && v.toDouble() > 0) || (v.isString() && !v.toString().isEmpty());
+}
+
+QString labelKey(const QJsonValue& v) { return v.isDouble() ? QString::number(v.toDouble(), 'g', 17) : v.toString(); }
+
+QJsonValue clueNumber(const QJsonValue& clue) {
+    return clue.isArray() ? clue.toArray().first() : clue.isObject() ? clue.toObject()["number"] : QJsonValue();
+}
+
+std::optional<QColor> colourOf(const QString& hex) {
+    static const QRegularExpression re("^#?[0-9A-Fa-f]{6}$");
+    if (!re.match(hex).hasMatch()) return std::nullopt;
+    return QColor::fromString(hex.startsWith('#') ? hex : "#" + hex);
+}
+
+QString styleColour(const QColor& c) { return c.name(QColor::HexRgb).mid(1).toUpper(); }
+
+Square plainSquare(int n, bool isBlock, const QJsonObject& style, QJsonValue solution, const QJsonValue& block) {
+    Square s;
+    if (isBlock) {
+        s.block = true;
+        s.back = kBlockColour;
+        return s;
+    }
+    if (const QJsonValue c = style["color"]; c.isString()) s.back = colourOf(c.toString());
+    if (solution.isObject()) solution = solution.toObject()["value"];
+    if (solution.isNull() || solution.isUndefined() || solution == block) return s;
+    if (!solution.isString())
+        throw Refusal{QString("its \"solution\" holds something other than a letter at %1").arg(where(n))};
+    if (!Showable(solution.toString(), false))
+        throw Refusal{
+            QString("%1 holds \"%2\", which a square cannot show").arg(where(n), quoted(solution.toString()))};
+    s.caption = solution.toString();
+    return s;
+}
+
+int opening(const Grid& g, const Answer& a) {
+    const Square& s = g[size_t(a.clue)];
+    if ((a.across ? s.ord1 : s.ord2).isEmpty()) return 0;
+    const int t = Target(a, 1);
+    const int count = std::max<int>(1, a.across ? s.lengde1 : s.lengde2);
+    return WallRefuses(g, a, t, 1, count) || isClue(g[size_t(t)]) ? 0 : t;
+}
+
+}  // namespace cells
 
 bool Showable(const QString& caption, bool bold) {
     if (caption.isEmpty()) return true;
     if (bold && (caption == "X" || caption == "Y" || caption == "XY")) return true;
     return caption.toUcs4().size() == 1 && printable(caption);
-}
-
-QByteArray Write(const Grid& g, const QJsonObject& kept) {
-    // Answers start next to their clue square; the squares they start in are
-    // numbered in reading order, as other puzzle programs number them.
-    std::array<int, kSquares + 1> label{};
-    for (int n = 1; n <= kSquares; ++n) {
-        const Square& s = g[size_t(n)];
-        for (bool across : {true, false}) {
-            if ((across ? s.ord1 : s.ord2).isEmpty()) continue;
-            const Answer a{int16_t(n), across};
-            const int t = Target(a, 1);
-            const int count = std::max<int>(1, across ? s.lengde1 : s.lengde2);
-            if (!EdgeRefuses(a, t, 1, count) && !isClue(g[size_t(t)])) label[size_t(t)] = -1;
-        }
-    }
-    for (int n = 1, next = 1; n <= kSquares; ++n)
-        if (label[size_t(n)]) label[size_t(n)] = next++;
-
-    QJsonArray puzzle, solution, across, down;
-    for (int row = 0; row < kColumns; ++row) {
-        QJsonArray prow, srow;
-        for (int col = 1; col <= kColumns; ++col) {
-            const int n = row * kColumns + col;
-            const Square& s = g[size_t(n)];
-            const QJsonValue cell = isClue(s) ? QJsonValue("#") : QJsonValue(label[size_t(n)]);
-            const QJsonObject own = ownField(s);
-            if (own.isEmpty()) {
-                prow.append(cell);
-            } else {
-                QJsonObject o{{"cell", cell}, {kSquareField, own}};
-                if (s.back) o["style"] = QJsonObject{{"color", s.back->name(QColor::HexRgb).mid(1).toUpper()}};
-                prow.append(o);
-            }
-            srow.append(isClue(s) ? QJsonValue("#") : isLetter(s) ? QJsonValue(s.caption) : QJsonValue());
-            for (bool ac : {true, false}) {
-                const QString& word = ac ? s.ord1 : s.ord2;
-                const int t = Target({int16_t(n), ac}, 1);
-                if (word.isEmpty() || t < 1 || t > kSquares || label[size_t(t)] <= 0) continue;
-                QJsonObject clue{{"number", label[size_t(t)]}, {"clue", word}};
-                const int16_t count = ac ? s.lengde1 : s.lengde2;
-                if (count > 0) clue["enumeration"] = QString::number(count);
-                (ac ? across : down).append(clue);
-            }
-        }
-        puzzle.append(prow);
-        solution.append(srow);
-    }
-
-    QJsonObject o;
-    for (auto it = kept.begin(); it != kept.end(); ++it)
-        if (!kOwnFields.count(it.key())) o[it.key()] = it.value();
-    o["version"] = kVersion;
-    o["kind"] = QJsonArray{"http://ipuz.org/crossword#1"};
-    o["dimensions"] = QJsonObject{{"width", kColumns}, {"height", kSquares / kColumns}};
-    o["puzzle"] = puzzle;
-    o["solution"] = solution;
-    o["clues"] = QJsonObject{{"Across", across}, {"Down", down}};
-    return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
 // ---------------------------------------------------------------- reading
@@ -168,18 +124,12 @@ namespace {
 QJsonArray grid15(const QJsonValue& v, const QString& name) {
     const QString wrong = QString("its \"%1\" is not 15 rows of 15 squares").arg(name);
     if (!v.isArray() || v.toArray().size() != kColumns) throw Refusal{wrong};
-    for (const QJsonValue& row : v.toArray())
+    for (const auto& row : v.toArray())
         if (!row.isArray() || row.toArray().size() != kColumns) throw Refusal{wrong};
     return v.toArray();
 }
 
 QJsonValue at(const QJsonArray& rows, int n) { return rows[(n - 1) / kColumns].toArray()[(n - 1) % kColumns]; }
-
-std::optional<QColor> colourOf(const QString& hex) {
-    static const QRegularExpression re("^#?[0-9A-Fa-f]{6}$");
-    if (!re.match(hex).hasMatch()) return std::nullopt;
-    return QColor::fromString(hex.startsWith('#') ? hex : "#" + hex);
-}
 
 // A square from Velmora's own field, checked field by field.
 Square fromOwnField(const QJsonValue& v, int n) {
@@ -217,7 +167,7 @@ Square fromOwnField(const QJsonValue& v, int n) {
     if (o.contains("writers")) {
         const QJsonArray w = o["writers"].toArray();
         if (!o["writers"].isArray() || w.size() > kMaxWriters) throw wrong("the answers that wrote it are not a list");
-        for (const QJsonValue& e : w) {
+        for (const auto& e : w) {
             const QJsonArray a = e.toArray();
             if (!e.isArray() || a.size() != 2 || !isInteger(a[0], 0, kSquares) ||
                 (a[1] != QJsonValue("across") && a[1] != QJsonValue("down")))
@@ -228,7 +178,7 @@ Square fromOwnField(const QJsonValue& v, int n) {
     if (o.contains("picked")) {
         const QJsonArray p = o["picked"].toArray();
         if (!o["picked"].isArray() || p.size() > 2) throw wrong("the picked answers are not a list");
-        for (const QJsonValue& e : p) {
+        for (const auto& e : p) {
             if (e != QJsonValue("across") && e != QJsonValue("down"))
                 throw wrong("a picked answer is not across or down");
             (e == QJsonValue("across") ? s.picked1 : s.picked2) = true;
@@ -238,18 +188,25 @@ Square fromOwnField(const QJsonValue& v, int n) {
         if (!o["unfilled"].isBool()) throw wrong("unfilled is not true or false");
         s.flagged = o["unfilled"].toBool();
     }
+    if (o.contains("block")) {
+        if (!o["block"].isBool() || (o["block"].toBool() && !s.caption.isEmpty()))
+            throw wrong("block is not true or false, or the block holds a letter");
+        s.block = o["block"].toBool();
+        if (s.block) s.back = kBlockColour;
+    }
     if (!Showable(s.caption, s.bold))
-        throw Refusal{QString("%1 shows \"%2\", which a square cannot show").arg(where(n), s.caption)};
+        throw Refusal{QString("%1 shows \"%2\", which a square cannot show").arg(where(n), quoted(s.caption))};
     return s;
 }
 
-Grid build(const QJsonObject& top) {
+// The grid, and in `clues` the clues of the file that Velmora did not make.
+Grid build(const QJsonObject& top, QJsonObject& clues) {
     const QJsonValue version = top["version"];
     if (!version.isString() || !version.toString().startsWith("http://ipuz.org/v"))
         throw Refusal{"it is not an ipuz puzzle (it has no ipuz \"version\")"};
     bool crossword = false;
     if (!top["kind"].isArray()) throw Refusal{"its \"kind\" is not a list of puzzle kinds"};
-    for (const QJsonValue& k : top["kind"].toArray()) crossword |= k.isString() && k.toString().startsWith(kCrossword);
+    for (const auto& k : top["kind"].toArray()) crossword |= k.isString() && k.toString().startsWith(kCrossword);
     if (!crossword) throw Refusal{"it is an ipuz puzzle, but not a crossword"};
 
     const QJsonValue dims = top["dimensions"];
@@ -266,41 +223,61 @@ Grid build(const QJsonObject& top) {
     const bool hasSolution = top.contains("solution") && !top["solution"].isNull();
     const QJsonArray solution = hasSolution ? grid15(top["solution"], "solution") : QJsonArray();
 
+    const QJsonValue empty = top.contains("empty") ? top["empty"] : QJsonValue(0);
     Grid g;
     for (int n = 1; n <= kSquares; ++n) {
         const QJsonValue cell = at(puzzle, n);
-        QJsonValue mark = cell;
-        QJsonObject style;
-        if (cell.isObject()) {
-            const QJsonObject o = cell.toObject();
-            if (o.contains(kSquareField)) {
-                g[size_t(n)] = fromOwnField(o[kSquareField], n);
-                continue;
-            }
-            mark = o["cell"];
-            style = o["style"].toObject();
-        }
+        QJsonObject theirs = cell.toObject();
+        const QJsonValue mark = cell.isObject() ? theirs.value("cell") : cell;
         if (!mark.isDouble() && !mark.isString() && !mark.isNull() && !mark.isUndefined())
             throw Refusal{QString("its \"puzzle\" holds something other than a square at %1").arg(where(n))};
-
-        // A square of another program: its letter, its colour, and blocks
-        // shown dark, for they carry no clue words.
+        const QJsonValue own = theirs.take(kSquareField);
         Square& s = g[size_t(n)];
-        if (const QJsonValue c = style["color"]; c.isString()) s.back = colourOf(c.toString());
-        if (mark == block) {
-            s.back = QColor(64, 64, 64);
-            continue;
+        s = own.isUndefined() ? plainSquare(n, mark == block, theirs.value("style").toObject(),
+                                            hasSolution ? at(solution, n) : QJsonValue(), block)
+                              : fromOwnField(own, n);
+        // The rest of the cell is the other program's: its number, its
+        // style but for the colour the square shows, anything else.
+        theirs.remove("cell");
+        if (isLabel(mark, block, empty)) theirs["cell"] = mark;
+        QJsonObject style = theirs.value("style").toObject();
+        if (!s.block && s.back && style.value("color") == styleColour(*s.back)) {
+            style.remove("color");
+            if (style.isEmpty())
+                theirs.remove("style");
+            else
+                theirs["style"] = style;
         }
-        if (!hasSolution) continue;
-        QJsonValue v = at(solution, n);
-        if (v.isObject()) v = v.toObject()["value"];
-        if (v.isNull() || v.isUndefined() || v == block) continue;
-        if (!v.isString())
-            throw Refusal{QString("its \"solution\" holds something other than a letter at %1").arg(where(n))};
-        if (!Showable(v.toString(), false))
-            throw Refusal{QString("%1 holds \"%2\", which a square cannot show").arg(where(n), v.toString())};
-        s.caption = v.toString();
+        s.theirs = theirs;
     }
+
+    // The clues Velmora made of its own answers are made anew when the grid
+    // is saved; the numbers of their squares with them, unless another
+    // clue refers to one.
+    clues = top["clues"].toObject();
+    std::set<QString> referred;
+    for (int n = 1; n <= kSquares; ++n)
+        for (bool across : {true, false}) {
+            const int t = opening(g, {int16_t(n), across});
+            if (!t) continue;
+            const QString word = across ? g[size_t(n)].ord1 : g[size_t(n)].ord2;
+            const QString key = across ? "Across" : "Down";
+            QJsonArray list = clues.value(key).toArray();
+            for (qsizetype i = 0; i < list.size(); ++i)
+                if (list[i].isObject() && list[i].toObject()["clue"] == word &&
+                    labelKey(clueNumber(list[i])) == labelKey(g[size_t(t)].theirs.value("cell"))) {
+                    list.removeAt(i);
+                    clues[key] = list;
+                    break;
+                }
+        }
+    for (const auto& list : clues)
+        for (const auto& clue : list.toArray()) referred.insert(labelKey(clueNumber(clue)));
+    for (int n = 1; n <= kSquares; ++n)
+        for (bool across : {true, false})
+            if (const int t = opening(g, {int16_t(n), across});
+                t && !referred.count(labelKey(g[size_t(t)].theirs.value("cell"))))
+                g[size_t(t)].theirs.remove("cell");
     return g;
 }
 
@@ -318,9 +295,11 @@ Loaded Read(const QByteArray& json) {
         if (!doc.isObject()) throw Refusal{"it is not an ipuz puzzle (it is not a JSON object)"};
         const QJsonObject top = doc.object();
         if (depth(top, kMaxDepth + 1) > kMaxDepth) throw Refusal{"it is nested too deeply"};
-        out.grid = build(top);
+        QJsonObject clues;
+        out.grid = build(top, clues);
         for (auto it = top.begin(); it != top.end(); ++it)
             if (!kOwnFields.count(it.key())) out.kept[it.key()] = it.value();
+        if (top["clues"].isObject()) out.kept["clues"] = clues;
     } catch (const Refusal& r) {
         out.grid.reset();
         out.kept = {};
@@ -339,16 +318,6 @@ Loaded ReadFile(const QString& path) {
     if (f.error() != QFileDevice::NoError)
         return {std::nullopt, {}, QString("it cannot be read (%1)").arg(f.errorString())};
     return Read(data);
-}
-
-bool WriteFile(const QString& path, const Grid& g, const QJsonObject& kept, QString* error) {
-    QSaveFile f(path);
-    const QByteArray data = Write(g, kept);
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit()) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    return true;
 }
 
 }  // namespace sim::ipuz

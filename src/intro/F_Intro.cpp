@@ -22,7 +22,7 @@ F_Intro::F_Intro()
       lblCompanyProduct(Frame1.inside(), "Velmora"),
       lblProductName(Frame1.inside(), "Velmora"),
       lblPlatform(Frame1.inside(), "Win2k/XP"),
-      lblVersion(Frame1.inside(), "1.65 (05.2006)"),
+      lblVersion(Frame1.inside(), VELMORA_VERSION " (05.2006)"),
       lblCopyright(Frame1.inside(), QString::fromUtf8("\u00a9 2026 Velmora contributors")),
       lblCompany(Frame1.inside(), "Velmora"),
       lblWarning(Frame1.inside(), " Warning: Min. 800x600"),

@@ -16,7 +16,7 @@
 const QString Velmora::kHint = QStringLiteral("Enter  * or ? within the searched word to lookup similar words.");
 
 Velmora::Velmora()
-    : ui::Form("Velmora 1.65  (05.2006)", 613, 365),
+    : ui::Form("Velmora " VELMORA_VERSION "  (05.2006)", 613, 365),
       Label6(client(), "Word"),
       Label3(client(), "Values"),
       Label2(client(), "Synonyms"),

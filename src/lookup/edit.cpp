@@ -51,6 +51,7 @@ void Velmora::K_Slett_Ord_Click() {
         const QString word = T_Ord.Text();
         if (word.isEmpty()) return;
         if (!db.FindWordRow(M::s(word))) return;
+        db.CheckWritable();  // told at once, never asked first
         if (ui::MsgBox("Do you really want to erase this word: " + word + "?", ui::Buttons::YesNo, "Velmora") !=
             ui::Answer::Yes)
             return;
@@ -89,6 +90,7 @@ void Velmora::K_Slett_Kategori_Click() {
     if (word.isEmpty() || category.isEmpty()) return;
     try {
         store::Database db = M::OpenDatabase();
+        db.CheckWritable();
         if (ui::MsgBox("Do you really want to erase this category: " + category + "?", ui::Buttons::YesNo, "Velmora") !=
             ui::Answer::Yes)
             return;
@@ -136,6 +138,7 @@ void Velmora::eraseLink(ui::ListBox& list, const QString& what, const LinkWrite&
     if (word.isEmpty() || text.isEmpty()) return;
     try {
         store::Database db = M::OpenDatabase();
+        db.CheckWritable();
         if (ui::MsgBox("Do you really want to erase this " + what + ": " + text + "?", ui::Buttons::YesNo, "Velmora") !=
             ui::Answer::Yes)
             return;

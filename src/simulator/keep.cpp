@@ -71,8 +71,11 @@ void F_Ruter::M_LagreRutenett_Click() {
     if (path.isEmpty()) return;
     setGridFolder(QFileInfo(path).absolutePath());
     QString error;
+    const bool existed = QFileInfo::exists(path);
     if (!sim::ipuz::WriteFile(path, M::Rutenett.squares(), kept_, &error)) {
-        ui::MsgBox(QString("The grid could not be saved to %1, so that file is as it was:\n%2").arg(shown(path), error),
+        ui::MsgBox(QString(existed ? "The grid could not be saved to %1, so that file is as it was:\n%2"
+                                   : "The grid could not be saved to %1, and no file was made there:\n%2")
+                       .arg(shown(path), error),
                    ui::Buttons::OK, "Velmora");
         return;
     }

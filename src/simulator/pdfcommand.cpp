@@ -4,14 +4,40 @@
 #include "simulator/pdfcommand.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <filesystem>
 
 #include "grid/gridprint.h"
 #include "grid/ipuz.h"
+#include "store/shown.h"
 
 namespace sim {
+
+namespace {
+
+// A path as the terminal shows it: a name may hold control characters.
+QString shown(const QString& path) {
+    return QString::fromStdString(store::Shown(QDir::toNativeSeparators(path).toStdString(), 1000));
+}
+
+// Why `out` may not take the PDF, or "" when it may: only a new name or a
+// regular file that is not the grid itself, through whatever links.
+QString refusal(const QString& in, const QString& out) {
+    namespace fs = std::filesystem;
+    if (out.endsWith(".ipuz", Qt::CaseInsensitive)) return "it is named as a grid file (.ipuz), not as a PDF";
+    const fs::path o(QFile::encodeName(out).toStdString());
+    std::error_code ec;
+    const fs::file_status st = fs::status(o, ec);
+    if (!fs::exists(st)) return {};
+    if (!fs::is_regular_file(st)) return "it is not a regular file";
+    if (fs::equivalent(fs::path(QFile::encodeName(in).toStdString()), o, ec)) return "it is the grid file itself";
+    return {};
+}
+
+}  // namespace
 
 int PdfCommand(int& argc, char** argv, const QString& in, const QStringList& rest) {
     QTextStream err(stderr);
@@ -20,19 +46,22 @@ int PdfCommand(int& argc, char** argv, const QString& in, const QStringList& res
             << "Usage: velmora --pdf GRID.ipuz OUT.pdf\n";
         return 1;
     }
-    const QString out = rest.first();
+    const QString& out = rest.first();
+    if (const QString why = refusal(in, out); !why.isEmpty()) {
+        err << "velmora: the PDF is not written to " << shown(out) << ": " << why << "\n";
+        return 1;
+    }
     // No display is needed to paint a PDF.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const ipuz::Loaded loaded = ipuz::ReadFile(in);
     if (!loaded.grid) {
-        err << "velmora: the grid in " << QDir::toNativeSeparators(in) << " could not be opened:\n"
-            << loaded.error << "\n";
+        err << "velmora: the grid in " << shown(in) << " could not be opened:\n" << loaded.error << "\n";
         return 1;
     }
     QString error;
     if (!print::WritePdf(out, *loaded.grid, QFileInfo(in).completeBaseName(), &error)) {
-        err << "velmora: the PDF could not be written to " << QDir::toNativeSeparators(out) << ":\n" << error << "\n";
+        err << "velmora: the PDF could not be written to " << shown(out) << ":\n" << error << "\n";
         return 1;
     }
     return 0;

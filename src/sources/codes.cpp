@@ -69,7 +69,7 @@ std::vector<std::string> codes(const json& entry, std::initializer_list<const ch
     std::vector<std::string> out;
     for (const char* key : keys) {
         std::string code = UpperAscii(field(entry, key));
-        if (!code.empty() && store::Typeable(code) == code) out.push_back(code);
+        if (GridAnswer(code)) out.push_back(code);
     }
     return out;
 }
@@ -77,7 +77,10 @@ std::vector<std::string> codes(const json& entry, std::initializer_list<const ch
 void add(store::WordListBuilder& rows, const std::vector<std::string>& words, const std::vector<std::string>& values,
          const std::string& category) {
     for (const std::string& w : words) {
-        rows.addCategory(w, category);
+        if (GridAnswer(w))
+            rows.addCategory(w, category);
+        else
+            rows.skip("not one word of letters");
         for (const std::string& v : values)
             if (v != w) rows.addValue(w, v);
     }
@@ -100,12 +103,23 @@ void ReadCodes(const std::string& dir, const CodeNames& n, store::WordListBuilde
         if (code.empty()) continue;
         const std::string number = field(c, "numeric");
         if (!number.empty()) currencyOf.emplace(number, code[0]);
-        add(rows, names(c, n.currencyNames, rows), code, n.currencies);
+        const std::vector<std::string> name = names(c, n.currencyNames, rows);
+        add(rows, name, code, n.currencies);
+        // A currency in use is known by its last word: "Turkish Lira" is a
+        // lira; funds, metals and units of account (numbers from 954) are none.
+        if (number.empty() || number >= "954") continue;
+        for (const std::string& w : name) {
+            const std::vector<std::string_view> parts = Split(w, ' ');
+            if (parts.size() <= 3 && GridAnswer(parts.back())) rows.addValue(n.currency, std::string(parts.back()));
+        }
     }
     for (const json& c : countries.entries) {
         std::vector<std::string> values = codes(c, {"alpha_2", "alpha_3"});
         if (auto it = currencyOf.find(field(c, "numeric")); it != currencyOf.end()) values.push_back(it->second);
-        add(rows, names(c, n.countryNames, rows), values, n.countries);
+        const std::vector<std::string> name = names(c, n.countryNames, rows);
+        add(rows, name, values, n.countries);
+        for (const std::string& w : name)
+            if (GridAnswer(w)) rows.addValue(n.country, w);
     }
     for (const json& l : languages.entries)
         add(rows, names(l, n.languageNames, rows), codes(l, {"alpha_2", "alpha_3", "bibliographic"}), n.languages);

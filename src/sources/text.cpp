@@ -39,8 +39,10 @@ std::string Latin1ToUtf8(std::string_view s) {
 }
 
 std::string ToUtf8(std::string_view bytes, const std::string& encoding, const std::string& file) {
-    iconv_t cd = ::iconv_open("UTF-8", encoding.c_str());
-    if (cd == iconv_t(-1)) throw store::ImportError(file, 0, "unknown encoding \"" + encoding + "\"");
+    // iconv takes "" for the locale's encoding, which is no encoding named.
+    iconv_t cd = encoding.empty() ? nullptr : ::iconv_open("UTF-8", encoding.c_str());
+    if (!cd || cd == iconv_t(-1))  // NOLINT(performance-no-int-to-ptr): iconv's failure value
+        throw store::ImportError(file, 0, "unknown encoding \"" + encoding + "\"");
     std::string out(bytes.size() + bytes.size() / 2 + 16, '\0');
     char* in = const_cast<char*>(bytes.data());
     size_t inLeft = bytes.size();
@@ -86,11 +88,16 @@ std::vector<std::string_view> Split(std::string_view s, char sep) {
     return out;
 }
 
-std::string UpperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& ch : out)
-        if (ch >= 'a' && ch <= 'z') ch = char(ch - 'a' + 'A');
-    return out;
+bool GridAnswer(std::string_view w, size_t letters) {
+    size_t n = 0;
+    for (size_t i = 0; i < w.size(); ++i, ++n) {
+        const auto ch = static_cast<unsigned char>(w[i]);
+        if (ch == 0xC3 && i + 1 < w.size() && std::string_view("\x85\x86\x98").find(w[i + 1]) != std::string_view::npos)
+            ++i;
+        else if (ch < 'A' || ch > 'Z')
+            return false;
+    }
+    return n >= 2 && n <= letters;
 }
 
 }  // namespace sources

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/utf8.h"
+
 namespace sources {
 
 // The file's bytes; a missing or unreadable file throws store::ImportError.
@@ -20,6 +22,10 @@ std::string ToUtf8(std::string_view bytes, const std::string& encoding, const st
 
 std::string_view Trim(std::string_view s);
 std::vector<std::string_view> Split(std::string_view s, char sep);
-std::string UpperAscii(std::string_view s);
+using store::UpperAscii;
+
+// A typed word (store::Typeable) a grid can take as an answer: letters only,
+// A–Z, Æ, Ø and Å, 2 to `letters` of them.
+bool GridAnswer(std::string_view typed, size_t letters = 14);
 
 }  // namespace sources

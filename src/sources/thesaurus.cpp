@@ -70,6 +70,7 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
         const std::string headRaw = decode(Trim(line.substr(0, bar)));
         std::optional<std::string> head = store::Typeable(headRaw);
         ++entries;
+        int senses[4] = {0, 0, 0, 0};  // meanings of each part of speech so far
         if (!head || head->empty())
             rows.skip("cannot be typed");
         else
@@ -96,11 +97,17 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
             if (!head || head->empty()) continue;
             // The part of speech is no category: NOUN or VERB, each with
             // tens of thousands of members, helps nobody find a word.
+            static const std::string_view kKinds[] = {"(noun)", "(verb)", "(adj)", "(adv)"};
+            const auto kindAt = std::find(std::begin(kKinds), std::end(kKinds), kind) - std::begin(kKinds);
+            const int sense = kindAt < 4 ? store::SenseCode(int(kindAt), ++senses[size_t(kindAt)]) : 0;
+            std::vector<std::string> synonyms;
+            bool offensive = false;  // the line stands for a sense marked offensive
             for (size_t i = 1; i < parts.size(); ++i) {
                 std::string_view syn = Trim(parts[i]);
-                bool antonym = false;
+                bool antonym = false, related = false;
                 if (size_t open = syn.rfind(" ("); open != std::string_view::npos && syn.back() == ')') {
                     antonym = syn.substr(open) == " (antonym)";
+                    related = true;
                     syn = Trim(syn.substr(0, open));
                 }
                 if (syn.empty() || antonym) continue;
@@ -109,8 +116,14 @@ void ReadThesaurusText(std::string_view text, const std::string& name, store::Wo
                     rows.skip("cannot be typed");
                     continue;
                 }
-                rows.addPair(*head, *w);
+                if (!related && *w != *head && rows.blocked(*head, *w)) offensive = true;
+                synonyms.push_back(std::move(*w));
             }
+            for (const std::string& w : synonyms)
+                if (offensive)
+                    rows.skip(store::kOffensive);
+                else
+                    rows.addPair(*head, w, sense);
         }
     }
     if (progress) progress(1.0, entries);

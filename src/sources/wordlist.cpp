@@ -10,21 +10,45 @@ void ReadWordList(const std::string& path, const std::string& encoding, store::W
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     const std::string_view all(text);
     size_t pos = 0;
-    long entries = 0;
+    long entries = 0, words = 0, lineNo = 0, firstLine = 0;
     while (pos < all.size()) {
         size_t end = all.find('\n', pos);
         if (end == std::string_view::npos) end = all.size();
         const std::string_view line = Trim(all.substr(pos, end - pos));
         pos = end + 1;
+        ++lineNo;
         if (line.empty()) continue;
         if (++entries % 65536 == 0 && progress) progress(double(pos) / double(all.size()), entries);
+        if (firstLine == 0) firstLine = lineNo;
         std::optional<std::string> w = store::Typeable(line);
-        if (!w || w->empty())
+        if (!w || w->empty()) {
             rows.skip("cannot be typed");
-        else
+        } else {
             rows.addWord(*w, true);
+            ++words;
+        }
     }
+    // Not one word is a list read in the wrong encoding, or no list at all.
+    if (words == 0)
+        throw store::ImportError(
+            path, firstLine,
+            entries == 0 ? "the file holds no words"
+                         : "no line is a word as " + encoding + " text (give the file's encoding with --encoding)");
     if (progress) progress(1.0, entries);
+}
+
+void ReadRanks(const std::string& path, int rank, store::WordListBuilder& rows) {
+    std::string text;
+    try {
+        text = ToUtf8(ReadFile(path), "UTF-8", path);
+    } catch (const store::ImportError& e) {
+        if (e.line() == 0) throw;
+        throw store::ImportError(path, e.line(), "not UTF-8 text, which a SCOWL size list is");
+    }
+    for (std::string_view line : Split(text, '\n')) {
+        std::optional<std::string> w = store::Typeable(Trim(line));
+        if (w && !w->empty()) rows.setRank(*w, rank);
+    }
 }
 
 }  // namespace sources

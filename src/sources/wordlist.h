@@ -15,4 +15,10 @@ namespace sources {
 void ReadWordList(const std::string& path, const std::string& encoding, store::WordListBuilder& rows,
                   const Progress& progress = {});
 
+// Gives each word of a size list (SCOWL's, as wamerican-* installs them:
+// UTF-8, one word a line) the commonness `rank`; a word keeps the smallest
+// rank it is given. Bytes that are not UTF-8 throw store::ImportError naming
+// the file and line.
+void ReadRanks(const std::string& path, int rank, store::WordListBuilder& rows);
+
 }  // namespace sources

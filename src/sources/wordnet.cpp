@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <filesystem>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -13,308 +12,331 @@ namespace sources {
 
 namespace {
 
-struct Synset {
-    std::vector<std::string> words;  // as the word field holds them; the untypeable left out
-    std::vector<std::string> grid;   // the words a grid can take
-    std::vector<uint32_t> below;     // hyponyms and instances (indexes into the noun synsets)
-};
-
-struct NounFile {
-    std::vector<Synset> synsets;
-    std::unordered_map<uint32_t, uint32_t> at;  // synset offset -> index
-};
-
-class LineError {
-public:
-    LineError(const std::string& file, long line) : file_(file), line_(line) {}
-    store::ImportError operator()(const std::string& what) const { return store::ImportError(file_, line_, what); }
-
-private:
-    const std::string& file_;
-    long line_;
-};
-
-bool digits(std::string_view s, size_t n) {
-    return s.size() == n && s.find_first_not_of("0123456789") == std::string_view::npos;
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& ch : out) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    return out;
 }
 
-long number(std::string_view s, int base, const LineError& fail, const char* what) {
-    if (s.empty() || s.size() > 8) throw fail(std::string("expected ") + what + ", found \"" + std::string(s) + "\"");
-    long n = 0;
-    for (char ch : s) {
-        int d = ch >= '0' && ch <= '9' ? ch - '0' : base == 16 && ch >= 'a' && ch <= 'f' ? ch - 'a' + 10 : -1;
-        if (d < 0) throw fail(std::string("expected ") + what + ", found \"" + std::string(s) + "\"");
-        n = n * base + d;
+bool romanNumeral(std::string_view t) {
+    return !t.empty() && t.size() <= 5 && t.find_first_not_of("IVXLC") == std::string_view::npos;
+}
+
+// A lemma as an answer under a clue whose synsets' words are `clue`: itself
+// when it is one word; else the one word left when the words that repeat
+// the clue, a regnal number and a linking "of" or "the" go. The word left of
+// a common noun's name must be no noun itself: "boric acid" is BORIC, but
+// "round table" is no ROUND.
+std::optional<std::string> answer(const WordNetData& wn, const std::string& lemma,
+                                  const std::unordered_set<std::string>& clue, size_t letters) {
+    std::vector<std::string_view> left;
+    if (lemma.find('_') == std::string::npos) {
+        left.push_back(lemma);
+    } else {
+        bool repeats = false;
+        std::vector<std::string_view> words = Split(lemma, '_');
+        for (std::string_view w : words) {
+            if (clue.count(lower(w)))
+                repeats = true;
+            else if (!romanNumeral(w))
+                left.push_back(w);
+        }
+        if (repeats && left.size() > 1)
+            left.erase(std::remove_if(left.begin(), left.end(),
+                                      [](std::string_view w) { return w == "of" || w == "the" || w == "The"; }),
+                       left.end());
+        if (left.size() != 1 || (!repeats && left.size() + 1 != words.size())) return std::nullopt;
+        if (std::islower(static_cast<unsigned char>(lemma[0]))) {
+            auto it = wn.senses.find(std::string(left[0]));
+            if (it != wn.senses.end() && it->second.front().pos == 0) return std::nullopt;
+        }
     }
-    return n;
+    std::optional<std::string> typed = TypedLemma(left[0]);
+    if (!typed || !GridAnswer(*typed, letters)) return std::nullopt;
+    return typed;
 }
 
-std::vector<std::string_view> tokens(std::string_view s) {
-    std::vector<std::string_view> out;
-    size_t i = 0;
-    while (i < s.size()) {
-        while (i < s.size() && s[i] == ' ') ++i;
-        size_t j = i;
-        while (j < s.size() && s[j] != ' ') ++j;
-        if (j > i) out.push_back(s.substr(i, j - i));
-        i = j;
+int senseOf(const WordNetData& wn, const std::string& lemma, uint32_t synset) {
+    auto it = wn.senses.find(lower(lemma));
+    if (it == wn.senses.end()) return 0;
+    for (const WordNetSense& s : it->second)
+        if (s.synset == synset) return store::SenseCode(s.pos, s.number);
+    return 0;
+}
+
+// The noun senses that give a word its values: the first, and those met at
+// least a quarter as often in tagged text; only the classes of things
+// (animals, artifacts, food, places, people, plants, substances...): the
+// kinds of an idea, an act, a feeling or a state are seldom answers a solver
+// finds from the clue, and the puzzle subjects give those their members.
+std::vector<uint32_t> frequentNouns(const WordNetData& wn, const std::vector<WordNetSense>& senses) {
+    // noun.animal, artifact, body, food, group, location, object, person,
+    // plant, possession, quantity, substance
+    static constexpr int kThings[] = {5, 6, 8, 13, 14, 15, 17, 18, 20, 21, 23, 27};
+    std::vector<uint32_t> out;
+    int first = -1;
+    for (const WordNetSense& s : senses) {
+        if (s.pos != 0) continue;
+        const bool frequent = first < 0 || (s.tags > 0 && 4 * s.tags >= first);
+        if (first < 0) first = s.tags;
+        const int lexfile = wn.synsets[s.synset].lexfile;
+        if (frequent && std::find(std::begin(kThings), std::end(kThings), lexfile) != std::end(kThings))
+            out.push_back(s.synset);
     }
     return out;
 }
 
-// A lemma as text: "Arno_River" is "ARNO RIVER"; an adjective's marker
-// "(a)", "(p)" or "(ip)" goes.
-std::optional<std::string> typed(std::string_view lemma) {
-    if (lemma.size() > 2 && lemma.back() == ')') {
-        const size_t open = lemma.rfind('(');
-        if (open != std::string_view::npos) lemma = lemma.substr(0, open);
-    }
-    std::string s(lemma);
-    for (char& ch : s)
-        if (ch == '_') ch = ' ';
-    return store::Typeable(s);
-}
+// A class too broad to clue: more kinds below it than a solver could
+// choose from (WordNet's "part", "device", "genus").
+constexpr size_t kBroadest = 1500;
 
-bool gridWord(const std::string& w, size_t letters) {
-    if (w.empty() || w.size() > letters) return false;
-    for (char ch : w)
-        if (ch < 'A' || ch > 'Z') return false;
-    return true;
-}
-
-// Reads the synsets of one data file: pairs among the words of each, and
-// for nouns the synsets with the links down to their kinds and instances.
-class DataReader {
+// Calls `each` with the synsets below `roots`, level by level, each once,
+// that belong to the class whole: a kind or instance that is also one of
+// something outside it (Saint George, a martyr, among the gods) is left out.
+class Below {
 public:
-    DataReader(store::WordListBuilder& rows, const WordNetLimits& limits, const Progress& progress)
-        : rows_(rows), limits_(limits), progress_(progress) {}
-
-    void read(const std::string& file, double from, double share, NounFile* nouns) {
-        const std::string text = ReadFile(file);
-        std::vector<std::vector<uint32_t>> pointers;  // offsets, resolved when the file is read
-        std::vector<long> lines;
-        size_t pos = 0;
-        long lineNo = 0;
-        while (pos < text.size()) {
-            size_t end = text.find('\n', pos);
-            if (end == std::string::npos) end = text.size();
-            std::string_view line(text.data() + pos, end - pos);
-            pos = end + 1;
-            ++lineNo;
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            if (line.empty() || line.front() == ' ') continue;  // the licence at the top
-            const LineError fail(file, lineNo);
-            if (line.find('|') == std::string_view::npos)
-                throw fail("a synset line without its \"| gloss\" (is the file cut short?)");
-            const std::vector<std::string_view> t = tokens(line.substr(0, line.find('|')));
-            auto at = [&](size_t i) {
-                if (i >= t.size()) throw fail("the synset line ends early (is the file cut short?)");
-                return t[i];
-            };
-            if (!digits(at(0), 8))
-                throw fail("expected a synset offset of 8 digits, found \"" + std::string(t[0]) + "\"");
-            const long wordCount = number(at(3), 16, fail, "a word count");
-            if (wordCount == 0) throw fail("a synset without words");
-            Synset s;
-            size_t i = 4;
-            for (long w = 0; w < wordCount; ++w, i += 2) {
-                std::string_view lemma = at(i);
-                number(at(i + 1), 16, fail, "a lexical id");
-                std::optional<std::string> word = typed(lemma);
-                if (!word || word->empty()) {
-                    rows_.skip("cannot be typed");
-                    continue;
-                }
-                rows_.addWord(*word);
-                s.words.push_back(*word);
-                if (gridWord(*word, limits_.letters)) s.grid.push_back(*word);
-            }
-            for (size_t a = 0; a < s.words.size(); ++a)
-                for (size_t b = a + 1; b < s.words.size(); ++b) rows_.addPair(s.words[a], s.words[b]);
-            const long pointerCount = number(at(i), 10, fail, "a pointer count");
-            ++i;
-            std::vector<uint32_t> down;
-            for (long p = 0; p < pointerCount; ++p, i += 4) {
-                const std::string_view symbol = at(i);
-                if (!digits(at(i + 1), 8)) throw fail("expected a pointer's synset offset of 8 digits");
-                const std::string_view partOfSpeech = at(i + 2);
-                number(at(i + 3), 16, fail, "a pointer's source/target");
-                if ((symbol == "~" || symbol == "~i") && partOfSpeech == "n")
-                    down.push_back(uint32_t(number(t[i + 1], 10, fail, "an offset")));
-            }
-            ++entries_;
-            if (progress_ && entries_ % 8192 == 0)
-                progress_(from + share * double(pos) / double(text.size()), entries_);
-            if (!nouns) continue;
-            nouns->at.emplace(uint32_t(number(t[0], 10, fail, "an offset")), uint32_t(nouns->synsets.size()));
-            nouns->synsets.push_back(std::move(s));
-            pointers.push_back(std::move(down));
-            lines.push_back(lineNo);
-        }
-        if (!nouns) return;
-        for (size_t k = 0; k < pointers.size(); ++k)
-            for (uint32_t off : pointers[k]) {
-                auto it = nouns->at.find(off);
-                if (it == nouns->at.end())
-                    throw store::ImportError(
-                        file, lines[k], "points to synset " + std::to_string(off) + ", which the file does not hold");
-                nouns->synsets[k].below.push_back(it->second);
-            }
+    explicit Below(const WordNetData& wn) : wn_(wn), seen_(wn.synsets.size(), 0) {
+        for (uint32_t k = 0; k < wn.synsets.size(); ++k)
+            for (const std::string& l : wn.synsets[k].lemmas)
+                if (l.find('_') != std::string::npos)
+                    for (std::string_view w : Split(l, '_')) named_[lower(w)].push_back(k);
     }
 
-    long entries() const { return entries_; }
+    // False, and no call, when the class has more than `most` kinds; `clue`
+    // the words a shortened name may repeat.
+    template <typename F>
+    bool walk(const std::vector<uint32_t>& roots, const std::unordered_set<std::string>& clue, F each,
+              size_t most = SIZE_MAX) {
+        ++mark_;
+        clue_ = &clue;
+        for (uint32_t r : roots) seen_[r] = mark_;
+        std::vector<std::pair<uint32_t, int>> all;  // synset, levels below the roots
+        std::vector<uint32_t> level = roots, next;
+        for (int depth = 1; !level.empty(); ++depth) {
+            for (uint32_t k : level)
+                for (uint32_t b : wn_.synsets[k].below) {
+                    if (seen_[b] == mark_) continue;
+                    seen_[b] = mark_;
+                    all.emplace_back(b, depth);
+                    next.push_back(b);
+                }
+            if (all.size() > most) return false;
+            level.swap(next);
+            next.clear();
+        }
+        for (auto [k, depth] : all) {
+            const std::vector<uint32_t>& up = wn_.synsets[k].above;
+            if (std::all_of(up.begin(), up.end(), [&](uint32_t u) { return seen_[u] == mark_; }))
+                each(wn_.synsets[k], depth);
+        }
+        return true;
+    }
+
+    // Calls `each` with the names that hold `word` and are kinds or
+    // instances of what the roots are kinds of, outside the roots' own
+    // class: the Dead Sea, a lake, is a body of water as the sea is.
+    template <typename F>
+    void namesBeside(const std::vector<uint32_t>& roots, const std::string& word, F each) {
+        auto it = named_.find(word);
+        if (it == named_.end()) return;
+        std::unordered_set<uint32_t> parents;
+        for (uint32_t r : roots) parents.insert(wn_.synsets[r].above.begin(), wn_.synsets[r].above.end());
+        for (uint32_t k : it->second) {
+            if (seen_[k] == mark_) continue;
+            std::vector<uint32_t> up = wn_.synsets[k].above;
+            bool beside = false;
+            for (int depth = 0; depth < 4 && !up.empty() && !beside; ++depth) {
+                std::vector<uint32_t> higher;
+                for (uint32_t u : up) {
+                    if (parents.count(u)) beside = true;
+                    higher.insert(higher.end(), wn_.synsets[u].above.begin(), wn_.synsets[u].above.end());
+                }
+                up.swap(higher);
+            }
+            if (beside) each(wn_.synsets[k], 1);
+        }
+    }
+    const std::unordered_set<std::string>& clue() const { return *clue_; }
 
 private:
-    store::WordListBuilder& rows_;
-    const WordNetLimits& limits_;
-    const Progress& progress_;
-    long entries_ = 0;
+    const WordNetData& wn_;
+    std::vector<uint32_t> seen_;
+    uint32_t mark_ = 0;
+    const std::unordered_set<std::string>* clue_ = nullptr;
+    std::unordered_map<std::string, std::vector<uint32_t>> named_;  // a word of a name -> the synsets
 };
 
-// The offsets of the senses of the lemmas asked for, from index.noun.
-std::unordered_map<std::string, std::vector<uint32_t>> readIndex(const std::string& file,
-                                                                 const std::unordered_set<std::string>& wanted) {
-    const std::string text = ReadFile(file);
-    std::unordered_map<std::string, std::vector<uint32_t>> out;
-    long lineNo = 0;
-    for (std::string_view line : Split(text, '\n')) {
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty() || line.front() == ' ') continue;
-        const LineError fail(file, lineNo);
-        const std::vector<std::string_view> t = tokens(line);
-        if (t.size() < 6) throw fail("an index line ends early (is the file cut short?)");
-        const long senses = number(t[2], 10, fail, "a sense count");
-        const long pointers = number(t[3], 10, fail, "a pointer count");
-        if (long(t.size()) != 4 + pointers + 2 + senses)
-            throw fail("the index line holds " + std::to_string(t.size()) + " fields where its counts call for " +
-                       std::to_string(4 + pointers + 2 + senses));
-        if (!wanted.count(std::string(t[0]))) continue;
-        std::vector<uint32_t>& offs = out[std::string(t[0])];
-        for (size_t k = size_t(6 + pointers); k < t.size(); ++k) {
-            if (!digits(t[k], 8)) throw fail("expected a synset offset of 8 digits");
-            offs.push_back(uint32_t(number(t[k], 10, fail, "an offset")));
-        }
-    }
+// The words of the synsets a shortened name may repeat.
+std::unordered_set<std::string> clueWords(const WordNetData& wn, const std::vector<uint32_t>& roots) {
+    std::unordered_set<std::string> out;
+    for (uint32_t r : roots)
+        for (const std::string& l : wn.synsets[r].lemmas)
+            for (std::string_view w : Split(l, '_')) out.insert(lower(w));
+    out.erase("of");
+    out.erase("the");
     return out;
 }
 
 }  // namespace
 
-std::vector<PuzzleCategory> ReadCategoryList(const std::string& path) {
-    const std::string text = ReadFile(path);
-    std::vector<PuzzleCategory> out;
-    long lineNo = 0;
-    for (std::string_view line : Split(text, '\n')) {
-        ++lineNo;
-        line = Trim(line);
-        if (line.empty() || line.front() == '#') continue;
-        const LineError fail(path, lineNo);
-        const std::vector<std::string_view> halves = Split(line, '|');
-        if (halves.size() != 2) throw fail("expected \"NAME | lemma sense, lemma sense\"");
-        std::optional<std::string> name = store::Typeable(Trim(halves[0]));
-        if (!name || name->empty())
-            throw fail("the category name is missing or holds a character the word field cannot type");
-        PuzzleCategory c{*name, {}};
-        for (std::string_view sense : Split(halves[1], ',')) {
-            sense = Trim(sense);
-            const size_t space = sense.rfind(' ');
-            if (space == std::string_view::npos || !digits(sense.substr(space + 1), sense.size() - space - 1))
-                throw fail("expected \"lemma sense\", found \"" + std::string(sense) + "\"");
-            std::string lemma(Trim(sense.substr(0, space)));
-            for (char& ch : lemma) ch = ch == ' ' ? '_' : char(std::tolower(static_cast<unsigned char>(ch)));
-            c.senses.emplace_back(lemma, int(number(sense.substr(space + 1), 10, fail, "a sense number")));
-        }
-        out.push_back(std::move(c));
+std::vector<std::string> Singulars(const std::string& plural) {
+    std::vector<std::string> out;
+    std::string_view rest = plural;
+    while (!rest.empty()) {
+        const size_t cut = rest.find(" AND ");
+        std::string w(rest.substr(0, cut));
+        rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 5);
+        auto ends = [&](std::string_view e) { return w.size() > e.size() + 1 && w.ends_with(e); };
+        if (ends("IES"))
+            w.replace(w.size() - 3, 3, "Y");
+        else if (ends("SSES") || ends("XES") || ends("CHES") || ends("SHES"))
+            w.resize(w.size() - 2);
+        else if (ends("S") && !ends("SS"))
+            w.pop_back();
+        out.push_back(w);
     }
     return out;
 }
 
-void ReadWordNet(const std::string& dir, const std::vector<PuzzleCategory>& categories, store::WordListBuilder& rows,
-                 const Progress& progress, const WordNetLimits& limits) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (!fs::is_directory(dir, ec)) throw store::ImportError(dir, 0, "no such folder (is wordnet-base installed?)");
-    auto file = [&](const char* name) { return (fs::path(dir) / name).string(); };
-    // Every file is there before anything is read.
-    for (const char* name : {"data.noun", "index.noun", "data.verb", "data.adj", "data.adv"})
-        if (!fs::is_regular_file(file(name), ec)) throw store::ImportError(file(name), 0, "no such file");
-
-    DataReader reader(rows, limits, progress);
-    NounFile nouns;
-    reader.read(file("data.noun"), 0.0, 0.6, &nouns);
-    reader.read(file("data.verb"), 0.6, 0.1, nullptr);
-    reader.read(file("data.adj"), 0.7, 0.15, nullptr);
-    reader.read(file("data.adv"), 0.85, 0.05, nullptr);
-
-    // Values: the kinds and instances below each noun, level by level; a
-    // level beyond the first that would take a general word past the limit
-    // is left out, so that the nearest kinds stay.
-    const std::vector<Synset>& all = nouns.synsets;
-    std::vector<uint32_t> seen(all.size(), 0);
-    uint32_t mark = 0;
-    for (size_t s = 0; s < all.size(); ++s) {
-        if (all[s].below.empty() || all[s].words.empty()) continue;
-        ++mark;
-        seen[s] = mark;
-        std::vector<uint32_t> level = all[s].below, next;
-        std::vector<std::string> values;
-        std::unordered_set<std::string> have;
-        for (int depth = 1; depth <= limits.depth && !level.empty(); ++depth) {
-            const size_t before = values.size();
-            for (uint32_t k : level) {
-                if (seen[k] == mark) continue;
-                seen[k] = mark;
-                for (const std::string& g : all[k].grid)
-                    if (have.insert(g).second) values.push_back(g);
-                next.insert(next.end(), all[k].below.begin(), all[k].below.end());
-            }
-            if (depth > 1 && values.size() > limits.values) {
-                values.resize(before);
-                break;
-            }
-            level.swap(next);
-            next.clear();
-        }
-        for (const std::string& w : all[s].words)
-            for (const std::string& v : values)
-                if (v != w) rows.addValue(w, v);
+void MarkWordNet(const WordNetData& wn, store::WordListBuilder& rows, bool keepOffensive) {
+    // Most frequent first; among senses never met in tagged text, the nouns first.
+    for (const auto& [lemma, senses] : wn.senses) {
+        std::optional<std::string> word = TypedLemma(lemma);
+        if (!word || word->empty()) continue;
+        std::vector<WordNetSense> order = senses;
+        std::stable_sort(order.begin(), order.end(), [](const WordNetSense& a, const WordNetSense& b) {
+            return a.tags != b.tags ? a.tags > b.tags : a.pos < b.pos;
+        });
+        std::vector<int> codes;
+        codes.reserve(order.size());
+        for (const WordNetSense& s : order) codes.push_back(store::SenseCode(s.pos, s.number));
+        rows.setSenseOrder(*word, std::move(codes));
     }
+    if (keepOffensive) return;
+    // A word offensive in all its senses goes everywhere; two words that
+    // share an offensive sense are no pair unless they share a clean one too.
+    std::unordered_map<std::string, std::pair<int, int>> uses;  // word -> offensive, clean senses
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const WordNetSynset& s : wn.synsets)
+        for (size_t i = 0; i < s.words.size(); ++i) {
+            const bool bad = (s.offensive >> std::min<size_t>(i, 63)) & 1;
+            if (!s.offensive) continue;
+            if (bad)
+                for (size_t j = 0; j < s.words.size(); ++j)
+                    if (j != i) pairs.emplace_back(s.words[i], s.words[j]);
+        }
+    std::unordered_set<std::string> involved;
+    for (const auto& [a, b] : pairs) involved.insert(a), involved.insert(b);
+    std::unordered_map<std::string, std::vector<uint32_t>> clean;  // word -> synsets where it is clean
+    for (uint32_t k = 0; k < wn.synsets.size(); ++k) {
+        const WordNetSynset& s = wn.synsets[k];
+        for (size_t i = 0; i < s.words.size(); ++i) {
+            if (!involved.count(s.words[i])) continue;
+            const bool bad = (s.offensive >> std::min<size_t>(i, 63)) & 1;
+            auto& u = uses[s.words[i]];
+            (bad ? u.first : u.second) += 1;
+            if (!bad) clean[s.words[i]].push_back(k);
+        }
+    }
+    for (const auto& [w, u] : uses)
+        if (u.first > 0 && u.second == 0) rows.block(w);
+    for (const auto& [a, b] : pairs) {
+        const std::vector<uint32_t>& x = clean[a];
+        const std::vector<uint32_t>& y = clean[b];
+        if (std::none_of(x.begin(), x.end(), [&](uint32_t k) { return std::count(y.begin(), y.end(), k) > 0; }))
+            rows.blockPair(a, b);
+    }
+}
 
-    // Categories: every kind and instance below the senses named, at any depth.
-    std::unordered_set<std::string> lemmas;
-    for (const PuzzleCategory& c : categories)
-        for (const auto& [lemma, sense] : c.senses) lemmas.insert(lemma);
-    const auto index = readIndex(file("index.noun"), lemmas);
+void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::function<void(const WordNetValue&)>& value) {
+    Below below(wn);
+    std::unordered_set<std::string> have;
+    for (const auto& [lemma, senses] : wn.senses) {
+        std::optional<std::string> clue = TypedLemma(lemma);
+        if (!clue || clue->empty()) continue;
+        have.clear();
+        auto each = [&](const WordNetSynset& s, int depth) {
+            // A person is known by what they were, not by what that is a kind
+            // of: Pinter is a writer, but no one's answer for "treater".
+            if (s.lexfile == 18 && depth > 2 && std::isupper(static_cast<unsigned char>(s.lemmas[0][0]))) return;
+            for (size_t i = 0; i < s.lemmas.size(); ++i) {
+                std::optional<std::string> v = answer(wn, s.lemmas[i], below.clue(), letters);
+                if (!v || *v == *clue || !have.insert(*v).second) continue;
+                // A name of one word, which other languages mostly write the same.
+                const bool name = std::isupper(static_cast<unsigned char>(s.lemmas[i][0])) &&
+                                  s.lemmas[i].find('_') == std::string::npos;
+                value({*clue, *v, name, bool((s.offensive >> std::min<size_t>(i, 63)) & 1),
+                       s.lemmas[i].find('_') != std::string::npos});
+            }
+        };
+        const std::vector<uint32_t> roots = frequentNouns(wn, senses);
+        if (!below.walk(roots, clueWords(wn, roots), each, kBroadest)) continue;
+        if (lemma.find('_') == std::string::npos) below.namesBeside(roots, lemma, each);
+    }
+}
+
+void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categories, store::WordListBuilder& rows,
+                 bool keepOffensive, size_t letters) {
+    rows.skip("cannot be typed", wn.untypeable);
+    for (uint32_t k = 0; k < wn.synsets.size(); ++k) {
+        const WordNetSynset& s = wn.synsets[k];
+        for (const std::string& w : s.words) rows.addWord(w);
+        for (size_t a = 0; a < s.words.size(); ++a)
+            for (size_t b = a + 1; b < s.words.size(); ++b)
+                rows.addPair(s.words[a], s.words[b], senseOf(wn, s.lemmas[a], k), senseOf(wn, s.lemmas[b], k));
+    }
+    ForEachWordNetValue(wn, letters, [&](const WordNetValue& v) {
+        if (v.offensive && !keepOffensive)
+            rows.skip(store::kOffensive);
+        else
+            rows.addValue(v.clue, v.value, v.shortened ? 1 : 0);
+    });
+    ForEachCategoryMember(
+        wn, categories, letters,
+        [&](const PuzzleCategory& c, const WordNetValue& m) {
+            if (m.offensive && !keepOffensive) return rows.skip(store::kOffensive);
+            rows.addCategory(m.value, c.name);
+            rows.addValue(m.clue, m.value);
+        },
+        [&] { rows.skip("category sense not in this WordNet"); });
+}
+
+void ForEachCategoryMember(const WordNetData& wn, const std::vector<PuzzleCategory>& categories, size_t letters,
+                           const std::function<void(const PuzzleCategory&, const WordNetValue&)>& member,
+                           const std::function<void()>& missing) {
+    Below below(wn);
     for (const PuzzleCategory& c : categories) {
-        ++mark;
-        std::vector<uint32_t> todo;
+        std::vector<uint32_t> roots;
         for (const auto& [lemma, sense] : c.senses) {
-            auto it = index.find(lemma);
-            if (it == index.end() || sense < 1 || size_t(sense) > it->second.size()) {
-                rows.skip("category sense not in this WordNet");
-                continue;
-            }
-            auto at = nouns.at.find(it->second[size_t(sense - 1)]);
-            if (at == nouns.at.end())
-                throw store::ImportError(
-                    file("index.noun"), 0,
-                    "the sense " + std::to_string(sense) + " of \"" + lemma + "\" is a synset data.noun does not hold");
-            todo.push_back(at->second);
-            seen[at->second] = mark;
+            auto it = wn.senses.find(lemma);
+            const WordNetSense* found = nullptr;
+            if (it != wn.senses.end())
+                for (const WordNetSense& s : it->second)
+                    if (s.pos == 0 && s.number == sense) found = &s;
+            if (!found && missing)
+                missing();
+            else if (found)
+                roots.push_back(found->synset);
         }
-        while (!todo.empty()) {
-            const uint32_t k = todo.back();
-            todo.pop_back();
-            for (uint32_t b : all[k].below) {
-                if (seen[b] == mark) continue;
-                seen[b] = mark;
-                for (const std::string& g : all[b].grid) rows.addCategory(g, c.name);
-                todo.push_back(b);
+        const std::string subject = Singulars(c.name).front();
+        below.walk(roots, clueWords(wn, roots), [&](const WordNetSynset& s, int) {
+            for (size_t i = 0; i < s.lemmas.size(); ++i) {
+                std::optional<std::string> m = answer(wn, s.lemmas[i], {}, letters);
+                if (!m) continue;
+                const bool name = std::isupper(static_cast<unsigned char>(s.lemmas[i][0])) &&
+                                  s.lemmas[i].find('_') == std::string::npos;
+                member(c, {subject, *m, name, bool((s.offensive >> std::min<size_t>(i, 63)) & 1), false});
             }
-        }
+        });
     }
-    if (progress) progress(1.0, reader.entries());
+}
+
+void ReadWordNet(const std::string& dir, const std::vector<PuzzleCategory>& categories, store::WordListBuilder& rows,
+                 const Progress& progress, bool keepOffensive) {
+    const WordNetData wn = LoadWordNet(dir, progress);
+    MarkWordNet(wn, rows, keepOffensive);
+    ReadWordNet(wn, categories, rows, keepOffensive);
+    if (progress) progress(1.0, wn.entries);
 }
 
 }  // namespace sources

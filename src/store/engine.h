@@ -48,6 +48,10 @@ public:
 
     // The file that holds the words; "" for a database on a server.
     virtual std::string path() const = 0;
+    // Throws DbError (ReadOnly, Denied) when the database is known to
+    // refuse every change: a file opened read-only, a role that may only
+    // read. Asked before a question whose answer could not be acted on.
+    virtual void CheckWritable() = 0;
 };
 
 }  // namespace store

@@ -22,6 +22,7 @@ DbError::Kind kindOf(const std::string& state) {
     if (state == "42501" || state == "25006") return DbError::Kind::Denied;
     if (state == "40001" || state == "40P01" || state == "55P03" || state == "57014") return DbError::Kind::Busy;
     if (state == "53100") return DbError::Kind::Full;
+    if (state == "54000") return DbError::Kind::TooLong;
     if (state == "3D000") return DbError::Kind::Missing;
     if (state == "42P01") return DbError::Kind::NotADatabase;
     return DbError::Kind::Engine;
@@ -99,7 +100,7 @@ std::string CheckConnectionString(const std::string& conninfo) {
     if (!o.opts)
         throw DbError::onServer(DbError::Kind::Engine, "the database given with --database",
                                 "the connection string cannot be read" + (o.error.empty() ? "" : ": " + o.error));
-    const std::string label = labelOf(o.get("dbname"), o.get("host"), o.get("port"));
+    std::string label = labelOf(o.get("dbname"), o.get("host"), o.get("port"));
     if (o.get("password"))
         throw DbError::onServer(DbError::Kind::Engine, label,
                                 "the connection string holds a password, which would show in the list of "
@@ -177,6 +178,10 @@ void Connection::fail(const pg_result* r, std::string_view what) const {
     DbError::Kind kind = kindOf(state ? state : "");
     if (PQstatus(c_.get()) == CONNECTION_BAD) kind = DbError::Kind::Lost;
     if (kind == DbError::Kind::Lost) msg = "the connection to the server was lost (" + msg + ")";
+    // The server's indexes take a text of some 2,700 bytes at most (on its
+    // usual 8 kB pages); its own message names an index row instead.
+    if (kind == DbError::Kind::TooLong)
+        msg = "the word is too long to store: the server keeps a text of at most about 2,700 bytes";
     if (kind == DbError::Kind::NotADatabase)
         msg = "this database holds no word tables (" + msg + "); velmora-mkdb --database makes them";
     if (!what.empty()) msg = std::string(what) + ": " + msg;

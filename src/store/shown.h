@@ -13,9 +13,4 @@ namespace store {
 // \xNN, cut after `maxChars` characters with "…" after it.
 std::string Shown(std::string_view text, size_t maxChars = 40);
 
-// A ".part-PID" file is a half-built word database of velmora-mkdb. Removes
-// those in `folder` whose process is gone (killed builds leave them behind);
-// a build still running keeps its own.
-void RemoveDeadParts(const std::string& folder);
-
 }  // namespace store

@@ -2,11 +2,16 @@
 
 #include "store/wildcard.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace store {
 
@@ -33,6 +38,8 @@ DbError::Kind kindOf(int rc) {
             return DbError::Kind::ReadOnly;
         case SQLITE_FULL:
             return DbError::Kind::Full;
+        case SQLITE_TOOBIG:
+            return DbError::Kind::TooLong;
         case SQLITE_NOTADB:
         case SQLITE_CORRUPT:
             return DbError::Kind::NotADatabase;
@@ -50,6 +57,63 @@ bool isJetFile(const std::string& path) {
     in.read(head, sizeof head);
     if (in.gcount() < 20) return false;
     return std::memcmp(head + 4, "Standard Jet DB", 15) == 0 || std::memcmp(head + 4, "Standard ACE DB", 15) == 0;
+}
+
+struct Unusable {
+    DbError::Kind kind;
+    std::string text;
+};
+
+// Why the file at `path` cannot serve as the word database, in words;
+// nothing when it looks like one (the engine's own message is then the best
+// there is). `readHead` also opens the file and reads its first bytes,
+// which only pays once the engine has refused it.
+std::optional<Unusable> unusable(const std::string& path, bool readHead) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        const int err = errno;
+        if (err == EACCES)
+            return Unusable{DbError::Kind::Missing,
+                            "Velmora has no permission to look into the folder that holds the word "
+                            "database. Give yourself access to the folder"};
+        if (err == ENOENT || err == ENOTDIR)
+            return Unusable{DbError::Kind::Missing,
+                            "the word database is gone: there is no file of that name in that folder "
+                            "(it was deleted, moved or renamed, or never made). Put it back, or make a "
+                            "new one with velmora-mkdb"};
+        return Unusable{DbError::Kind::Missing,
+                        std::string("the word database cannot be reached (") + std::strerror(err) + ")"};
+    }
+    if (S_ISDIR(st.st_mode))
+        return Unusable{DbError::Kind::NotADatabase,
+                        "this is a folder, not a word database. Move or rename the folder and put the word "
+                        "database in its place (velmora-mkdb makes a new one)"};
+    if (S_ISREG(st.st_mode) && st.st_size == 0)
+        return Unusable{DbError::Kind::NotADatabase,
+                        "the file is empty (0 bytes), so it holds no words. Put the word database back in its "
+                        "place, or make a new one with velmora-mkdb"};
+    if (!readHead) return std::nullopt;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == EACCES || err == EPERM)
+            return Unusable{DbError::Kind::Missing,
+                            "Velmora has no permission to read the word database (its permissions or "
+                            "its owner were changed). Give yourself read and write permission on the "
+                            "file (chmod u+rw)"};
+        return Unusable{DbError::Kind::Missing,
+                        std::string("the word database cannot be opened (") + std::strerror(err) + ")"};
+    }
+    static const char kHead[16] = "SQLite format 3";  // and its closing NUL: 16 bytes
+    char head[sizeof kHead] = {};
+    const ssize_t n = ::read(fd, head, sizeof head);
+    ::close(fd);
+    if (n != ssize_t(sizeof head) || std::memcmp(head, kHead, sizeof head) != 0)
+        return Unusable{DbError::Kind::NotADatabase,
+                        "this file is not a word database: it holds something else (it was "
+                        "overwritten or replaced). Put the word database back in its place, or make a "
+                        "new one with velmora-mkdb"};
+    return std::nullopt;
 }
 
 // Calls the predicate kept as the function's user data.
@@ -77,6 +141,9 @@ void FinalizeStmt::operator()(sqlite3_stmt* st) const noexcept { sqlite3_finaliz
 
 void Handle::fail(int rc, std::string_view what) const {
     std::string msg = db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc);
+    if (kindOf(rc) == DbError::Kind::TooLong && db)
+        msg = "the word is too long to store: this file keeps a text of at most " +
+              std::to_string(sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, -1)) + " bytes";
     if (!what.empty()) msg = std::string(what) + ": " + msg;
     throw DbError(kindOf(rc), path, msg, rc);
 }
@@ -109,29 +176,17 @@ void setPageLimit(int pages) { pageLimit = pages; }
 Connection::Connection(const std::string& path, Mode mode) : h_(std::make_shared<detail::Handle>()) {
     h_->path = path;
     int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
-    if (mode == Mode::ReadWrite) {
-        namespace fs = std::filesystem;
-        std::error_code ec;
-        const fs::file_status st = fs::status(path, ec);
-        if (!fs::exists(st))
-            throw DbError(DbError::Kind::Missing, path, "the word database is missing (no such file)", SQLITE_CANTOPEN);
-        // The engine would say "unable to open" or "no such table" here.
-        if (fs::is_directory(st))
-            throw DbError(DbError::Kind::NotADatabase, path,
-                          "this is a folder, not a word database. Move or rename the folder and put the word "
-                          "database in its place (velmora-mkdb makes a new one)",
-                          SQLITE_CANTOPEN);
-        if (fs::is_regular_file(st) && fs::file_size(path, ec) == 0 && !ec)
-            throw DbError(DbError::Kind::NotADatabase, path,
-                          "the file is empty (0 bytes), so it holds no words. Put the word database back in its "
-                          "place, or make a new one with velmora-mkdb",
-                          SQLITE_NOTADB);
-    }
+    // The engine would say "unable to open", "no such table" or "file is
+    // not a database" for these; the user is told what is wrong in words.
+    if (mode == Mode::ReadWrite)
+        if (auto why = unusable(path, false)) throw DbError(why->kind, path, why->text, SQLITE_CANTOPEN);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     h_->db.reset(db);  // closed on every way out, failure included
     if (rc != SQLITE_OK) {
         std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        h_->db.reset();
+        if (auto why = unusable(path, true)) throw DbError(why->kind, path, why->text, rc);
         throw DbError(kindOf(rc), path, msg, rc);
     }
     sqlite3_extended_result_codes(db, 1);
@@ -152,6 +207,7 @@ Connection::Connection(const std::string& path, Mode mode) : h_(std::make_shared
                           "do mdb-export velmora.mdb $t > old/$t.csv; done\n"
                           "  mv velmora.mdb velmora-jet.mdb; velmora-mkdb velmora.mdb --import old",
                           rc);
+        if (auto why = unusable(path, true)) throw DbError(why->kind, path, why->text, rc);
         throw DbError(kindOf(rc), path, msg, rc);
     }
     if (pageLimit > 0) exec("PRAGMA max_page_count = " + std::to_string(pageLimit));
@@ -183,7 +239,6 @@ void Connection::exec(std::string_view sql) {
     }
 }
 
-int64_t Connection::lastInsertRowid() const { return sqlite3_last_insert_rowid(handle()); }
 int Connection::changes() const { return sqlite3_changes(handle()); }
 
 Stmt::Stmt(std::shared_ptr<detail::Handle> h, sqlite3_stmt* s) : h_(std::move(h)), st_(s) {}

@@ -25,7 +25,8 @@ class DbError : public std::runtime_error {
 public:
     // Lost: the server went away; the next operation connects again.
     // Denied: the server's role may read but not change the words.
-    enum class Kind { Engine, Missing, NotADatabase, JetFile, Busy, ReadOnly, Full, Lost, Denied };
+    // TooLong: a text longer than the database can keep.
+    enum class Kind { Engine, Missing, NotADatabase, JetFile, Busy, ReadOnly, Full, Lost, Denied, TooLong };
     DbError(Kind kind, std::string file, std::string detail, int code = 0);
     // A database on a server: `label` already says which one and where.
     static DbError onServer(Kind kind, std::string label, std::string detail);
@@ -93,7 +94,6 @@ public:
     void exec(std::string_view sql);
     // Makes `fn` callable from SQL as name(a, b); throws DbError.
     void definePredicate(const char* name, TextPredicate fn);
-    int64_t lastInsertRowid() const;
     int changes() const;
     const std::string& path() const { return h_->path; }
     sqlite3* handle() const { return h_->db.get(); }

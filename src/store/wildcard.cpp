@@ -5,24 +5,15 @@
 #include <cstddef>
 #include <cstring>
 
+#include "store/utf8.h"
+
 namespace store {
 
 namespace {
 
-// One code point of UTF-8 from p (never past end); returns its length.
+// One character of UTF-8 from p (never past end); returns its length.
 size_t utf8Len(const unsigned char* p, const unsigned char* end) {
-    size_t n = 1;
-    if (*p >= 0xF0)
-        n = 4;
-    else if (*p >= 0xE0)
-        n = 3;
-    else if (*p >= 0xC0)
-        n = 2;
-    // A broken sequence ends at the first byte that does not continue it,
-    // so that it never swallows a "*" or "?" after it.
-    size_t k = 1;
-    while (k < n && p + k < end && (p[k] & 0xC0) == 0x80) ++k;
-    return k;
+    return CharBytes(std::string_view(reinterpret_cast<const char*>(p), size_t(end - p)), 0);
 }
 
 bool matchFrom(const unsigned char* pat, const unsigned char* pend, const unsigned char* txt,

@@ -33,7 +33,7 @@ public:
     // Reads every word through c (one read of the index of T_Ord).
     static std::shared_ptr<const WordSet> Read(Connection& c);
     // Positions of the words that match `pattern` (the whole pattern, as
-    // PatternMatches takes it), in order.
+    // wildcardMatch takes it), in order.
     std::vector<uint32_t> Find(const std::string& pattern) const;
     // Whether every word matches `pattern`, as "?" does on most files: then
     // the matches need no list of their own.

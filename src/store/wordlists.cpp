@@ -1,7 +1,6 @@
 #include "store/wordlists.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,7 +9,9 @@
 #include <filesystem>
 
 #include "store/order.h"
+#include "store/parts.h"
 #include "store/shown.h"
+#include "store/utf8.h"
 #include "store/wordstore.h"
 
 namespace store {
@@ -27,6 +28,18 @@ std::string located(const std::string& file, long line, const std::string& what)
 
 uint64_t key(int a, int b) { return (uint64_t(uint32_t(a)) << 32) | uint32_t(b); }
 
+// The engine says only "unable to open database file" when the folder
+// changed since it was checked; the reason is looked for again.
+Connection createPart(const std::string& part) {
+    try {
+        return Connection(part, Connection::Mode::Create);
+    } catch (const DbError& e) {
+        const std::string why = WhyNotWritable(fs::path(part).parent_path().string());
+        if (why.empty()) throw;
+        throw ImportError(part, 0, std::string(e.detail()) + ": " + why);
+    }
+}
+
 }  // namespace
 
 ImportError::ImportError(const std::string& file, long line, const std::string& what)
@@ -38,7 +51,7 @@ std::optional<std::string> Typeable(std::string_view s) {
     for (size_t i = 0; i < s.size(); ++i) {
         unsigned char ch = static_cast<unsigned char>(s[i]);
         if (ch >= 'a' && ch <= 'z') {
-            out += char(ch - 'a' + 'A');
+            out += UpperAscii(char(ch));
         } else if ((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '.' || ch == ' ') {
             out += char(ch);
         } else if (ch == 0xC3 && i + 1 < s.size()) {
@@ -85,30 +98,89 @@ void WordListBuilder::addWord(const std::string& w, bool listed) {
     if (listed) listed_[size_t(x)] = true;
 }
 
-void WordListBuilder::skip(const std::string& reason) {
-    ++skipped_;
-    ++reasons_[reason];
+void WordListBuilder::skip(const std::string& reason, long n) {
+    if (n <= 0) return;
+    skipped_ += n;
+    reasons_[reason] += n;
 }
 
-void WordListBuilder::addPair(const std::string& a, const std::string& b) {
+namespace {
+std::string pairKey(const std::string& a, const std::string& b) { return a < b ? a + '\n' + b : b + '\n' + a; }
+}  // namespace
+
+void WordListBuilder::block(const std::string& w) { blockedWords_.insert(w); }
+
+void WordListBuilder::blockPair(const std::string& a, const std::string& b) { blockedPairs_.insert(pairKey(a, b)); }
+
+bool WordListBuilder::blocked(const std::string& a, const std::string& b) const {
+    return blockedWords_.count(a) || blockedWords_.count(b) ||
+           (!blockedPairs_.empty() && blockedPairs_.count(pairKey(a, b)));
+}
+
+void WordListBuilder::setRank(const std::string& w, int r) {
+    auto [it, added] = ranks_.try_emplace(w, r);
+    if (!added && r < it->second) it->second = r;
+}
+
+void WordListBuilder::setSenseOrder(const std::string& w, std::vector<int> senses) {
+    senseOrder_[w] = std::move(senses);
+}
+
+void WordListBuilder::addPair(const std::string& a, const std::string& b, int senseA, int senseB) {
     if (a.empty() || b.empty() || a == b) return;
+    if (blocked(a, b)) return skip(kOffensive);
     int x = id(a), y = id(b);
-    if (!pairSeen_.insert(key(std::min(x, y), std::max(x, y))).second) return;
-    pairs_.emplace_back(x, y);
+    if (x > y) {
+        std::swap(x, y);
+        std::swap(senseA, senseB);
+    }
+    auto [it, added] = pairAt_.try_emplace(key(x, y), pairs_.size());
+    if (added) return pairs_.push_back({x, y, senseA, senseB});
+    // The same pair from another sense: the more frequent sense counts.
+    Pair& p = pairs_[it->second];
+    auto better = [](int have, int got) { return got != 0 && (have == 0 || got < have) ? got : have; };
+    p.senseA = better(p.senseA, senseA);
+    p.senseB = better(p.senseB, senseB);
 }
 
 void WordListBuilder::addCategory(const std::string& w, const std::string& kategori) {
     if (w.empty() || kategori.empty()) return;
+    if (blockedWords_.count(w)) return skip(kOffensive);
     int x = id(w);
     auto [it, added] = categoryIds_.try_emplace(kategori, int(categories_.size()));
     if (added) categories_.push_back(kategori);
     if (linkSeen_.insert(key(x, it->second)).second) links_.emplace_back(x, it->second);
 }
 
-void WordListBuilder::addValue(const std::string& w, const std::string& verdi) {
-    if (w.empty() || verdi.empty()) return;
+void WordListBuilder::addValue(const std::string& w, const std::string& verdi, int tier) {
+    if (w.empty() || verdi.empty() || w == verdi) return;
+    if (blocked(w, verdi)) return skip(kOffensive);
     int x = id(w);
-    if (valueSeen_.insert(std::to_string(x) + '|' + verdi).second) values_.emplace_back(x, verdi);
+    id(verdi);
+    auto [it, added] = valueAt_.try_emplace(std::to_string(x) + '|' + verdi, values_.size());
+    if (added) {
+        values_.emplace_back(x, verdi);
+        valueTiers_.push_back(tier);
+    } else {
+        valueTiers_[it->second] = std::min(valueTiers_[it->second], tier);
+    }
+}
+
+int WordListBuilder::rank(int word) const {
+    auto it = ranks_.find(words_[size_t(word)]);
+    return it == ranks_.end() ? 1000 : it->second;
+}
+
+// The place of a sense among its word's senses; senses the word's order
+// does not know come after those it knows, in their own order.
+int WordListBuilder::senseRank(int word, int sense) const {
+    if (sense == 0) return 1 << 20;
+    auto it = senseOrder_.find(words_[size_t(word)]);
+    if (it != senseOrder_.end()) {
+        auto at = std::find(it->second.begin(), it->second.end(), sense);
+        if (at != it->second.end()) return int(at - it->second.begin());
+    }
+    return (1 << 16) + sense;
 }
 
 ImportCounts WordListBuilder::counts() const {
@@ -155,24 +227,54 @@ void WordListBuilder::write(Connection& c) const {
         }
     }
     {
-        // Both directions, the reverse row first, as the program saves a pair.
-        Stmt st = c.prepare("INSERT INTO T_OrdSynonym (Ord, Synonym, Notat) VALUES (?1, ?2, 'X'), (?2, ?1, 'X')");
-        for (auto [a, b] : pairs_) {
-            st.bind(1, words_[size_t(b)]).bind(2, words_[size_t(a)]).run();
+        // Both directions; each word's synonyms in the order of their senses
+        // and then common first.
+        struct Row {
+            int ord, synonym, order, rank;
+        };
+        std::vector<Row> rows;
+        rows.reserve(pairs_.size() * 2);
+        for (const Pair& p : pairs_) {
+            rows.push_back({p.b, p.a, senseRank(p.b, p.senseB), rank(p.a)});
+            rows.push_back({p.a, p.b, senseRank(p.a, p.senseA), rank(p.b)});
+        }
+        std::stable_sort(rows.begin(), rows.end(), [](const Row& x, const Row& y) {
+            return x.order != y.order ? x.order < y.order : x.rank < y.rank;
+        });
+        Stmt st = c.prepare("INSERT INTO T_OrdSynonym (Ord, Synonym, Notat) VALUES (?1, ?2, 'X')");
+        for (const Row& r : rows) {
+            st.bind(1, words_[size_t(r.ord)]).bind(2, words_[size_t(r.synonym)]).run();
             st.reset();
         }
     }
     {
+        std::vector<std::pair<int, size_t>> order;  // tier and rank, index into values_
+        order.reserve(values_.size());
+        for (size_t i = 0; i < values_.size(); ++i)
+            order.emplace_back(valueTiers_[i] * 4096 + rank(ids_.at(values_[i].second)), i);
+        std::stable_sort(order.begin(), order.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
         std::unordered_set<std::string> known;
         Stmt verdi = c.prepare("INSERT INTO T_Verdi (Verdi, Notat) VALUES (?1, 'X')");
         Stmt link = c.prepare("INSERT INTO T_OrdVerdi (Ord, Verdi, Notat) VALUES (?1, ?2, 'X')");
-        for (const auto& [w, v] : values_) {
+        for (const auto& [r, i] : order) {
+            const auto& [w, v] = values_[i];
             if (known.insert(v).second) {
                 verdi.bind(1, v).run();
                 verdi.reset();
             }
             link.bind(1, words_[size_t(w)]).bind(2, v).run();
             link.reset();
+        }
+    }
+    {
+        // Commonness lives in a table of its own, which the windows never read.
+        c.exec(std::string("CREATE TABLE IF NOT EXISTS ") + kRankTable + " (Ord TEXT, Rang INTEGER)");
+        Stmt st = c.prepare(std::string("INSERT INTO ") + kRankTable + " (Ord, Rang) VALUES (?1, ?2)");
+        for (size_t i = 0; i < words_.size(); ++i) {
+            auto it = ranks_.find(words_[i]);
+            if (it == ranks_.end()) continue;
+            st.bind(1, words_[i]).bind(2, int64_t(it->second)).run();
+            st.reset();
         }
     }
     t.commit();
@@ -215,7 +317,9 @@ void WriteTables(Connection& c, const std::vector<TableRows>& tables) {
             cols += (cols.empty() ? "" : ", ") + std::string(t.table->columns.at(t.columns[k]));
             marks += (marks.empty() ? "?" : ", ?") + std::to_string(k + 1);
         }
-        Stmt st = c.prepare("INSERT INTO " + std::string(t.table->table) + " (" + cols + ") VALUES (" + marks + ")");
+        std::string sql = "INSERT INTO ";
+        sql.append(t.table->table).append(" (").append(cols).append(") VALUES (").append(marks).append(")");
+        Stmt st = c.prepare(sql);
         for (const FieldRow& row : t.rows) {
             for (size_t k = 0; k < t.columns.size(); ++k) {
                 const Field& f = k < row.size() ? row[k] : Field();
@@ -231,17 +335,24 @@ void WriteTables(Connection& c, const std::vector<TableRows>& tables) {
     tr.commit();
 }
 
-void BuildDatabase(const std::string& path, const std::function<void(Connection&)>& fill) {
+void CheckNewDatabase(const std::string& path) {
     std::error_code ec;
-    if (fs::exists(path, ec)) throw ImportError(path, 0, "the file exists already; it was left as it is");
-    // A killed build of any word database here leaves its part behind.
-    std::error_code pe;
-    RemoveDeadParts(fs::absolute(path, pe).parent_path().string());
-    const std::string part = path + ".part-" + std::to_string(::getpid());
+    if (fs::exists(fs::symlink_status(path, ec)))
+        throw ImportError(path, 0, "the file exists already; it was left as it is");
+    if (const std::string why = WhyNotWritable(fs::path(path).parent_path().string()); !why.empty())
+        throw ImportError(path, 0, "cannot be made: " + why);
+}
+
+void BuildDatabase(const std::string& path, const std::function<void(Connection&)>& fill) {
+    CheckNewDatabase(path);
+    // A killed build of a word database here leaves its part behind.
+    RemoveDeadParts(fs::path(path).parent_path().string(), fs::path(path).filename().string());
+    std::error_code ec;
+    const std::string part = PartFile(path);
     fs::remove(part, ec);
     try {
         {
-            Connection c(part, Connection::Mode::Create);
+            Connection c = createPart(part);
             // The half-built file is thrown away on any failure, so it needs
             // no journal while it is filled.
             c.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF");

@@ -1,11 +1,12 @@
 #include "store/wordstore.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <filesystem>
 
 #include "store/order.h"
 #include "store/pg_words.h"
-#include "store/wildcard.h"
 
 namespace store {
 
@@ -89,6 +90,12 @@ public:
     std::vector<std::string> CandidateValues(const std::string& ord, int length) override;
 
     std::string path() const override { return c_.path(); }
+    void CheckWritable() override {
+        // The engine opens a file it may not write read-only, and says so.
+        if (sqlite3_db_readonly(c_.handle(), "main") == 1)
+            throw DbError(DbError::Kind::ReadOnly, c_.path(),
+                          "you have no permission to change this file, so it was opened for reading only");
+    }
 
 private:
     std::vector<std::string> patternRows(const std::string& pattern);
@@ -331,15 +338,6 @@ void CreateDatabase(const std::string& path) {
         throw DbError(DbError::Kind::Engine, path, "the file exists already; it was left as it is");
     Connection c(path, Connection::Mode::Create);
     CreateSchema(c);
-}
-
-bool PatternMatches(const std::string& pattern, const std::string& text) { return wildcardMatch(pattern, text); }
-
-int CharLength(const std::string& utf8) {
-    int n = 0;
-    for (const char ch : utf8)
-        if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++n;
-    return n;
 }
 
 }  // namespace store

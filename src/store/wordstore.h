@@ -16,6 +16,7 @@
 
 #include "store/engine.h"
 #include "store/sqlite.h"
+#include "store/utf8.h"
 #include "store/wordcache.h"
 
 namespace store {
@@ -105,6 +106,9 @@ public:
 
     // The file that holds the words; "" for a database on a server.
     std::string path() const { return e_->path(); }
+    // Throws DbError (ReadOnly, Denied) when the database is known to
+    // refuse every change, so that the user is told before being asked.
+    void CheckWritable() { e_->CheckWritable(); }
 
 private:
     std::unique_ptr<Engine> e_;
@@ -148,11 +152,5 @@ void CreateDatabase(const std::string& path);
 void CreateSchema(Connection& c);
 void CreateTables(Connection& c);
 void CreateIndexes(Connection& c);
-
-// Pattern matching as PatternLookup does it (without the trailing "*"),
-// exposed for tests and the fuzzer: does `text` match `pattern`?
-bool PatternMatches(const std::string& pattern, const std::string& text);
-// Number of characters (code points) of a UTF-8 text, as Len() counts them.
-int CharLength(const std::string& utf8);
 
 }  // namespace store

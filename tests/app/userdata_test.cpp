@@ -58,16 +58,6 @@ TEST_F(UserData, FirstStartBuildsTheDatabaseInTheDataFolderAndWorksThere) {
     EXPECT_EQ(calls().size(), 1u);
 }
 
-TEST_F(UserData, AnMkdbWithoutInstalledBuildsFromTheDemoList) {
-    ASSERT_TRUE(app::openUserData(fakeMkdb(
-        "case \"$2\" in --installed) echo 'velmora-mkdb: unknown argument \"--installed\"' >&2; exit 2;; esac\n"
-        "echo built > \"$1\"")));
-    const auto c = calls();
-    ASSERT_EQ(c.size(), 2u);
-    EXPECT_EQ(c[1].rfind(database() + " --demo", 0), 0u) << c[1];
-    EXPECT_TRUE(fs::exists(database()));
-}
-
 // Each failure: a message naming the data folder and the cause, no word
 // database, and false so that the program ends.
 TEST_F(UserData, AFailedBuildIsReportedAndLeavesNoDatabase) {
@@ -96,6 +86,7 @@ TEST_F(UserData, ADataFolderThatCannotBeMadeIsReported) {
     EXPECT_TRUE(calls().empty());
     ASSERT_EQ(boxes.calls().size(), 1u);
     EXPECT_TRUE(boxes.lastPrompt().contains(app::userDataFolder()));
+    EXPECT_TRUE(boxes.lastPrompt().contains("data is a file, not a folder")) << qPrintable(boxes.lastPrompt());
 }
 
 }  // namespace

@@ -44,7 +44,8 @@ ink() {
 
 "$build/app/velmora" &
 app=$!
-main=$(win "^Velmora 1.65") || fail "the main window did not open"
+version=$("$build/app/velmora" --version | sed -n 's/^velmora //p')
+main=$(win "^Velmora $version") || fail "the main window did not open"
 eval "$(xdotool getwindowgeometry --shell "$main")"
 bar=$((HEIGHT - 365))
 xdotool windowfocus --sync "$main"

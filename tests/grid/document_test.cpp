@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "evening.h"
+#include "grid/fill.h"
 
 using evening::Captions;
 
@@ -183,6 +184,34 @@ TEST(Document, UndoAndRedoTakeWholeStepsInTheirOrder) {
     d.setSquares(both);
     EXPECT_TRUE(d.Undo());
     EXPECT_EQ(Captions(d, 2, 3), "EF");
+}
+
+TEST(Document, ABlockEndsAnAnswerAsTheEdgeDoes) {
+    for (bool across : {true, false}) {
+        sim::Grid g{};
+        const sim::Answer a{1, across};
+        const int third = sim::Target(a, 3);
+        g[size_t(third)].block = true;
+        g[size_t(third)].back = sim::kBlockColour;
+        EXPECT_TRUE(sim::Fits(g, a, "AB"));
+        EXPECT_FALSE(sim::Fits(g, a, "ABC"));
+        EXPECT_EQ(sim::Pattern(g, a, 5), "??");
+        // The fill finds no room for three letters there.
+        g[1].ord1 = g[1].ord2 = "W";
+        g[1].lengde1 = g[1].lengde2 = 3;
+        EXPECT_FALSE(sim::Slots(g)[across ? 0 : 1].fits);
+        // Writing stops before it, even over letters; a look at it in the
+        // square dialog leaves it a block, a letter set in it ends it.
+        sim::Document d;
+        d.setSquares(g);
+        EXPECT_FALSE(d.Write("ABC", 3, 1, true, across));
+        EXPECT_EQ(d.at(sim::Target(a, 2)).caption, "B");
+        d.MarkClueSquare(third);
+        EXPECT_TRUE(d.at(third).block && d.at(third).caption.isEmpty());
+        d.setCaption(third, "C");
+        EXPECT_FALSE(d.at(third).block);
+        EXPECT_TRUE(d.Write("ABC", 3, 1, false, across));
+    }
 }
 
 }  // namespace

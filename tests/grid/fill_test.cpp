@@ -107,4 +107,15 @@ TEST(FillSearch, AnOpenAnswerPrefersAWordItsDialogCanOfferCluesFor) {
     EXPECT_EQ(r.words[1], "BUG");
 }
 
+TEST(FillSearch, TheReportNamesTwentyAnswersAndCountsTheRest) {
+    std::vector<sim::Slot> answers(450);
+    for (size_t i = 0; i < answers.size(); ++i) answers[i].clue = QString("W%1").arg(i);
+    sim::FillResult r;
+    r.words.assign(answers.size(), QString());
+    const QString text = sim::FillReport(answers, r);
+    EXPECT_TRUE(text.startsWith("450 answers could not be filled: W0 (across), W1 (across), ")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(", W19 (across) and 430 more. Their clue squares are framed in red."))
+        << text.toStdString();
+}
+
 }  // namespace

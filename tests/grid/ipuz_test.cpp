@@ -115,6 +115,9 @@ const BadFile kBadFiles[] = {
     {"two_letters_in_a_square", [] { return bytes(withCell("solution", 20, "AB")); },
      "the square at row 2, column 5 holds \"AB\", which a square cannot show"},
     {"control_character", [] { return bytes(withCell("solution", 20, "\x07")); }, "which a square cannot show"},
+    {"escape_codes_in_a_long_text",
+     [] { return bytes(withCell("solution", 20, "\x1b]0;owned\x07" + QString(500000, 'A'))); },
+     R"(holds "\x1B]0;owned\x07AAAA)"},
     {"caption_a_number",
      [] {
          return bytes(withOwn({{"caption", 7}}));
@@ -169,6 +172,7 @@ TEST_P(BadFiles, AreRefusedWithWhatIsWrong) {
     const sim::ipuz::Loaded loaded = sim::ipuz::Read(GetParam().make());
     EXPECT_FALSE(loaded.grid.has_value());
     EXPECT_TRUE(loaded.error.contains(QString::fromUtf8(GetParam().reason))) << loaded.error.toStdString();
+    EXPECT_LT(loaded.error.size(), 400) << "the file's text quoted whole";
 }
 
 INSTANTIATE_TEST_SUITE_P(Ipuz, BadFiles, ::testing::ValuesIn(kBadFiles),
@@ -246,7 +250,7 @@ TEST(Ipuz, AGridOfAnotherProgramOpensWithItsLettersAndBlocksAndFieldsKept) {
     ASSERT_TRUE(loaded.grid.has_value()) << loaded.error.toStdString();
     const sim::Grid& g = *loaded.grid;
     EXPECT_EQ(g[2].caption + g[3].caption + g[4].caption + g[16].caption, "CATØ");
-    EXPECT_TRUE(g[1].back.has_value());
+    EXPECT_TRUE(g[1].block && g[1].back == sim::kBlockColour);
     EXPECT_EQ(g[1].caption, "");
     // Their fields go along when the grid is written again; a player's
     // progress on the old grid does not.

@@ -23,14 +23,7 @@ TEST_F(Intro, OpensWithItsCountRunningAndClosesOnTheTick) {
     F_Intro& i = M::F_Intro();
     EXPECT_TRUE(i.Visible());
     EXPECT_TRUE(i.K_lukk.Enabled());
-    EXPECT_EQ(i.K_lukk.Caption(), "Close Window");
-    EXPECT_TRUE(i.tid.Enabled());
-    EXPECT_EQ(i.tid.Interval(), 5000);
     EXPECT_TRUE(i.tid.timer()->isActive());
-    EXPECT_EQ(i.Caption(), "");
-    EXPECT_EQ(i.lblWarning.Caption(), " Warning: Min. 800x600");
-    EXPECT_EQ(i.lblVersion.Caption(), "1.65 (05.2006)");
-    EXPECT_EQ(i.lblProductName.Caption(), "Velmora");
     // Opening again restarts the count and makes no second window.
     F_Intro* first = &i;
     i.tid.setInterval(40);
@@ -61,20 +54,17 @@ TEST_F(Intro, ClicksCloseOnTheNameTheLogoTheFrameAndTheButtonOnly) {
     testing_support::processEvents();
     EXPECT_FALSE(introLoaded());
 
-    open();
-    clickLabel(M::F_Intro().imgLogo);
-    testing_support::processEvents();
-    EXPECT_FALSE(introLoaded());
-
-    open();
-    QTest::mouseClick(M::F_Intro().Frame1.widget(), Qt::LeftButton, {}, QPoint(465, 5));
-    testing_support::processEvents();
-    EXPECT_FALSE(introLoaded());
-
-    open();
-    QTest::mouseClick(M::F_Intro().K_lukk.button(), Qt::LeftButton);
-    testing_support::processEvents();
-    EXPECT_FALSE(introLoaded());
+    // The logo, the frame beside the labels, and the button.
+    const std::function<void(F_Intro&)> clicks[] = {
+        [&](F_Intro& f) { clickLabel(f.imgLogo); },
+        [](F_Intro& f) { QTest::mouseClick(f.Frame1.widget(), Qt::LeftButton, {}, QPoint(465, 5)); },
+        [](F_Intro& f) { QTest::mouseClick(f.K_lukk.button(), Qt::LeftButton); }};
+    for (const auto& click : clicks) {
+        open();
+        click(M::F_Intro());
+        testing_support::processEvents();
+        EXPECT_FALSE(introLoaded());
+    }
     EXPECT_TRUE(w().Visible());
 }
 
@@ -82,10 +72,6 @@ TEST_F(Intro, AboutWindowHidesAndShowsAgainUnchanged) {
     w().M_Om->trigger();
     F_Hjelp& h = M::F_Hjelp();
     EXPECT_TRUE(h.Visible());
-    EXPECT_EQ(h.Caption(), "About Velmora");
-    EXPECT_EQ(h.client()->size(), QSize(508, 477));
-    EXPECT_EQ(h.Command1.widget()->geometry(), QRect(412, 424, 89, 45));
-    EXPECT_EQ(h.Command1.Caption(), "OK");
     EXPECT_FALSE(h.IsModal());
     w().M_Om->trigger();
     EXPECT_EQ(&M::F_Hjelp(), &h);

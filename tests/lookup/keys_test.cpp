@@ -1,19 +1,21 @@
 // The key filters of the word, synonym and value fields, data-driven over
 // the edges of each key class: the first and last letter of a-z, the
 // Norwegian letters beside their neighbours in the code page, the first and
-// last digit and the characters just outside them.
+// last digit and the characters just outside them, and the characters a
+// lookup would take for SQL.
 #include "fixture.h"
 
 namespace {
 
 struct KeyCase {
-    const char* typed;  // one character
+    const char* typed;  // into an empty field
     const char* kept;   // what the field then holds
 };
 
 const KeyCase kKeys[] = {
-    {"a", "A"}, {"z", "Z"}, {"`", ""}, {"{", ""}, {"A", ""},  {"å", "Å"}, {"æ", "Æ"}, {"ø", "Ø"},
-    {"0", "0"}, {"9", "9"}, {"/", ""}, {":", ""}, {"-", "-"}, {".", "."}, {",", ""},  {"+", ""},
+    {"a", "A"}, {"z", "Z"}, {"`", ""}, {"{", ""}, {"A", ""},  {"å", "Å"},           {"æ", "Æ"}, {"ø", "Ø"},
+    {"0", "0"}, {"9", "9"}, {"/", ""}, {":", ""}, {"-", "-"}, {".", "."},           {",", ""},  {"+", ""},
+    {"'", ""},  {"\"", ""}, {"%", ""}, {"_", ""}, {"[", ""},  {"a b-1.", "A B-1."},
 };
 
 using Field = ui::TextBox Velmora::*;

@@ -2,6 +2,7 @@
 // as one undoable step, a question before a grid is replaced, the fields of
 // other programs kept, refusals and failures said, the keys and the
 // right-click menu, and the PDF and print pages read back with pdftotext.
+#include <QJsonArray>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -119,9 +120,48 @@ TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
     save("no such folder/grid.ipuz");
     ASSERT_EQ(boxes.calls().size(), 1u);
     EXPECT_TRUE(boxes.lastPrompt().startsWith("The grid could not be saved to " + file("no such folder/grid.ipuz") +
-                                              ", so that file is as it was:\n"))
+                                              ", and no file was made there:\n"))
         << boxes.lastPrompt().toStdString();
     EXPECT_EQ(f().GridFile(), "");
+
+    // Numbers written out in full grow a file under the size limit past it:
+    // saving it again would make a file that does not open.
+    QJsonObject o = QJsonDocument::fromJson(sim::ipuz::Write(doc().squares())).object();
+    o["marks"] = "MARKS";
+    QByteArray big = QJsonDocument(o).toJson();
+    big.replace("\"MARKS\"", "[" + QByteArray(qsizetype(220000) * 4, 'x').replace("xxxx", "1e9,") + "1]");
+    write("big.ipuz", big);
+    boxes.answer(ui::Answer::Yes);
+    open("big.ipuz");
+    boxes.clear();
+    save("big.ipuz");
+    EXPECT_EQ(boxes.lastPrompt(), "The grid could not be saved to " + file("big.ipuz") +
+                                      ", so that file is as it was:\nthe grid file would be larger than 1 MB, more "
+                                      "than Velmora opens");
+    QFile again(file("big.ipuz"));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), big);
+}
+
+TEST_F(Sim, AFileAtTheSizeLimitOpensAgainOnceSaved) {
+    evening::Compose(doc());
+    // Many short entries, which a file laid out line by line would spread
+    // far past the limit.
+    QJsonObject o = QJsonDocument::fromJson(sim::ipuz::Write(doc().squares())).object();
+    o["com.example:marks"] = QJsonArray::fromVariantList(QVariantList(200000, 7));
+    o["pad"] = "";
+    const qsizetype size = QJsonDocument(o).toJson(QJsonDocument::Compact).size();
+    o["pad"] = QString(sim::ipuz::kMaxFileSize - size, 'x');
+    write("full.ipuz", QJsonDocument(o).toJson(QJsonDocument::Compact));
+    ASSERT_EQ(QFileInfo(file("full.ipuz")).size(), sim::ipuz::kMaxFileSize);
+    boxes.answer(ui::Answer::Yes);
+    open("full.ipuz");
+    save("again.ipuz");
+    f().M_TomRutenett_Click();
+    open("again.ipuz");
+    EXPECT_TRUE(boxes.calls().size() == 1 && boxes.prompts()[0].startsWith("Do you really"))
+        << boxes.lastPrompt().toStdString();
+    EXPECT_EQ(json("again.ipuz")["pad"], o["pad"]);
 }
 
 TEST_F(Sim, CancelledDialogsDoNothing) {

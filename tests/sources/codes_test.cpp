@@ -23,12 +23,15 @@ void writeCodes(const std::string& dir) {
 ]})");
     writeFile(dir + "/iso_4217.json", R"({"4217": [
   {"alpha_3": "NOK", "name": "Norwegian Krone", "numeric": "578"},
-  {"alpha_3": "KRW", "name": "Won", "numeric": "410"}
+  {"alpha_3": "KRW", "name": "Won", "numeric": "410"},
+  {"alpha_3": "TRY", "name": "Turkish Lira", "numeric": "949"},
+  {"alpha_3": "XAU", "name": "Gold", "numeric": "959"}
 ]})");
     writeFile(dir + "/iso_639-2.json", R"({"639-2": [
   {"alpha_2": "de", "alpha_3": "deu", "bibliographic": "ger", "name": "German"},
   {"alpha_2": "nb", "alpha_3": "nob", "name": "Bokmål, Norwegian; Norwegian Bokmål"},
-  {"alpha_3": "ace", "name": "Achinese"}
+  {"alpha_3": "ace", "name": "Achinese"},
+  {"alpha_3": "qaa-qtz", "name": "Reserved for local use"}
 ]})");
 }
 
@@ -80,9 +83,16 @@ TEST(Codes, NamesGetTheirCodesAsValues) {
     EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'GERMAN' ORDER BY Verdi"), Rows({{"DE"}, {"DEU"}, {"GER"}}));
     EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWEGIAN BOKMÅL' ORDER BY Verdi"),
               Rows({{"NB"}, {"NOB"}}));
+    // Members and the names as values are one word of letters only; a
+    // currency in use is known by its last word, a metal is none.
     EXPECT_EQ(db("SELECT Ord FROM T_OrdKategori WHERE Kategori = 'COUNTRIES' ORDER BY Ord"),
-              Rows({{"ANTARCTICA"}, {"NORWAY"}, {"SOUTH KOREA"}}));
+              Rows({{"ANTARCTICA"}, {"NORWAY"}}));
+    EXPECT_EQ(
+        db("SELECT Ord || ' ' || Verdi FROM T_OrdVerdi WHERE Ord IN ('COUNTRY', 'CURRENCY', "
+           "'RESERVED FOR LOCAL USE') ORDER BY 1"),
+        Rows({{"COUNTRY ANTARCTICA"}, {"COUNTRY NORWAY"}, {"CURRENCY KRONE"}, {"CURRENCY LIRA"}, {"CURRENCY WON"}}));
     EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 2);  // "Korea, Republic of", "Bokmål, Norwegian"
+    EXPECT_EQ(b.counts().reasons.at("not one word of letters"), 5);
 }
 
 TEST(Codes, TranslatedNamesFromMessageCatalogues) {
@@ -95,7 +105,7 @@ TEST(Codes, TranslatedNamesFromMessageCatalogues) {
                                   {"ctx\x04Norway", "other"}},
                                  bigEndian));
         sources::CodeNames names;
-        names.countries = "LAND";
+        names.countries = names.country = "LAND";
         names.countryNames = sources::ReadMo("c.mo");
         EXPECT_EQ(names.countryNames.size(), 2u);
         store::WordListBuilder b;
@@ -105,7 +115,9 @@ TEST(Codes, TranslatedNamesFromMessageCatalogues) {
                   Rows({{"NO"}, {"NOK"}, {"NOR"}}));
         // An untranslated name keeps its English name.
         EXPECT_EQ(db("SELECT Ord FROM T_OrdKategori WHERE Kategori = 'LAND' ORDER BY Ord"),
-                  Rows({{"ANTARCTICA"}, {"NORGE"}, {"SØR-KOREA"}}));
+                  Rows({{"ANTARCTICA"}, {"NORGE"}}));
+        EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'LAND' ORDER BY Verdi"),
+                  Rows({{"ANTARCTICA"}, {"NORGE"}}));
     }
     // A Latin-1 catalogue is converted.
     writeFile("c.mo", moFile({{"", "Content-Type: text/plain; charset=ISO-8859-1\n"}, {"Norway", "N\xf8rge"}}));

@@ -1,7 +1,7 @@
 // Edge cases of the readers of outside text, data-driven: the last field
 // and the last line of a CSV file with and without their line end, empty
-// and quoted fields at either end of a line; and a thesaurus whose last
-// line ends without a newline in every place an entry can end.
+// and quoted fields at either end of a line, broken quotes; and a thesaurus
+// whose last line ends without a newline in every place an entry can end.
 #include "rows.h"
 #include "sources/csv.h"
 #include "sources/thesaurus.h"
@@ -29,14 +29,21 @@ TEST_P(CsvEdges, EveryFieldOfEveryLineIsRead) {
     EXPECT_EQ(got, c.rows) << c.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Sources, CsvEdges,
-                         ::testing::Values(CsvCase{"a,b", {{"a", "b"}}}, CsvCase{"a,b\n", {{"a", "b"}}},
-                                           CsvCase{"a,b\r\n", {{"a", "b"}}}, CsvCase{"h\nx", {{"h"}, {"x"}}},
-                                           CsvCase{"h\r\nx\r\ny", {{"h"}, {"x"}, {"y"}}}, CsvCase{"a,", {{"a", kNull}}},
-                                           CsvCase{",b", {{kNull, "b"}}}, CsvCase{"\"a\",\"b\"", {{"a", "b"}}},
-                                           CsvCase{"\"\"", {{""}}}, CsvCase{"\"x\"\"\"", {{"x\""}}},
-                                           CsvCase{"\"a\nb\",c", {{"a\nb", "c"}}},
-                                           CsvCase{"z,\"Å\"\nø", {{"z", "Å"}, {"ø"}}}));
+INSTANTIATE_TEST_SUITE_P(
+    Sources, CsvEdges,
+    ::testing::Values(CsvCase{"a,b", {{"a", "b"}}}, CsvCase{"a,b\n", {{"a", "b"}}}, CsvCase{"a,b\r\n", {{"a", "b"}}},
+                      CsvCase{"h\nx", {{"h"}, {"x"}}}, CsvCase{"h\r\nx\r\ny", {{"h"}, {"x"}, {"y"}}},
+                      CsvCase{"a,", {{"a", kNull}}}, CsvCase{",b", {{kNull, "b"}}},
+                      CsvCase{"\"a\",\"b\"", {{"a", "b"}}}, CsvCase{"\"\"", {{""}}}, CsvCase{"\"x\"\"\"", {{"x\""}}},
+                      CsvCase{"\"a\nb\",c", {{"a\nb", "c"}}},
+                      CsvCase{"\"A,B\",\r\n\"say \"\"hi\"\"\",\"\"", {{"A,B", kNull}, {"say \"hi\"", ""}}},
+                      CsvCase{"z,\"Å\"\nø", {{"z", "Å"}, {"ø"}}}));
+
+TEST(CsvEdges, BrokenQuotesAreFaultsNamingTheLine) {
+    for (const char* text : {"Ord\n\"cut sho", "Ord\n\"a\"b\n", "Ord\na\"b\n"})
+        EXPECT_EQ(sources_test::fault([&] { sources::ParseCsv(text, "t.csv"); }).rfind("t.csv, line 2", 0), 0u) << text;
+    EXPECT_EQ(sources::ParseCsv("Ord\n\"two\nlines\",X\nY", "t.csv").back().line, 4);
+}
 
 TEST(CsvEdges, ALineWrittenIsReadBackWithItsQuotesAndNulls) {
     const sources::CsvRow row{"say \"hi\"", kNull, "", "a,b", "two\nlines"};

@@ -25,23 +25,29 @@ TEST(WordList, WordsInAnyEncodingBecomeListedWords) {
     }
 }
 
+// A list that does not decode, or decodes to no word at all, is refused.
 TEST(WordList, AWrongEncodingNamesTheLine) {
     testing_support::TempDb tmp;
-    writeFile("w.txt", "hund\nkatt\nbl\xe5\x62\xe6r\n");
-    EXPECT_EQ(fault([] {
-                  store::WordListBuilder b;
-                  sources::ReadWordList("w.txt", "UTF-8", b);
-              }),
-              "w.txt, line 3: not UTF-8 text (give the file's encoding with --encoding)");
-    EXPECT_EQ(fault([] {
-                  store::WordListBuilder b;
-                  sources::ReadWordList("w.txt", "KLINGON-8", b);
-              }),
-              "w.txt: unknown encoding \"KLINGON-8\"");
-    writeFile("w.txt", "hund\nbl\xc3");
-    EXPECT_EQ(fault([] {
-                  store::WordListBuilder b;
-                  sources::ReadWordList("w.txt", "UTF-8", b);
-              }),
-              "w.txt, line 2: the file ends inside a character of UTF-8");
+    struct Case {
+        std::string text, encoding, fault;
+    };
+    for (const Case& c : {
+             Case{"hund\nkatt\nbl\xe5\x62\xe6r\n", "UTF-8",
+                  "w.txt, line 3: not UTF-8 text (give the file's encoding with --encoding)"},
+             Case{"hund\n", "KLINGON-8", "w.txt: unknown encoding \"KLINGON-8\""},
+             Case{"hund\n", "", "w.txt: unknown encoding \"\""},
+             Case{"hund\nbl\xc3", "UTF-8", "w.txt, line 2: the file ends inside a character of UTF-8"},
+             Case{"\n\nhund\nkatt\n", "UTF-16",
+                  "w.txt, line 1: no line is a word as UTF-16 text (give the file's encoding with --encoding)"},
+             Case{"\n\n\xce\xbb\xcf\x8c\xce\xb3\xce\xbf\xcf\x82\n", "UTF-8",
+                  "w.txt, line 3: no line is a word as UTF-8 text (give the file's encoding with --encoding)"},
+             Case{"\n \n", "UTF-8", "w.txt: the file holds no words"},
+         }) {
+        writeFile("w.txt", c.text);
+        EXPECT_EQ(fault([&] {
+                      store::WordListBuilder b;
+                      sources::ReadWordList("w.txt", c.encoding, b);
+                  }),
+                  c.fault);
+    }
 }

@@ -1,9 +1,15 @@
 // The WordNet reader on a small WordNet of its own: values down a chain of
-// kinds and instances, synonyms from synsets, puzzle categories, and
-// malformed files.
+// kinds and instances, shortened names, synonyms from synsets, senses marked
+// offensive, puzzle categories, and malformed files; its values carried
+// across a small dictd dictionary; commonness from size lists.
+#include <zlib.h>
+
 #include <filesystem>
 
 #include "rows.h"
+#include "sources/dictd.h"
+#include "sources/text.h"
+#include "sources/wordlist.h"
 #include "sources/wordnet.h"
 #include "support.h"
 
@@ -15,10 +21,11 @@ namespace {
 struct Ptr {
     const char* symbol;
     int offset;
+    const char* ends = "0000";  // source and target word, 00 for the whole synset
 };
 
 // One synset line as data.* writes it (offsets need not be byte positions here).
-std::string synset(int offset, char type, std::vector<std::string> words, std::vector<Ptr> ptrs = {}) {
+std::string synset(int offset, char type, const std::vector<std::string>& words, const std::vector<Ptr>& ptrs = {}) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%08d 05 %c %02zx", offset, type, words.size());
     std::string s = buf;
@@ -26,7 +33,7 @@ std::string synset(int offset, char type, std::vector<std::string> words, std::v
     std::snprintf(buf, sizeof buf, " %03zu", ptrs.size());
     s += buf;
     for (const Ptr& p : ptrs) {
-        std::snprintf(buf, sizeof buf, " %s %08d n 0000", p.symbol, p.offset);
+        std::snprintf(buf, sizeof buf, " %s %08d n %s", p.symbol, p.offset, p.ends);
         s += buf;
     }
     if (type == 'v') s += " 01 + 02 00";
@@ -35,19 +42,31 @@ std::string synset(int offset, char type, std::vector<std::string> words, std::v
 
 const std::string kLicence = "  1 This software and database is being provided to you\n  2 under a licence.\n";
 
-// RIVER -> ARNO (instance; also "Arno River"), ELBE (instance), TRIBUTARY
-// (kind) -> BACKWATER (kind) -> SLOUGH (kind, three levels down);
-// RIVER also has a long and a multi-word instance, and one with an apostrophe.
+// RIVER -> ARNO RIVER, ELBE, PIUS II, RIO GRANDE (instances), TRIBUTARY
+// (kind) -> BACKWATER -> SLOUGH -> BAYOU (four levels down); one instance
+// too long, one with an apostrophe. PERSON -> SPADE, COON: an ethnic slur,
+// where SPADE is a clean tool too, and BAIRN, which only the word BAIRN
+// (of two) of its synset makes offensive.
 std::string nouns() {
-    return kLicence + synset(100, 'n', {"river"}, {{"~i", 200}, {"~i", 300}, {"~", 400}, {"~i", 700}, {"~i", 800}}) +
-           synset(200, 'n', {"Arno", "Arno_River"}, {{"@i", 100}}) + synset(300, 'n', {"Elbe"}, {{"@i", 100}}) +
+    return kLicence +
+           synset(100, 'n', {"river"}, {{"~i", 200}, {"~i", 300}, {"~", 400}, {"~i", 700}, {"~i", 800}, {"~i", 900}}) +
+           synset(200, 'n', {"Arno_River"}, {{"@i", 100}}) + synset(300, 'n', {"Elbe"}, {{"@i", 100}}) +
            synset(400, 'n', {"tributary", "affluent"}, {{"@", 100}, {"~", 500}}) +
-           synset(500, 'n', {"backwater"}, {{"@", 400}, {"~", 600}}) + synset(600, 'n', {"slough"}, {{"@", 500}}) +
+           synset(500, 'n', {"backwater"}, {{"@", 400}, {"~", 600}}) +
+           synset(600, 'n', {"slough"}, {{"@", 500}, {"~", 650}}) + synset(650, 'n', {"bayou"}, {{"@", 600}}) +
            synset(700, 'n', {"Abcdefghijklmnop", "Rio_Grande"}, {{"@i", 100}}) +
-           synset(800, 'n', {"O'Higgins"}, {{"@i", 100}});
+           synset(800, 'n', {"O'Higgins"}, {{"@i", 100}}) + synset(900, 'n', {"Pius_II"}, {{"@i", 100}}) +
+           synset(1000, 'n', {"person"}, {{"~", 1200}, {"~", 1400}}) + synset(1100, 'n', {"spade", "shovel"}) +
+           synset(1200, 'n', {"spade", "coon"}, {{"@", 1000}, {";u", 1300}}) +
+           synset(1300, 'n', {"ethnic_slur"}, {{"-u", 1200}}) +
+           synset(1400, 'n', {"child", "bairn"}, {{"@", 1000}, {";u", 1300, "0200"}});
 }
 
-std::string index() { return kLicence + "river n 1 2 ~ ~i 1 0 00000100\ntributary n 1 1 ~ 1 0 00000400\n"; }
+std::string index() {
+    return kLicence +
+           "child n 1 0 1 0 00001400\nperson n 1 0 1 0 00001000\nriver n 1 2 ~ ~i 1 0 00000100\n"
+           "spade n 2 0 2 0 00001100 00001200\ntributary n 1 1 ~ 1 0 00000400\n";
+}
 
 void writeWordNet(const std::string& dir, const std::string& noun = nouns()) {
     fs::create_directories(dir);
@@ -66,21 +85,26 @@ TEST(WordNet, ValuesSynonymsAndCategoriesComeFromTheHierarchy) {
     testing_support::TempDb tmp;
     writeWordNet("wn");
     store::WordListBuilder b;
+    b.setRank("ELBE", 2);
+    b.setRank("BAYOU", 1);
     sources::ReadWordNet("wn", kRivers, b);
     Written db(b);
-    // Values of the clue word: kinds and instances three levels down, one word, letters only, 14 at most.
-    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'RIVER' ORDER BY Verdi"),
-              Rows({{"AFFLUENT"}, {"ARNO"}, {"BACKWATER"}, {"ELBE"}, {"SLOUGH"}, {"TRIBUTARY"}}));
-    // Every word of a synset is a clue word; a word is no value of itself.
-    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'AFFLUENT' ORDER BY Verdi"),
-              Rows({{"BACKWATER"}, {"SLOUGH"}}));
+    // Every kind and instance at any depth, one word of letters only, 2 to 14,
+    // a name shortened where the rest repeats the clue or is a regnal number;
+    // the common first, then the nearer, a name's distinctive word last (PIUS,
+    // a member of RIVERS too, is no distinctive word there).
+    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'RIVER' ORDER BY rowid"),
+              Rows({{"BAYOU"}, {"ELBE"}, {"TRIBUTARY"}, {"AFFLUENT"}, {"PIUS"}, {"BACKWATER"}, {"SLOUGH"}, {"ARNO"}}));
+    EXPECT_EQ(db("SELECT Ord FROM T_Ord WHERE Ord IN ('ARNO', 'PIUS') ORDER BY Ord"), Rows({{"ARNO"}, {"PIUS"}}));
     // Synonyms from synsets, multi-word lemmas kept, adjective markers dropped, both ways.
-    EXPECT_EQ(db("SELECT Synonym FROM T_OrdSynonym WHERE Ord = 'ARNO RIVER'"), Rows({{"ARNO"}}));
+    EXPECT_EQ(db("SELECT Synonym FROM T_OrdSynonym WHERE Ord = 'AFFLUENT'"), Rows({{"TRIBUTARY"}}));
     EXPECT_EQ(db("SELECT Synonym FROM T_OrdSynonym WHERE Ord = 'LARGE'"), Rows({{"BIG"}}));
     EXPECT_EQ(db("SELECT Synonym FROM T_OrdSynonym WHERE Ord = 'RUN'"), Rows({{"FLOW"}}));
-    // The category's members at any depth; a sense the WordNet lacks is counted, not fatal.
+    // The category's members at any depth, names as they are; its members are
+    // values of the word it is the plural of. A sense the WordNet lacks is
+    // counted, not fatal.
     EXPECT_EQ(db("SELECT Ord FROM T_OrdKategori WHERE Kategori = 'RIVERS' ORDER BY Ord"),
-              Rows({{"AFFLUENT"}, {"ARNO"}, {"BACKWATER"}, {"ELBE"}, {"SLOUGH"}, {"TRIBUTARY"}}));
+              Rows({{"AFFLUENT"}, {"BACKWATER"}, {"BAYOU"}, {"ELBE"}, {"PIUS"}, {"SLOUGH"}, {"TRIBUTARY"}}));
     EXPECT_EQ(db("SELECT Kategori FROM T_Kategori"), Rows({{"RIVERS"}}));
     EXPECT_EQ(b.counts().reasons.at("category sense not in this WordNet"), 1);
     EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 1);  // O'Higgins
@@ -88,26 +112,23 @@ TEST(WordNet, ValuesSynonymsAndCategoriesComeFromTheHierarchy) {
               Rows({{"3"}}));
 }
 
-TEST(WordNet, LimitsKeepTheNearestKinds) {
+TEST(WordNet, SensesMarkedOffensiveAreLeftOutUnlessKept) {
     testing_support::TempDb tmp;
     writeWordNet("wn");
-    // Two levels: SLOUGH is too deep. A limit of 4 values: the second level
-    // (BACKWATER) would pass it and is left out; the first level stays whole.
-    for (auto [limits, want] : std::vector<std::pair<sources::WordNetLimits, Rows>>{
-             {{2, 300, 14}, Rows({{"AFFLUENT"}, {"ARNO"}, {"BACKWATER"}, {"ELBE"}, {"TRIBUTARY"}})},
-             {{3, 4, 14}, Rows({{"AFFLUENT"}, {"ARNO"}, {"ELBE"}, {"TRIBUTARY"}})},
-             {{3, 300, 16},
-              Rows({{"ABCDEFGHIJKLMNOP"},
-                    {"AFFLUENT"},
-                    {"ARNO"},
-                    {"BACKWATER"},
-                    {"ELBE"},
-                    {"SLOUGH"},
-                    {"TRIBUTARY"}})}}) {
+    for (bool keep : {false, true}) {
         store::WordListBuilder b;
-        sources::ReadWordNet("wn", {}, b, {}, limits);
-        EXPECT_EQ(Written(b)("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'RIVER' ORDER BY Verdi"), want)
-            << limits.depth << " " << limits.values << " " << limits.letters;
+        sources::ReadWordNet("wn", {}, b, {}, keep);
+        b.addPair("COON", "RACCOON");  // a word offensive in every sense, from any source
+        b.addValue("GOD", "COON");
+        Written db(b);
+        EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord IN ('PERSON', 'GOD') ORDER BY Verdi"),
+                  keep ? Rows({{"BAIRN"}, {"CHILD"}, {"COON"}, {"COON"}, {"SPADE"}}) : Rows({{"CHILD"}}));
+        EXPECT_EQ(db("SELECT Ord || ' ' || Synonym FROM T_OrdSynonym WHERE Ord < Synonym "
+                     "AND Ord NOT IN ('ABCDEFGHIJKLMNOP', 'AFFLUENT', 'BIG', 'FLOW') ORDER BY 1"),
+                  keep ? Rows({{"BAIRN CHILD"}, {"COON RACCOON"}, {"COON SPADE"}, {"SHOVEL SPADE"}})
+                       : Rows({{"SHOVEL SPADE"}}));
+        EXPECT_EQ(b.counts().reasons.count(store::kOffensive) ? b.counts().reasons.at(store::kOffensive) : 0,
+                  keep ? 0 : 7);
     }
 }
 
@@ -122,27 +143,27 @@ TEST(WordNet, MissingAndMalformedFilesNameTheFileAndLine) {
         });
     };
     const std::string good = nouns();
-    const std::string cut = good.substr(0, good.find(" 0 Arno_River"));  // the last line cut short
+    const std::string cut = good.substr(0, good.find(" Arno_River 0"));  // the last line cut short
     EXPECT_EQ(read(cut), "wn/data.noun, line 4: a synset line without its \"| gloss\" (is the file cut short?)");
     EXPECT_EQ(read(kLicence + "00000100 05 n 03 river 0 stream 0 | gloss\n"),
               "wn/data.noun, line 3: the synset line ends early (is the file cut short?)")
         << "a word count larger than the words";
     EXPECT_EQ(read(kLicence + "00000100 05 n 01 river 0 001 ~ 00000999 n 0000 | gloss\n"),
               "wn/data.noun, line 3: points to synset 999, which the file does not hold");
+    EXPECT_EQ(read(kLicence + "00000100 05 n 01 river 0 000 | gloss\n"),
+              "wn/index.noun, line 3: sense 1 of \"child\" is a synset the data file does not hold");
     EXPECT_EQ(read(kLicence + "100 05 n 01 river 0 000 | gloss\n"),
               "wn/data.noun, line 3: expected a synset offset of 8 digits, found \"100\"");
     EXPECT_EQ(read(good), "no error");
-    fs::remove("wn/data.adv");
-    EXPECT_EQ(fault([] {
-                  store::WordListBuilder b;
-                  sources::ReadWordNet("wn", {}, b);
-              }),
-              "wn/data.adv: no such file");
-    EXPECT_EQ(fault([] {
-                  store::WordListBuilder b;
-                  sources::ReadWordNet("nowhere", {}, b);
-              }),
-              "nowhere: no such folder (is wordnet-base installed?)");
+    for (auto [folder, missing] : {std::pair{"wn", "wn/data.adv: no such file"},
+                                   std::pair{"nowhere", "nowhere: no such folder (is wordnet-base installed?)"}}) {
+        fs::remove("wn/data.adv");
+        EXPECT_EQ(fault([&] {
+                      store::WordListBuilder b;
+                      sources::ReadWordNet(folder, {}, b);
+                  }),
+                  missing);
+    }
 }
 
 TEST(WordNet, CategoryListLinesAndFaults) {
@@ -158,4 +179,63 @@ TEST(WordNet, CategoryListLinesAndFaults) {
               "c.txt, line 2: expected \"lemma sense\", found \"fish\"");
     // The shipped list reads, and names fifty subjects or more.
     EXPECT_GE(sources::ReadCategoryList(testing_support::sourcePath("data/categories-en.txt")).size(), 50u);
+}
+
+namespace {
+
+// NAME.index and NAME.dict.dz holding `entries` (headword, text), gzip-compressed.
+void writeDictd(const std::string& name, const std::vector<std::pair<std::string, std::string>>& entries) {
+    std::string index = "00databaseshort\tA\tE\n", data = "short";
+    const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    auto b64 = [&](size_t n) { return std::string(1, digits[n / 64]) + digits[n % 64]; };
+    for (const auto& [head, text] : entries) {
+        index += head + "\t" + b64(data.size()) + "\t" + b64(text.size()) + "\n";
+        data += text;
+    }
+    writeFile(name + ".index", index);
+    gzFile f = gzopen((name + ".dict.dz").c_str(), "wb");
+    gzwrite(f, data.data(), unsigned(data.size()));
+    gzclose(f);
+}
+
+const std::vector<std::pair<std::string, std::string>> kEngNor = {
+    {"river", "river /ˈɹɪvə/ <n>\n1. elv, flod\nlarge stream\n2. elv\nany large flow\n"},
+    {"tributary", "tributary <n>\nsideelv 2.\nriver\n"},
+    {"backwater", "backwater <v>\nbakevje\nnot a noun\n"},
+    {"stream", "stream <n>\nbekk\nsmall river\n"}};
+
+}  // namespace
+
+TEST(WordNet, ValuesAreCarriedAcrossADictionary) {
+    testing_support::TempDb tmp;
+    writeWordNet("wn");
+    writeDictd("eng-nor", kEngNor);
+    store::WordListBuilder b;
+    sources::TranslateWordNet(sources::LoadWordNet("wn"), {{"STREAMS", {{"river", 1}}}},
+                              sources::ReadDictd("eng-nor.index"), b);
+    // Both words of the clue's first sense; a value translated, or a name of
+    // one word as it is; a shortened name (ARNO, PIUS), an untranslated
+    // common noun (SLOUGH) and a verb's entry left out. A subject's members are
+    // values of its word (STREAMS: BEKK).
+    EXPECT_EQ(Written(b)("SELECT Ord || ' ' || Verdi FROM T_OrdVerdi ORDER BY 1"),
+              Rows({{"BEKK ELBE"}, {"BEKK SIDEELV"}, {"ELV ELBE"}, {"ELV SIDEELV"}, {"FLOD ELBE"}, {"FLOD SIDEELV"}}));
+}
+
+TEST(WordNet, DamagedDictionariesAndSizeListsAreNamed) {
+    testing_support::TempDb tmp;
+    auto read = [](auto&& f) { return fault([&] { f(); }); };
+    writeDictd("d", kEngNor);
+    writeFile("d.index", "00databaseshort\tA\tE\nriver\tA\tZZ\n");
+    EXPECT_EQ(read([] { sources::ReadDictd("d"); }).rfind("d.index, line 2: points past the end of d.dict.dz", 0), 0u);
+    writeDictd("d", kEngNor);
+    const std::string dz = sources::ReadFile("d.dict.dz");
+    writeFile("d.dict.dz", dz.substr(0, dz.size() - 12));
+    EXPECT_EQ(read([] { sources::ReadDictd("d"); }).rfind("d.dict.dz: the compressed data is damaged or cut short", 0),
+              0u);
+    writeFile("list", "dog\nna\xefve\n");
+    EXPECT_EQ(read([] {
+                  store::WordListBuilder b;
+                  sources::ReadRanks("list", 1, b);
+              }),
+              "list, line 2: not UTF-8 text, which a SCOWL size list is");
 }

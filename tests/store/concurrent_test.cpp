@@ -9,7 +9,6 @@
 #include "engines.h"
 
 using testing_support::OnEngines;
-using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
 
@@ -37,21 +36,12 @@ protected:
 
     // No key appears twice, and every synonym row has its reverse.
     void expectSound() {
-        EXPECT_TRUE(db->rows("SELECT Ord FROM T_Ord GROUP BY Ord HAVING COUNT(*) > 1").empty());
-        EXPECT_TRUE(db->rows("SELECT Verdi FROM T_Verdi GROUP BY Verdi HAVING COUNT(*) > 1").empty());
-        for (const char* t : {"T_OrdKategori GROUP BY Ord, Kategori", "T_OrdVerdi GROUP BY Ord, Verdi",
-                              "T_OrdSynonym GROUP BY Ord, Synonym"})
-            EXPECT_TRUE(db->rows(std::string("SELECT Ord FROM ") + t + " HAVING COUNT(*) > 1").empty()) << t;
+        for (const char* t : {"T_Ord GROUP BY Ord", "T_Verdi GROUP BY Verdi", "T_OrdKategori GROUP BY Ord, Kategori",
+                              "T_OrdVerdi GROUP BY Ord, Verdi", "T_OrdSynonym GROUP BY Ord, Synonym"})
+            EXPECT_TRUE(db->rows(std::string("SELECT 1 FROM ") + t + " HAVING COUNT(*) > 1").empty()) << t;
         EXPECT_TRUE(db->rows("SELECT a.Ord FROM T_OrdSynonym a WHERE NOT EXISTS (SELECT 1 FROM T_OrdSynonym b "
                              "WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)")
-                        .empty())
-            << dumpSynonyms();
-    }
-    std::string dumpSynonyms() {
-        std::string out;
-        for (auto& r : db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY Ord, Synonym"))
-            out += r[0] + "|" + r[1] + " ";
-        return out;
+                        .empty());
     }
 };
 
@@ -104,25 +94,22 @@ TEST_P(ConcurrentOnEngines, ErasingTheSameRowsRemovesThemAndNothingElse) {
         }
     });
     EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid"),
-              Rows({{"KEPT", "KEEP"}, {"KEEP", "KEPT"}}));
-    EXPECT_EQ(db->count("T_OrdKategori"), 0);
-    EXPECT_EQ(db->count("T_OrdVerdi"), 0);
+              testing_support::Rows({{"KEPT", "KEEP"}, {"KEEP", "KEPT"}}));
+    EXPECT_EQ(db->count("T_OrdKategori") + db->count("T_OrdVerdi"), 0);
     EXPECT_EQ(db->count("T_Ord"), kItems + 2);  // the synonyms' words and KEEP, KEPT
     expectSound();
 }
 
 TEST_P(ConcurrentOnEngines, SavesAndErasesInterleavedLeaveASoundDatabase) {
     together([&](store::DBEngine& e, int who) {
-        for (int round = 0; round < 3; ++round) {
-            for (int i = 0; i < kItems; ++i) {
-                auto d = e.OpenDatabase();
-                if ((i + who + round) % 2 == 0) {
-                    d.SaveSynonymPair(w(i % 7), s(i % 5));
-                    d.SaveValueLink(w(i % 7), "V");
-                } else {
-                    d.EraseSynonymPair(s(i % 5), w(i % 7));
-                    d.EraseValueLink(w(i % 7), "V");
-                }
+        for (int i = 0; i < 3 * kItems; ++i) {
+            auto d = e.OpenDatabase();
+            if ((i + who) % 2 == 0) {
+                d.SaveSynonymPair(w(i % 7), s(i % 5));
+                d.SaveValueLink(w(i % 7), "V");
+            } else {
+                d.EraseSynonymPair(s(i % 5), w(i % 7));
+                d.EraseValueLink(w(i % 7), "V");
             }
         }
     });

@@ -17,15 +17,12 @@
 using testing_support::PgAdmin;
 using testing_support::PgTestDb;
 using Kind = store::DbError::Kind;
-using Words = std::vector<std::string>;
+using testing_support::Words;
 
 namespace {
 
-#define NEEDS_SERVER() \
-    if (PgAdmin().empty()) GTEST_SKIP() << "no PostgreSQL server for the tests"
-
-std::vector<std::vector<std::string>> everything(PgTestDb& db) {
-    std::vector<std::vector<std::string>> all;
+testing_support::Rows everything(PgTestDb& db) {
+    testing_support::Rows all;
     for (const char* t : {"T_Ord", "T_Kategori", "T_OrdKategori", "T_OrdSynonym", "T_Verdi", "T_OrdVerdi"})
         for (auto& r : db.rows(std::string("SELECT * FROM ") + t + " ORDER BY id")) all.push_back(r);
     return all;
@@ -156,15 +153,20 @@ public:
         t.commit();
     }
     ~PrivateServer() { script("remove"); }
+    PrivateServer(const PrivateServer&) = delete;
+    PrivateServer& operator=(const PrivateServer&) = delete;
     std::string conninfo() const { return admin_ + " dbname=words"; }
     void stop() { script("stop"); }
     void start() { script("start"); }
 
-    // Waits until some session of the server waits for a lock.
-    bool someoneWaits() {
+    // Waits until some session of the server waits for a lock, and ends it
+    // as a stopping server does.
+    bool endWaitingSession() {
         store::pg::Connection c(conninfo());
         for (int i = 0; i < 300; ++i) {
-            if (c.exec("SELECT 1 FROM pg_stat_activity WHERE wait_event_type = 'Lock'").rows() > 0) return true;
+            if (c.exec("SELECT pg_terminate_backend(pid, 60000) FROM pg_stat_activity WHERE wait_event_type = 'Lock'")
+                    .rows() > 0)
+                return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return false;
@@ -188,7 +190,10 @@ private:
 };
 
 // Runs `op` in a thread while another session holds `lock` on T_OrdSynonym,
-// stops the server once `op` waits, and returns what `op` threw.
+// stops the server once `op` waits, and returns what `op` threw. The server
+// ends the sessions of a fast stop in no set order: the holder's may end
+// first and release the lock, and `op` then finishes before its own is
+// ended. So `op`'s session is ended first, while the lock is still held.
 std::optional<store::DbError> stoppedMidway(PrivateServer& srv, const std::string& lock,
                                             const std::function<void()>& op) {
     std::optional<store::DbError> err;
@@ -202,7 +207,7 @@ std::optional<store::DbError> stoppedMidway(PrivateServer& srv, const std::strin
             err = e;
         }
     });
-    EXPECT_TRUE(srv.someoneWaits());
+    EXPECT_TRUE(srv.endWaitingSession());
     srv.stop();
     t.join();
     return err;

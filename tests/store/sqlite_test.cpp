@@ -1,7 +1,12 @@
-// The SQLite wrapper: statements on an in-memory database (reads without a
-// row, unknown columns, moves, reuse), and the busy paths between BEGIN and
-// COMMIT on a file that a second connection reads or writes.
-#include "store/sqlite.h"
+// The word database on SQLite: the statement wrapper's reads and moves, the
+// busy paths between BEGIN and COMMIT on a file that a second connection
+// reads or writes, and a save stopped half-way. (Files that are no word
+// database are the start-up's tests.)
+#include <sqlite3.h>
+
+#include <optional>
+#include <thread>
+
 #include "store/wordstore.h"
 #include "support.h"
 
@@ -10,12 +15,6 @@ using store::DbError;
 using testing_support::TempDb;
 
 namespace {
-
-Connection memory() {
-    Connection c(":memory:", Connection::Mode::Create);
-    c.exec("CREATE TABLE t (a TEXT, b INTEGER)");
-    return c;
-}
 
 DbError::Kind kindOf(const std::function<void()>& f) {
     try {
@@ -27,21 +26,6 @@ DbError::Kind kindOf(const std::function<void()>& f) {
     return DbError::Kind::Engine;
 }
 
-// Holds a read lock on the file for its life, as another program reading
-// a long list would.
-class Reader {
-public:
-    explicit Reader(const std::string& file) : c_(file) {
-        c_.exec("BEGIN");
-        st_.emplace(c_.prepare("SELECT Ord FROM T_Ord"));
-        st_->step();
-    }
-
-private:
-    Connection c_;
-    std::optional<store::Stmt> st_;
-};
-
 class Busy : public ::testing::Test {
 protected:
     void SetUp() override { store::setBusyTimeout(50); }
@@ -51,14 +35,20 @@ protected:
 
 }  // namespace
 
-TEST(Sqlite, ColumnsAreReadOnlyOnARowAndByExistingIndexOrName) {
-    Connection c = memory();
-    c.exec("INSERT INTO t VALUES ('x', 7), (NULL, 8)");
-    store::Stmt st = c.prepare("SELECT a, b FROM t ORDER BY b");
-    EXPECT_THROW(st.text(0), DbError);  // before the first step
+TEST(Sqlite, ColumnsAreReadOnlyOnARowByExistingIndexOrNameAndStatementsSurviveMoves) {
+    Connection c(":memory:", Connection::Mode::Create);
+    c.exec("CREATE TABLE t (a TEXT, b INTEGER)");
+    store::Stmt ins = c.prepare("INSERT INTO t VALUES (?1, ?2)");
+    ins.bind(1, "x").bind(2, int64_t(1)).run();
+    ins.reset();
+    ins.bindNull(1).bind(2, int64_t(2)).run();
+    Connection moved = std::move(c);
+    store::Stmt st = moved.prepare("SELECT b FROM t");
+    st = moved.prepare("SELECT a, b FROM t ORDER BY b");  // move assignment finalizes the first
+    EXPECT_THROW(st.text(0), DbError);                    // before the first step
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.text("a"), "x");
-    EXPECT_EQ(st.integer(st.columnIndex("b")), 7);
+    EXPECT_EQ(st.integer(st.columnIndex("b")), 1);
     for (int bad : {-1, 2}) {
         EXPECT_THROW(st.text(bad), DbError) << bad;
         EXPECT_THROW(st.integer(bad), DbError) << bad;
@@ -70,29 +60,17 @@ TEST(Sqlite, ColumnsAreReadOnlyOnARowAndByExistingIndexOrName) {
     EXPECT_EQ(st.text("a"), "");
     EXPECT_FALSE(st.step());
     EXPECT_THROW(st.text(0), DbError);  // past the last row
-}
-
-TEST(Sqlite, StatementsSurviveMovesOfThemselvesAndOfTheirConnection) {
-    Connection c = memory();
-    store::Stmt ins = c.prepare("INSERT INTO t VALUES (?1, ?2)");
-    ins.bind(1, "one").bind(2, int64_t(1)).run();
-    ins.reset();
-    ins.bind(1, "two").bind(2, int64_t(2)).run();
-    Connection moved = std::move(c);
-    store::Stmt sel = moved.prepare("SELECT a FROM t WHERE b = ?1");
-    sel = moved.prepare("SELECT a FROM t ORDER BY b");  // move assignment finalizes the first
-    ins.reset();
-    ins.bind(1, "three").bind(2, int64_t(3)).run();  // still on the moved connection's file
-    std::vector<std::string> got;
-    while (sel.step()) got.push_back(sel.text(0));
-    EXPECT_EQ(got, (std::vector<std::string>{"one", "two", "three"}));
     EXPECT_THROW(moved.prepare("SELECT nothing FROM t"), DbError);
 }
 
 TEST_F(Busy, ACommitUnderAReadLockIsRefusedAndWritesNothing) {
     auto d = store::Database(db.file());
     {
-        Reader reader(db.file());
+        // Another program reading a long list holds a read lock.
+        Connection reader(db.file());
+        reader.exec("BEGIN");
+        store::Stmt reading = reader.prepare("SELECT Ord FROM T_Ord");
+        reading.step();
         EXPECT_EQ(kindOf([&] { d.SaveWord("LOST"); }), DbError::Kind::Busy);
         EXPECT_EQ(kindOf([&] { d.SaveSynonymPair("A", "B"); }), DbError::Kind::Busy);
         Connection c(db.file());
@@ -100,14 +78,13 @@ TEST_F(Busy, ACommitUnderAReadLockIsRefusedAndWritesNothing) {
         c.exec("INSERT INTO T_Ord (Ord) VALUES ('HALF')");
         EXPECT_EQ(kindOf([&] { t.commit(); }), DbError::Kind::Busy);
     }
-    EXPECT_EQ(db.count("T_Ord"), 0);
-    EXPECT_EQ(db.count("T_OrdSynonym"), 0);
+    EXPECT_EQ(db.count("T_Ord") + db.count("T_OrdSynonym"), 0);
     // Once the reader is gone the same save goes through.
     EXPECT_TRUE(d.SaveWord("LOST"));
     EXPECT_EQ(db.count("T_Ord"), 1);
 }
 
-TEST_F(Busy, AWriterInTheMiddleOfACommitMakesReadsAndWritesBusy) {
+TEST_F(Busy, AWriterMakesReadsAndWritesBusyAndAShortLockIsWaitedFor) {
     db.addWord("KEPT");
     auto d = store::Database(db.file());
     Connection other(db.file());
@@ -115,8 +92,46 @@ TEST_F(Busy, AWriterInTheMiddleOfACommitMakesReadsAndWritesBusy) {
     // A busy read is no empty answer.
     EXPECT_EQ(kindOf([&] { d.WordExists("KEPT"); }), DbError::Kind::Busy);
     EXPECT_EQ(kindOf([&] { d.PatternLookup("K"); }), DbError::Kind::Busy);
-    EXPECT_EQ(kindOf([&] { d.SaveWord("NEW"); }), DbError::Kind::Busy);
-    other.exec("ROLLBACK");
-    EXPECT_TRUE(d.WordExists("KEPT"));
-    EXPECT_FALSE(d.WordExists("NEW"));
+    try {
+        d.SaveWord("NEW");
+        ADD_FAILURE() << "a save went through a held lock";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.kind(), DbError::Kind::Busy);
+        EXPECT_NE(std::string(e.what()).find("velmora.mdb"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("locked"), std::string::npos) << e.what();
+    }
+    store::setBusyTimeout(5000);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        other.exec("ROLLBACK");
+    });
+    bool saved = false;
+    EXPECT_NO_THROW(saved = store::Database(db.file()).SaveWord("WAITED"));  // opened with the longer wait
+    release.join();
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord ORDER BY Ord"), testing_support::Rows({{"KEPT"}, {"WAITED"}}));
+}
+
+TEST(SqliteFaults, ASaveStoppedHalfWayLeavesNothingOfIt) {
+    TempDb db;
+    db.exec("CREATE TRIGGER no_pairs BEFORE INSERT ON T_OrdSynonym BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    auto d = store::Database(db.file());
+    EXPECT_THROW(d.SaveSynonymPair("NEW", "PAIR"), DbError);
+    EXPECT_EQ(db.count("T_Ord"), 0);  // not even the words the save wrote first
+    EXPECT_TRUE(d.SaveWord("NEXT"));  // and the connection is free again
+}
+
+// A text over the engine's length limit is refused in the words the server
+// uses for the same refusal.
+TEST(Sqlite, ATextOverTheLengthLimitIsTooLongToStore) {
+    TempDb db;
+    store::Connection c(db.file());
+    sqlite3_limit(c.handle(), SQLITE_LIMIT_LENGTH, 100);
+    try {
+        c.prepare("INSERT INTO T_Ord (Ord) VALUES (?1)").bind(1, std::string(101, 'A'));
+        FAIL() << "a text over the limit was taken";
+    } catch (const store::DbError& e) {
+        EXPECT_EQ(e.kind(), store::DbError::Kind::TooLong);
+        EXPECT_EQ(e.detail(), "the word is too long to store: this file keeps a text of at most 100 bytes");
+    }
 }

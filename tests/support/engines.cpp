@@ -18,7 +18,7 @@ std::string forServer(const std::string& sql) {
     int n = 0;
     for (size_t i = 0; i < sql.size(); ++i) {
         if (sql[i] == '?') {
-            out += "$" + std::to_string(++n);
+            out.append("$").append(std::to_string(++n));
         } else if (sql.compare(i, 5, "rowid") == 0) {
             out += "id";
             i += 4;
@@ -29,18 +29,11 @@ std::string forServer(const std::string& sql) {
     return out;
 }
 
-store::pg::Params params(const std::vector<std::string>& values) {
-    return store::pg::Params(values.begin(), values.end());
-}
-
 class SqliteStore : public TestStore {
 public:
     store::Database open() override { return store::Database(store::kDatabaseFile); }
     void exec(const std::string& sql, const std::vector<std::string>& values) override { db_.exec(sql, values); }
-    std::vector<std::vector<std::string>> rows(const std::string& sql,
-                                               const std::vector<std::string>& values) override {
-        return db_.rows(sql, values);
-    }
+    Rows rows(const std::string& sql, const std::vector<std::string>& values) override { return db_.rows(sql, values); }
     std::string where() const override { return db_.file(); }
     std::unique_ptr<store::DBEngine> newEngine() override { return std::make_unique<store::DBEngine>(); }
 
@@ -58,23 +51,13 @@ std::string PgAdmin() {
     return line;
 }
 
-int TestStore::count(const std::string& table) { return std::stoi(rows("SELECT COUNT(*) FROM " + table)[0][0]); }
-
-void TestStore::addWord(const std::string& ord, const char* notat) {
-    if (notat)
-        exec("INSERT INTO T_Ord(Ord, Notat) VALUES(?, ?)", {ord, notat});
-    else
-        exec("INSERT INTO T_Ord(Ord) VALUES(?)", {ord});
-}
-void TestStore::addCategory(const std::string& k) { exec("INSERT INTO T_Kategori(Kategori) VALUES(?)", {k}); }
-void TestStore::link(const std::string& o, const std::string& k) {
-    exec("INSERT INTO T_OrdKategori(Ord, Kategori, Notat) VALUES(?, ?, 'X')", {o, k});
-}
-void TestStore::synonym(const std::string& o, const std::string& s) {
-    exec("INSERT INTO T_OrdSynonym(Ord, Synonym, Notat) VALUES(?, ?, 'X')", {o, s});
-}
-void TestStore::value(const std::string& o, const std::string& v) {
-    exec("INSERT INTO T_OrdVerdi(Ord, Verdi, Notat) VALUES(?, ?, 'X')", {o, v});
+Rows serverRows(const std::string& conninfo, const std::string& sql, const std::vector<std::string>& values) {
+    store::pg::Connection c(conninfo);
+    store::pg::Result r = c.exec(forServer(sql), store::pg::Params(values.begin(), values.end()));
+    Rows out(size_t(r.rows()));
+    for (int i = 0; i < r.rows(); ++i)
+        for (int j = 0; j < r.columns(); ++j) out[size_t(i)].push_back(r.isNull(i, j) ? "<null>" : r.text(i, j));
+    return out;
 }
 
 PgTestDb::PgTestDb() {
@@ -105,19 +88,11 @@ PgTestDb::~PgTestDb() {
 
 void PgTestDb::exec(const std::string& sql, const std::vector<std::string>& values) {
     store::pg::Connection c(conninfo_);
-    c.exec(forServer(sql), params(values));
+    c.exec(forServer(sql), store::pg::Params(values.begin(), values.end()));
 }
 
-std::vector<std::vector<std::string>> PgTestDb::rows(const std::string& sql, const std::vector<std::string>& values) {
-    store::pg::Connection c(conninfo_);
-    store::pg::Result r = c.exec(forServer(sql), params(values));
-    std::vector<std::vector<std::string>> out;
-    for (int i = 0; i < r.rows(); ++i) {
-        std::vector<std::string> row;
-        for (int j = 0; j < r.columns(); ++j) row.push_back(r.isNull(i, j) ? "<null>" : r.text(i, j));
-        out.push_back(row);
-    }
-    return out;
+Rows PgTestDb::rows(const std::string& sql, const std::vector<std::string>& values) {
+    return serverRows(conninfo_, sql, values);
 }
 
 void PgTestDb::admin(const std::string& sql) {
@@ -125,43 +100,38 @@ void PgTestDb::admin(const std::string& sql) {
     c.script(sql);
 }
 
+namespace {
+
+// `sql` with every "P_" the roles' prefix and "DB" the database's name.
+std::string named(std::string sql, const std::string& prefix, const std::string& db) {
+    for (size_t at; (at = sql.find("P_")) != std::string::npos;) sql.replace(at, 2, prefix + "_");
+    for (size_t at; (at = sql.find(" DB ")) != std::string::npos;) sql.replace(at + 1, 2, db);
+    return sql;
+}
+
+const char* const kTables = "T_Ord, T_Kategori, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi";
+
+}  // namespace
+
 TestRoles::TestRoles(PgTestDb& db) : db_(db), prefix_(db.name()) {
-    const std::string& p = prefix_;
-    db.admin("CREATE ROLE " + p +
-             "_editor NOLOGIN;"
-             "CREATE ROLE " +
-             p +
-             "_reader NOLOGIN;"
-             "GRANT CONNECT ON DATABASE " +
-             db.name() + " TO " + p + "_editor, " + p +
-             "_reader;"
-             "GRANT USAGE ON SCHEMA public TO " +
-             p + "_editor, " + p +
-             "_reader;"
-             "GRANT SELECT ON T_Ord, T_Kategori, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi TO " +
-             p + "_editor, " + p +
-             "_reader;"
-             "GRANT INSERT, DELETE ON T_Ord, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi TO " +
-             p +
-             "_editor;"
-             "CREATE ROLE " +
-             p + "_anna LOGIN IN ROLE " + p +
-             "_editor;"
-             "CREATE ROLE " +
-             p + "_guest LOGIN IN ROLE " + p + "_reader;");
+    db.admin(named(std::string("CREATE ROLE P_editor NOLOGIN; CREATE ROLE P_reader NOLOGIN;"
+                               "GRANT CONNECT ON DATABASE DB TO P_editor, P_reader;"
+                               "GRANT USAGE ON SCHEMA public TO P_editor, P_reader;"
+                               "GRANT SELECT ON ") +
+                       kTables +
+                       " TO P_editor, P_reader;"
+                       "GRANT INSERT, DELETE ON T_Ord, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi TO P_editor;"
+                       "CREATE ROLE P_anna LOGIN IN ROLE P_editor; CREATE ROLE P_guest LOGIN IN ROLE P_reader;",
+                   prefix_, db.name()));
 }
 
 TestRoles::~TestRoles() {
     try {
         // The grants go with the database; the roles have to be dropped.
-        db_.admin("REVOKE ALL ON T_Ord, T_Kategori, T_OrdKategori, T_OrdSynonym, T_Verdi, T_OrdVerdi FROM " + prefix_ +
-                  "_editor, " + prefix_ +
-                  "_reader;"
-                  "REVOKE ALL ON SCHEMA public FROM " +
-                  prefix_ + "_editor, " + prefix_ +
-                  "_reader;"
-                  "REVOKE ALL ON DATABASE " +
-                  db_.name() + " FROM " + prefix_ + "_editor, " + prefix_ + "_reader;");
+        db_.admin(named(std::string("REVOKE ALL ON ") + kTables +
+                            " FROM P_editor, P_reader; REVOKE ALL ON SCHEMA public FROM P_editor, P_reader;"
+                            "REVOKE ALL ON DATABASE DB FROM P_editor, P_reader;",
+                        prefix_, db_.name()));
         store::pg::Connection admin(PgAdmin());
         for (const char* r : {"_anna", "_guest", "_editor", "_reader"})
             admin.exec("DROP ROLE IF EXISTS " + prefix_ + r);

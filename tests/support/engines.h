@@ -21,28 +21,18 @@ inline void PrintTo(Engine e, std::ostream* os) { *os << (e == Engine::Sqlite ? 
 // The connection string of the test server's superuser; "" when none.
 std::string PgAdmin();
 
+// The rows of a query on a server database.
+Rows serverRows(const std::string& conninfo, const std::string& sql, const std::vector<std::string>& values = {});
+
 // A word database with every table, empty, for one test.
-class TestStore {
+class TestStore : public RowStore {
 public:
-    virtual ~TestStore() = default;
     // An operation's database, as the windows open it.
     virtual store::Database open() = 0;
-    // SQL with values bound in order ("?"); "rowid" means the stored order
-    // on either engine.
-    virtual void exec(const std::string& sql, const std::vector<std::string>& values = {}) = 0;
-    virtual std::vector<std::vector<std::string>> rows(const std::string& sql,
-                                                       const std::vector<std::string>& values = {}) = 0;
     // What DBEngine's connection string is (the file's path for SQLite).
     virtual std::string where() const = 0;
     // An engine object of its own, as a second process (or thread) has.
     virtual std::unique_ptr<store::DBEngine> newEngine() = 0;
-    int count(const std::string& table);
-
-    void addWord(const std::string& ord, const char* notat = nullptr);
-    void addCategory(const std::string& kategori);
-    void link(const std::string& ord, const std::string& kategori);
-    void synonym(const std::string& ord, const std::string& synonym);  // one row
-    void value(const std::string& ord, const std::string& verdi);      // T_OrdVerdi row
 };
 
 // A database named velmora_test_<pid>_<n> on the test server, dropped after.
@@ -54,8 +44,7 @@ public:
     PgTestDb& operator=(const PgTestDb&) = delete;
     store::Database open() override { return engine_->OpenDatabase(); }
     void exec(const std::string& sql, const std::vector<std::string>& values = {}) override;
-    std::vector<std::vector<std::string>> rows(const std::string& sql,
-                                               const std::vector<std::string>& values = {}) override;
+    Rows rows(const std::string& sql, const std::vector<std::string>& values = {}) override;
     std::string where() const override { return conninfo_; }
     std::unique_ptr<store::DBEngine> newEngine() override { return std::make_unique<store::DBEngine>(conninfo_); }
     // A connection string for another role of the same server and database.
@@ -101,6 +90,9 @@ protected:
 std::string EngineName(const ::testing::TestParamInfo<Engine>& info);
 
 }  // namespace testing_support
+
+#define NEEDS_SERVER() \
+    if (testing_support::PgAdmin().empty()) GTEST_SKIP() << "no PostgreSQL server for the tests"
 
 #define VELMORA_ON_ENGINES(Suite)                                                                                   \
     INSTANTIATE_TEST_SUITE_P(, Suite,                                                                               \

@@ -2,9 +2,7 @@
 // in-memory word database and read back by query.
 #pragma once
 
-#include <fstream>
 #include <string>
-#include <vector>
 
 #include "store/wordlists.h"
 #include "store/wordstore.h"
@@ -13,6 +11,7 @@
 namespace sources_test {
 
 using testing_support::Rows;
+using testing_support::writeFile;
 
 // The collected rows as a word database would hold them.
 class Written {
@@ -26,11 +25,6 @@ public:
 private:
     store::Connection c_;
 };
-
-inline void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 // The message a reader throws, or "no error".
 template <class F>

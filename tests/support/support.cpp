@@ -1,11 +1,15 @@
 #include "support.h"
 
+#include <sys/wait.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QListView>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <cstdlib>
+#include <fstream>
 #include <random>
 
 #include "shared/M.h"
@@ -14,6 +18,42 @@
 namespace fs = std::filesystem;
 
 namespace testing_support {
+
+Rows queryRows(store::Connection& c, const std::string& sql, const std::vector<std::string>& values) {
+    auto st = c.prepare(sql);
+    for (size_t i = 0; i < values.size(); ++i) st.bind(int(i + 1), values[i]);
+    Rows out;
+    while (st.step()) {
+        std::vector<std::string> r;
+        for (int i = 0; i < st.columns(); ++i) r.push_back(st.isNull(i) ? "<null>" : st.text(i));
+        out.push_back(r);
+    }
+    return out;
+}
+
+Rows fileRows(const std::string& file, const std::string& sql, const std::vector<std::string>& values) {
+    store::Connection c(file);
+    return queryRows(c, sql, values);
+}
+
+int RowStore::count(const std::string& table) { return std::stoi(rows("SELECT COUNT(*) FROM " + table)[0][0]); }
+
+void RowStore::addWord(const std::string& ord, const char* notat) {
+    if (notat)
+        exec("INSERT INTO T_Ord(Ord, Notat) VALUES(?, ?)", {ord, notat});
+    else
+        exec("INSERT INTO T_Ord(Ord) VALUES(?)", {ord});
+}
+void RowStore::addCategory(const std::string& k) { exec("INSERT INTO T_Kategori(Kategori) VALUES(?)", {k}); }
+void RowStore::link(const std::string& o, const std::string& k) {
+    exec("INSERT INTO T_OrdKategori(Ord, Kategori, Notat) VALUES(?, ?, 'X')", {o, k});
+}
+void RowStore::synonym(const std::string& o, const std::string& s) {
+    exec("INSERT INTO T_OrdSynonym(Ord, Synonym, Notat) VALUES(?, ?, 'X')", {o, s});
+}
+void RowStore::value(const std::string& o, const std::string& v) {
+    exec("INSERT INTO T_OrdVerdi(Ord, Verdi, Notat) VALUES(?, ?, 'X')", {o, v});
+}
 
 TempDb::TempDb() {
     std::random_device rd;
@@ -41,45 +81,8 @@ void TempDb::exec(const std::string& sql, const std::vector<std::string>& values
     st.run();
 }
 
-Rows queryRows(store::Connection& c, const std::string& sql, const std::vector<std::string>& values) {
-    auto st = c.prepare(sql);
-    for (size_t i = 0; i < values.size(); ++i) st.bind(int(i + 1), values[i]);
-    Rows out;
-    while (st.step()) {
-        std::vector<std::string> r;
-        for (int i = 0; i < st.columns(); ++i) r.push_back(st.isNull(i) ? "<null>" : st.text(i));
-        out.push_back(r);
-    }
-    return out;
-}
-
 Rows TempDb::rows(const std::string& sql, const std::vector<std::string>& values) {
-    store::Connection c(file());
-    return queryRows(c, sql, values);
-}
-
-int TempDb::count(const std::string& table) {
-    store::Connection c(file());
-    auto st = c.prepare("SELECT COUNT(*) FROM " + table);
-    st.step();
-    return int(st.integer(0));
-}
-
-void TempDb::addWord(const std::string& ord, const char* notat) {
-    if (notat)
-        exec("INSERT INTO T_Ord(Ord, Notat) VALUES(?, ?)", {ord, notat});
-    else
-        exec("INSERT INTO T_Ord(Ord) VALUES(?)", {ord});
-}
-void TempDb::addCategory(const std::string& k) { exec("INSERT INTO T_Kategori(Kategori) VALUES(?)", {k}); }
-void TempDb::link(const std::string& o, const std::string& k) {
-    exec("INSERT INTO T_OrdKategori(Ord, Kategori, Notat) VALUES(?, ?, 'X')", {o, k});
-}
-void TempDb::synonym(const std::string& o, const std::string& s) {
-    exec("INSERT INTO T_OrdSynonym(Ord, Synonym, Notat) VALUES(?, ?, 'X')", {o, s});
-}
-void TempDb::value(const std::string& o, const std::string& v) {
-    exec("INSERT INTO T_OrdVerdi(Ord, Verdi, Notat) VALUES(?, ?, 'X')", {o, v});
+    return fileRows(file(), sql, values);
 }
 
 MsgBoxes::MsgBoxes() {
@@ -125,6 +128,21 @@ QuitCatcher::~QuitCatcher() { ui::setQuitHook(nullptr); }
 
 std::string binaryPath(const std::string& name) { return std::string(VELMORA_BINARY_DIR) + "/tools/" + name; }
 std::string sourcePath(const std::string& rel) { return std::string(VELMORA_SOURCE_DIR) + "/" + rel; }
+
+int mkdb(const std::string& args, std::string* output, const std::string& runner) {
+    const std::string log = "mkdb.log";
+    const int rc = std::system((runner + binaryPath("velmora-mkdb") + " " + args + " >" + log + " 2>&1").c_str());
+    if (output) {
+        std::ifstream in(log);
+        *output = std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
 
 void processEvents() {
     for (int i = 0; i < 3; ++i) {

@@ -1,6 +1,7 @@
 // What every test program shares: a temporary word database in a folder of
-// its own (the current directory while the test runs), a scripted seam for
-// message boxes, a driver for modal windows, and the process-exit hook.
+// its own (the current directory while the test runs), rows put in place
+// and read back, a scripted seam for message boxes, a driver for modal
+// windows, the process-exit hook and the command-line tool.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,34 +19,42 @@
 namespace testing_support {
 
 using Rows = std::vector<std::vector<std::string>>;
+using Words = std::vector<std::string>;
 
 // Every row of a query, each column as text ("<null>" for NULL); values are
 // bound in order (use ? in the text).
 Rows queryRows(store::Connection& c, const std::string& sql, const std::vector<std::string>& values = {});
+Rows fileRows(const std::string& file, const std::string& sql, const std::vector<std::string>& values = {});
 
-// A fresh folder with an empty velmora.mdb (all six tables), made the
-// current directory for the test's life; the old directory comes back after.
-class TempDb {
+// Rows put in place and read back, on whichever engine holds them.
+class RowStore {
 public:
-    TempDb();
-    ~TempDb();
-    TempDb(const TempDb&) = delete;
-    TempDb& operator=(const TempDb&) = delete;
-    const std::filesystem::path& dir() const { return dir_; }
-    std::string file() const { return (dir_ / "velmora.mdb").string(); }
-
-    // Runs SQL with values bound in order (use ? in the text).
-    void exec(const std::string& sql, const std::vector<std::string>& values = {});
-    // Every row of a query, each column as text ("<null>" for NULL).
-    std::vector<std::vector<std::string>> rows(const std::string& sql, const std::vector<std::string>& values = {});
+    virtual ~RowStore() = default;
+    // SQL with values bound in order ("?"); "rowid" means the stored order
+    // on either engine.
+    virtual void exec(const std::string& sql, const std::vector<std::string>& values = {}) = 0;
+    virtual Rows rows(const std::string& sql, const std::vector<std::string>& values = {}) = 0;
     int count(const std::string& table);
 
-    // Small helpers to put rows in place.
     void addWord(const std::string& ord, const char* notat = nullptr);
     void addCategory(const std::string& kategori);
     void link(const std::string& ord, const std::string& kategori);
     void synonym(const std::string& ord, const std::string& synonym);  // one row
     void value(const std::string& ord, const std::string& verdi);      // T_OrdVerdi row
+};
+
+// A fresh folder with an empty velmora.mdb (all six tables), made the
+// current directory for the test's life; the old directory comes back after.
+class TempDb : public RowStore {
+public:
+    TempDb();
+    ~TempDb() override;
+    TempDb(const TempDb&) = delete;
+    TempDb& operator=(const TempDb&) = delete;
+    const std::filesystem::path& dir() const { return dir_; }
+    std::string file() const { return (dir_ / "velmora.mdb").string(); }
+    void exec(const std::string& sql, const std::vector<std::string>& values = {}) override;
+    Rows rows(const std::string& sql, const std::vector<std::string>& values = {}) override;
 
 private:
     std::filesystem::path dir_;
@@ -109,6 +118,13 @@ private:
 // Path of a built tool (velmora-mkdb) and of the source tree.
 std::string binaryPath(const std::string& name);
 std::string sourcePath(const std::string& rel);
+
+// Runs velmora-mkdb with `args` (shell words) in the current directory;
+// returns its exit status, and what it wrote to `output`.
+// `runner` goes before the program, e.g. to run it as another user.
+int mkdb(const std::string& args, std::string* output = nullptr, const std::string& runner = "");
+
+void writeFile(const std::string& path, const std::string& text);
 
 // Lets pending events (timers at 0, deferred deletes) run.
 void processEvents();

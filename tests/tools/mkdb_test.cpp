@@ -5,41 +5,23 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <random>
+#include <set>
 #include <thread>
 
-#include "store/shown.h"
 #include "store/wordlists.h"
 #include "store/wordstore.h"
 #include "support.h"
 
 namespace fs = std::filesystem;
+using testing_support::fileRows;
+using testing_support::mkdb;
 using testing_support::Rows;
 using testing_support::TempDb;
+using testing_support::writeFile;
 
 namespace {
-
-void write(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
-int mkdb(const std::string& args, std::string* output = nullptr) {
-    const std::string log = "mkdb.log";
-    int rc = std::system((testing_support::binaryPath("velmora-mkdb") + " " + args + " >" + log + " 2>&1").c_str());
-    if (output) {
-        std::ifstream in(log);
-        *output = std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
-
-Rows rowsOf(const std::string& file, const std::string& sql) {
-    store::Connection c(file);
-    return testing_support::queryRows(c, sql);
-}
 
 // Starts velmora-mkdb on a thesaurus without waiting, so that it can be killed.
 pid_t startMkdb(const std::string& target, const std::string& thesaurus) {
@@ -52,6 +34,14 @@ pid_t startMkdb(const std::string& target, const std::string& thesaurus) {
         ::_exit(127);
     }
     return pid;
+}
+
+// The number of a process that has ended.
+pid_t deadPid() {
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    return dead;
 }
 
 }  // namespace
@@ -72,45 +62,54 @@ TEST(Mkdb, ExportThenImportGivesTheSameRows) {
     ASSERT_EQ(mkdb("copy.mdb --import backup"), 0);
     for (const char* t : {"T_Ord", "T_Kategori", "T_OrdKategori", "T_OrdSynonym", "T_Verdi", "T_OrdVerdi"}) {
         const std::string sql = std::string("SELECT * FROM ") + t + " ORDER BY rowid";
-        EXPECT_EQ(rowsOf("copy.mdb", sql), db.rows(sql)) << t;
+        EXPECT_EQ(fileRows("copy.mdb", sql), db.rows(sql)) << t;
     }
     // The copy opens as a word database.
     EXPECT_TRUE(store::Database("copy.mdb").WordExists("O'NEIL"));
 }
 
-TEST(Mkdb, BadInputLeavesNoHalfBuiltFile) {
+// An option where the target belongs, and a target that cannot be made, are
+// refused before any source is read, and no file is made.
+TEST(Mkdb, AnOptionOrATargetThatCannotBeMadeIsRefusedFirst) {
     TempDb db;
-    std::string out;
-    // An existing target is refused and left alone.
-    EXPECT_EQ(mkdb("velmora.mdb --demo", &out), 1);
-    EXPECT_NE(out.find("exists already"), std::string::npos) << out;
-    EXPECT_EQ(db.count("T_Ord"), 0);
-    // A missing thesaurus, a malformed one.
-    EXPECT_EQ(mkdb("a.mdb --thesaurus nowhere.dat", &out), 1);
-    EXPECT_NE(out.find("nowhere.dat: no such file"), std::string::npos) << out;
-    write("bad.dat", "UTF-8\nbig|2\n(adj)|large\n");
-    EXPECT_EQ(mkdb("a.mdb --thesaurus bad.dat", &out), 1);
-    EXPECT_NE(out.find("bad.dat, line 2"), std::string::npos) << out;
-    // CSV: a wrong header, a truncated file, a missing file.
-    ASSERT_EQ(mkdb("--export velmora.mdb csv"), 0);
-    write("csv/T_OrdSynonym.csv", "Word,Synonym,Notat\r\n");
-    EXPECT_EQ(mkdb("a.mdb --import csv", &out), 1);
-    EXPECT_NE(out.find("T_OrdSynonym.csv, line 1: the header row does not name the columns Ord,Synonym"),
-              std::string::npos)
-        << out;
-    write("csv/T_OrdSynonym.csv", "Ord,Synonym,Notat\r\n\"A\",\"B");
-    EXPECT_EQ(mkdb("a.mdb --import csv", &out), 1);
-    EXPECT_NE(out.find("T_OrdSynonym.csv, line 2"), std::string::npos) << out;
-    write("csv/T_OrdSynonym.csv", "Ord,Synonym,Notat\r\n\"A\",\"B\"\r\n");
-    EXPECT_EQ(mkdb("a.mdb --import csv", &out), 1);
-    EXPECT_NE(out.find("line 2: the row has 2 fields, the header 3"), std::string::npos) << out;
-    write("csv/T_OrdSynonym.csv", "Ord,Synonym,Notat\r\n");
-    fs::remove("csv/T_Verdi.csv");
-    EXPECT_EQ(mkdb("a.mdb --import csv", &out), 1);
-    EXPECT_NE(out.find("T_Verdi.csv: no such file"), std::string::npos) << out;
-    EXPECT_EQ(mkdb("a.mdb --bogus", &out), 2);
-    for (const auto& e : fs::directory_iterator("."))
-        EXPECT_EQ(e.path().filename().string().rfind("a.mdb", 0), std::string::npos) << e.path();
+    writeFile("afile", "");
+    writeFile("w.txt", "hund\n");
+    fs::create_directory("ro");
+    fs::permissions(".", fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions("ro",
+                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    // Root writes anywhere, so the program runs as nobody for ro/.
+    const std::string runner = ::geteuid() == 0 ? "runuser -u nobody -- " : "";
+    struct Case {
+        std::string args;
+        int rc;
+        std::string says;
+    };
+    for (const Case& c : {
+             Case{"--installed", 2, "--installed needs the word database to make first"},
+             Case{"--demo --facts", 2, "--demo needs the word database to make first"},
+             Case{"-x.mdb --demo", 2, "-x.mdb needs the word database to make first"},
+             Case{"a.mdb --wordlist w.txt --encoding ''", 2, "--encoding needs the name of an encoding"},
+             Case{"gone/a.mdb --thesaurus no.dat", 1, "gone/a.mdb: cannot be made: the folder gone does not exist"},
+             Case{"afile/a.mdb --thesaurus no.dat", 1, "afile/a.mdb: cannot be made: afile is a file, not a folder"},
+             Case{"ro/a.mdb --thesaurus no.dat", 1,
+                  "ro/a.mdb: cannot be made: you have no permission to write in the folder ro"},
+         }) {
+        std::string out;
+        EXPECT_EQ(mkdb(c.args, &out, c.args.starts_with("ro/") ? runner : ""), c.rc) << c.args;
+        EXPECT_NE(out.find(c.says), std::string::npos) << out;
+    }
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(".")) names.insert(e.path().filename().string());
+    EXPECT_EQ(names, std::set<std::string>({"afile", "mkdb.log", "ro", "velmora.mdb", "w.txt"}));
+    EXPECT_TRUE(fs::is_empty("ro"));
+    // --version says the version the program says.
+    std::string mine;
+    ASSERT_EQ(mkdb("--version", &mine), 0);
+    std::system((std::string(VELMORA_BINARY_DIR) + "/app/velmora --version >mkdb.log").c_str());
+    std::ifstream in("mkdb.log");
+    const std::string velmora(std::istreambuf_iterator<char>(in), {});
+    EXPECT_EQ(mine, "velmora-mkdb" + velmora.substr(velmora.find(' '))) << velmora;
 }
 
 TEST(Mkdb, DemoListMakesAWordDatabaseToTryEverything) {
@@ -125,9 +124,9 @@ TEST(Mkdb, DemoListMakesAWordDatabaseToTryEverything) {
     EXPECT_FALSE(d.CandidateSynonyms("BIG", 4).empty());
     EXPECT_GE(d.PatternLookup("SEA").size(), 4u);
     // Every pair is there in both directions.
-    EXPECT_EQ(rowsOf("demo.mdb",
-                     "SELECT count(*) FROM T_OrdSynonym a WHERE NOT EXISTS (SELECT 1 FROM T_OrdSynonym b "
-                     "WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)"),
+    EXPECT_EQ(fileRows("demo.mdb",
+                       "SELECT count(*) FROM T_OrdSynonym a WHERE NOT EXISTS (SELECT 1 FROM T_OrdSynonym b "
+                       "WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)"),
               Rows({{"0"}}));
 }
 
@@ -136,20 +135,20 @@ namespace {
 // A small WordNet: RIVER with the instance ARNO, the kind TRIBUTARY.
 void writeWordNet(const std::string& dir) {
     fs::create_directories(dir);
-    write(dir + "/data.noun",
-          "00000100 05 n 02 river 0 stream 0 002 ~i 00000200 n 0000 ~ 00000300 n 0000 | a gloss\n"
-          "00000200 05 n 02 Arno 0 Arno_River 0 001 @i 00000100 n 0000 | a river\n"
-          "00000300 05 n 01 tributary 0 001 @ 00000100 n 0000 | a stream\n");
-    write(dir + "/index.noun", "river n 1 2 ~ ~i 1 0 00000100\n");
-    for (const char* f : {"/data.verb", "/data.adj", "/data.adv"}) write(dir + f, "");
+    writeFile(dir + "/data.noun",
+              "00000100 05 n 02 river 0 stream 0 002 ~i 00000200 n 0000 ~ 00000300 n 0000 | a gloss\n"
+              "00000200 05 n 02 Arno 0 Arno_River 0 001 @i 00000100 n 0000 | a river\n"
+              "00000300 05 n 01 tributary 0 001 @ 00000100 n 0000 | a stream\n");
+    writeFile(dir + "/index.noun", "river n 1 2 ~ ~i 1 0 00000100\n");
+    for (const char* f : {"/data.verb", "/data.adj", "/data.adv"}) writeFile(dir + f, "");
 }
 
 void writeCodes(const std::string& dir) {
     fs::create_directories(dir);
-    write(dir + "/iso_3166-1.json",
-          R"({"3166-1": [{"alpha_2": "NO", "alpha_3": "NOR", "name": "Norway", "numeric": "578"}]})");
-    write(dir + "/iso_4217.json", R"({"4217": [{"alpha_3": "NOK", "name": "Norwegian Krone", "numeric": "578"}]})");
-    write(dir + "/iso_639-2.json", R"({"639-2": [{"alpha_2": "no", "alpha_3": "nor", "name": "Norwegian"}]})");
+    writeFile(dir + "/iso_3166-1.json",
+              R"({"3166-1": [{"alpha_2": "NO", "alpha_3": "NOR", "name": "Norway", "numeric": "578"}]})");
+    writeFile(dir + "/iso_4217.json", R"({"4217": [{"alpha_3": "NOK", "name": "Norwegian Krone", "numeric": "578"}]})");
+    writeFile(dir + "/iso_639-2.json", R"({"639-2": [{"alpha_2": "no", "alpha_3": "nor", "name": "Norwegian"}]})");
 }
 
 void expectNoTarget(const std::string& name) {
@@ -163,9 +162,9 @@ TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
     TempDb db;
     writeWordNet("wn");
     writeCodes("json");
-    write("cats.txt", "RIVERS | river 1\n");
-    write("a.txt", "fjord\nsjø\n");
-    write("b.txt", "fjord\nbl\xe5\n");
+    writeFile("cats.txt", "RIVERS | river 1\n");
+    writeFile("a.txt", "fjord\nsjø\n");
+    writeFile("b.txt", "fjord\nbl\xe5\n");
     std::string out;
     ASSERT_EQ(mkdb("all.mdb --demo --wordnet wn --categories cats.txt --codes json --facts --wordlist a.txt "
                    "--wordlist b.txt --encoding ISO-8859-1 --thesaurus th.dat",
@@ -173,15 +172,16 @@ TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
               1)
         << "a missing thesaurus fails the whole build";
     expectNoTarget("all.mdb");
-    write("th.dat", "UTF-8\nriver|1\n(noun)|watercourse|o'brook\n");
+    writeFile("th.dat", "UTF-8\nriver|1\n(noun)|watercourse|o'brook\n");
+    writeFile("rank.txt", "tributary\n");
     ASSERT_EQ(mkdb("all.mdb --demo --wordnet wn --categories cats.txt --codes json --facts --wordlist a.txt "
-                   "--wordlist b.txt --encoding ISO-8859-1 --thesaurus th.dat",
+                   "--wordlist b.txt --encoding ISO-8859-1 --thesaurus th.dat --rank rank.txt",
                    &out),
               0)
         << out;
     // One line a source, in the order given, with what it added to the sources before it
-    // (RIVER and STREAM come from the demo list; both get ARNO and TRIBUTARY).
-    EXPECT_NE(out.find("  wordnet wn: 3 words, 1 pairs, 4 values, 1 categories, 2 links, 0 skipped"), std::string::npos)
+    // (RIVER and STREAM come from the demo list; RIVER gets ARNO and TRIBUTARY).
+    EXPECT_NE(out.find("  wordnet wn: 3 words, 1 pairs, 2 values, 1 categories, 2 links, 0 skipped"), std::string::npos)
         << out;
     EXPECT_NE(out.find("  wordlist a.txt: 2 words, 0 pairs"), std::string::npos) << out;
     EXPECT_NE(out.find("  wordlist b.txt: 1 words, 0 pairs"), std::string::npos) << out;
@@ -191,44 +191,71 @@ TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
         std::string::npos)
         << out;
     EXPECT_LT(out.find("  demo:"), out.find("  wordnet wn:"));
-    EXPECT_EQ(rowsOf("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWAY' ORDER BY Verdi"),
+    EXPECT_EQ(fileRows("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWAY' ORDER BY Verdi"),
               Rows({{"NO"}, {"NOK"}, {"NOR"}}));
-    EXPECT_EQ(rowsOf("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'IRON'"), Rows({{"FE"}}));
-    EXPECT_EQ(rowsOf("all.mdb", "SELECT count(*) FROM T_OrdVerdi WHERE Ord = 'RIVER' AND Verdi = 'ARNO'"),
+    EXPECT_EQ(fileRows("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'IRON'"), Rows({{"FE"}}));
+    EXPECT_EQ(fileRows("all.mdb", "SELECT count(*) FROM T_OrdVerdi WHERE Ord = 'RIVER' AND Verdi = 'ARNO'"),
               Rows({{"1"}}));
-    EXPECT_EQ(rowsOf("all.mdb", "SELECT Ord FROM T_Ord WHERE Ord IN ('FJORD', 'SJØ', 'BLÅ') ORDER BY Ord"),
+    // The ranked word first among the values, its rank in a table of its own.
+    EXPECT_EQ(fileRows("all.mdb", "SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'RIVER' ORDER BY rowid LIMIT 1"),
+              Rows({{"TRIBUTARY"}}));
+    EXPECT_EQ(fileRows("all.mdb", "SELECT Ord, Rang FROM T_Rang"), Rows({{"TRIBUTARY", "1"}}));
+    EXPECT_EQ(fileRows("all.mdb", "SELECT Ord FROM T_Ord WHERE Ord IN ('FJORD', 'SJØ', 'BLÅ') ORDER BY Ord"),
               Rows({{"BLÅ"}, {"FJORD"}, {"SJØ"}}));
     // No progress lines when the output is no terminal.
     EXPECT_EQ(out.find('\r'), std::string::npos);
 }
 
-TEST(Mkdb, BadWordDataNamesTheFileAndLineAndBuildsNothing) {
+TEST(Mkdb, BadInputNamesTheFileAndLineAndBuildsNothing) {
     TempDb db;
     writeWordNet("wn");
     writeCodes("json");
-    write("latin1.txt", "hund\nbl\xe5\n");
-    write("wn/data.verb", "00000010 29 v 01 run 0 000 01 + 02 00 | to move fast\n00000020 29 v 02 flow 0");
-    write("json/iso_4217.json", "{\"4217\": [\n{\"alpha_3\": \"NOK\",,}]}");
+    writeFile("latin1.txt", "hund\nbl\xe5\n");
+    writeFile("wn/data.verb", "00000010 29 v 01 run 0 000 01 + 02 00 | to move fast\n00000020 29 v 02 flow 0");
+    writeFile("json/iso_4217.json", "{\"4217\": [\n{\"alpha_3\": \"NOK\",,}]}");
+    writeFile("bad.dat", "UTF-8\nbig|2\n(adj)|large\n");
+    ASSERT_EQ(mkdb("--export velmora.mdb csv"), 0);
     struct Case {
+        const char* csv;  // T_OrdSynonym.csv first, when given
         const char* args;
         const char* message;
         int status;
     };
     for (const Case& c : {
-             Case{"--wordnet nowhere", "nowhere: no such folder", 1},
-             Case{"--wordnet wn", "wn/data.verb, line 2: a synset line without its \"| gloss\"", 1},
-             Case{"--codes json", "json/iso_4217.json, line 2: not readable JSON", 1},
-             Case{"--wordlist latin1.txt", "latin1.txt, line 2: not UTF-8 text", 1},
-             Case{"--wordlist latin1.txt --encoding NO-SUCH", "latin1.txt: unknown encoding \"NO-SUCH\"", 1},
-             Case{"--codes json --language nb --locale nowhere", "nowhere/nb/LC_MESSAGES/iso_3166-1.mo: no such file",
+             Case{nullptr, "--demo", "exists already", 1},  // the target given is the word database itself
+             Case{nullptr, "--thesaurus nowhere.dat", "nowhere.dat: no such file", 1},
+             Case{nullptr, "--thesaurus bad.dat", "bad.dat, line 2", 1},
+             Case{nullptr, "--wordnet nowhere", "nowhere: no such folder", 1},
+             Case{nullptr, "--wordnet wn", "wn/data.verb, line 2: a synset line without its \"| gloss\"", 1},
+             Case{nullptr, "--codes json", "json/iso_4217.json, line 2: not readable JSON", 1},
+             Case{nullptr, "--wordlist latin1.txt", "latin1.txt, line 2: not UTF-8 text", 1},
+             Case{nullptr, "--wordlist latin1.txt --encoding NO-SUCH", "latin1.txt: unknown encoding \"NO-SUCH\"", 1},
+             Case{nullptr, "--rank latin1.txt", "latin1.txt, line 2: not UTF-8 text, which a SCOWL size list is", 1},
+             Case{nullptr, "--translate nowhere", "nowhere.index: no such file", 1},
+             Case{nullptr, "--codes json --language nb --locale nowhere",
+                  "nowhere/nb/LC_MESSAGES/iso_3166-1.mo: no such file", 1},
+             Case{nullptr, "--demo --encoding ISO-8859-1",
+                  "unknown argument \"--encoding\" (it follows the --wordlist FILE", 2},
+             Case{nullptr, "--bogus", "unknown argument", 2},
+             Case{"Word,Synonym,Notat\r\n", "--import csv",
+                  "T_OrdSynonym.csv, line 1: the header row does not name the columns Ord,Synonym", 1},
+             Case{"Ord,Synonym,Notat\r\n\"A\",\"B", "--import csv", "T_OrdSynonym.csv, line 2", 1},
+             Case{"Ord,Synonym,Notat\r\n\"A\",\"B\"\r\n", "--import csv", "line 2: the row has 2 fields, the header 3",
                   1},
-             Case{"--demo --encoding ISO-8859-1", "unknown argument \"--encoding\" (it follows the --wordlist FILE", 2},
          }) {
+        if (c.csv) writeFile("csv/T_OrdSynonym.csv", c.csv);
+        const std::string target = std::string(c.args) == "--demo" ? "velmora.mdb " : "bad.mdb ";
         std::string out;
-        EXPECT_EQ(mkdb(std::string("bad.mdb ") + c.args, &out), c.status) << c.args;
+        EXPECT_EQ(mkdb(target + c.args, &out), c.status) << c.args;
         EXPECT_NE(out.find(c.message), std::string::npos) << c.args << ": " << out;
         expectNoTarget("bad.mdb");
     }
+    writeFile("csv/T_OrdSynonym.csv", "Ord,Synonym,Notat\r\n");
+    fs::remove("csv/T_Verdi.csv");
+    std::string out;
+    EXPECT_EQ(mkdb("bad.mdb --import csv", &out), 1);
+    EXPECT_NE(out.find("T_Verdi.csv: no such file"), std::string::npos) << out;
+    EXPECT_EQ(db.count("T_Ord"), 0);  // the existing target was left alone
 }
 
 // velmora-mkdb killed at random moments while it imports a thesaurus: the
@@ -249,8 +276,8 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
     int st = 0;
     ::waitpid(whole, &st, 0);
     ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
-    const std::string words = rowsOf(target, "SELECT count(*) FROM T_Ord")[0][0];
-    const std::string pairs = rowsOf(target, "SELECT count(*) FROM T_OrdSynonym")[0][0];
+    const std::string words = fileRows(target, "SELECT count(*) FROM T_Ord")[0][0];
+    const std::string pairs = fileRows(target, "SELECT count(*) FROM T_OrdSynonym")[0][0];
     ASSERT_GT(std::stoi(words), 90000);
     fs::remove(target);
 
@@ -267,9 +294,9 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
             continue;
         }
         ++finished;
-        EXPECT_EQ(rowsOf(target, "PRAGMA integrity_check"), Rows({{"ok"}})) << "run " << run;
-        EXPECT_EQ(rowsOf(target, "SELECT count(*) FROM T_Ord")[0][0], words) << "run " << run;
-        EXPECT_EQ(rowsOf(target, "SELECT count(*) FROM T_OrdSynonym")[0][0], pairs) << "run " << run;
+        EXPECT_EQ(fileRows(target, "PRAGMA integrity_check"), Rows({{"ok"}})) << "run " << run;
+        EXPECT_EQ(fileRows(target, "SELECT count(*) FROM T_Ord")[0][0], words) << "run " << run;
+        EXPECT_EQ(fileRows(target, "SELECT count(*) FROM T_OrdSynonym")[0][0], pairs) << "run " << run;
         fs::remove(target);
     }
     EXPECT_EQ(absent + finished, kRuns);
@@ -283,32 +310,43 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
         EXPECT_EQ(e.path().filename().string().find("new.mdb.part-"), std::string::npos) << e.path();
 }
 
-// Parts of killed builds go at a build of any target in their folder; the
-// part of a build still running, and other files, stay.
-TEST(KilledImport, DeadPartsOfAnyTargetGo) {
+// A build removes the parts that killed builds left in its folder; the part
+// of a build still running, and every file that is not a part of ours,
+// however named, stay.
+TEST(KilledImport, OnlyOurDeadPartsGo) {
     testing_support::TempDb tmp;
-    const pid_t dead = ::fork();
-    if (dead == 0) ::_exit(0);
-    ::waitpid(dead, nullptr, 0);
-    const std::string deadPart = "other.mdb.part-" + std::to_string(dead);
-    const std::string livePart = "third.mdb.part-" + std::to_string(::getppid());
-    for (const std::string& f : {deadPart, livePart, std::string("notes.part-x"), std::string("notes.txt")})
-        write(f, std::string(1000, 'x'));
-    ASSERT_EQ(mkdb("new.mdb"), 0);
-    EXPECT_FALSE(fs::exists(deadPart));
-    EXPECT_TRUE(fs::exists(livePart));
-    EXPECT_TRUE(fs::exists("notes.part-x"));
-    EXPECT_TRUE(fs::exists("notes.txt"));
+    const std::string dead = std::to_string(deadPid()), live = std::to_string(::getppid());
+    enum Holds { Words, Nothing, Text };
+    struct Case {
+        std::string name;
+        Holds holds;
+        bool goes;
+    };
+    const std::vector<Case> cases = {{"other.mdb.part-" + dead, Words, true},
+                                     {"new.db.part-" + dead, Nothing, true},
+                                     {"third.mdb.part-" + live, Words, false},
+                                     {"old.db.part-" + dead, Words, false},
+                                     {"notes.mdb.part-" + dead, Text, false},
+                                     {"thesis.odt.part-3999999", Words, false},
+                                     {"photos.zip.part-123456", Nothing, false},
+                                     {"backup.tar.part-" + dead, Text, false},
+                                     {"notes.part-x", Text, false}};
+    for (const Case& c : cases) {
+        if (c.holds == Words)
+            fs::copy_file("velmora.mdb", c.name);
+        else
+            writeFile(c.name, c.holds == Text ? "my own words" : "");
+    }
+    ASSERT_EQ(mkdb("new.db"), 0);
+    for (const Case& c : cases) EXPECT_EQ(fs::exists(c.name), !c.goes) << c.name;
 }
 
 // Velmora's start clears them too, in its own folder.
 TEST(KilledImport, VelmoraStartRemovesDeadParts) {
     testing_support::TempDb tmp;
-    const pid_t dead = ::fork();
-    if (dead == 0) ::_exit(0);
-    ::waitpid(dead, nullptr, 0);
-    const std::string deadPart = "velmora.mdb.part-" + std::to_string(dead);
-    write(deadPart, std::string(1000, 'x'));
+    const std::string deadPart = "velmora.mdb.part-" + std::to_string(deadPid());
+    fs::copy_file("velmora.mdb", deadPart);
+    writeFile("thesis.odt.part-3999999", "");
     const pid_t app = ::fork();
     if (app == 0) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -321,4 +359,5 @@ TEST(KilledImport, VelmoraStartRemovesDeadParts) {
     ::kill(app, SIGKILL);
     ::waitpid(app, nullptr, 0);
     EXPECT_TRUE(fs::exists("velmora.mdb"));
+    EXPECT_TRUE(fs::exists("thesis.odt.part-3999999"));
 }

@@ -1,0 +1,105 @@
+// The command line: what `velmora --pdf` refuses to write over, the options
+// it does not go with, what it prints of a grid file, and --help-all.
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <filesystem>
+
+#include "grid/ipuz.h"
+#include "support.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct Ran {
+    int code;
+    QString out, err;
+};
+
+Ran velmora(const QStringList& args) {
+    QProcess p;
+    p.start(QString(VELMORA_BINARY_DIR) + "/app/velmora", args);
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        ADD_FAILURE() << "velmora " << args.join(' ').toStdString() << " did not end";
+    }
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class Command : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::Grid g;
+        g[2].caption = "A";
+        g[3].caption = "\x1b]0;owned\x07";  // a text no square shows
+        QFile bad(at("bad.ipuz"));
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+        bad.write(sim::ipuz::Write(g));
+        g[3].caption.clear();
+        grid = sim::ipuz::Write(g);
+        QFile f(at("g.ipuz"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(grid);
+    }
+    QString at(const QString& name) const { return QDir(QString::fromStdString(db.dir().string())).filePath(name); }
+    TempDb db;
+    QByteArray grid;
+};
+
+TEST_F(Command, PdfWritesNeitherOverTheGridNorOverWhatIsNoRegularFile) {
+    ASSERT_TRUE(QFile::link(at("g.ipuz"), at("link.pdf")));
+    ASSERT_EQ(::link(at("g.ipuz").toLocal8Bit().constData(), at("hard.pdf").toLocal8Bit().constData()), 0);
+    // A device node where the system lets us make one, a named pipe elsewhere.
+    const QByteArray device = at("device").toLocal8Bit();
+    if (::mknod(device.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+        ASSERT_EQ(::mkfifo(device.constData(), 0600), 0);
+    }
+    const struct {
+        const char* out;
+        const char* why;
+    } cases[] = {{"g.ipuz", "it is named as a grid file"},
+                 {"link.pdf", "it is the grid file itself"},
+                 {"hard.pdf", "it is the grid file itself"},
+                 {"device", "it is not a regular file"},
+                 {"new.IPUZ", "it is named as a grid file"}};
+    for (const auto& c : cases) {
+        const Ran r = velmora({"--pdf", at("g.ipuz"), at(c.out)});
+        EXPECT_EQ(r.code, 1) << c.out;
+        EXPECT_TRUE(r.err.contains(c.why)) << c.out << ": " << r.err.toStdString();
+        EXPECT_EQ(bytesOf(at("g.ipuz")), grid) << c.out;
+    }
+    EXPECT_FALSE(std::filesystem::is_regular_file(device.constData()));
+    EXPECT_FALSE(QFile::exists(at("new.IPUZ")));
+}
+
+TEST_F(Command, RefusesWhatItCannotDoAndPrintsNoRawText) {
+    const struct {
+        QStringList args;
+        int code;
+        const char* says;  // on standard output for 0, on standard error otherwise
+    } cases[] = {
+        {{"--pdf", at("g.ipuz"), at("out.pdf"), "--database", "postgresql://u@h/db"}, 1, "--pdf uses no word database"},
+        {{"--pdf", at("bad.ipuz"), at("out.pdf")}, 1, R"(\x1B]0;owned\x07)"},
+        {{"--help-all"}, 0, "--pdf <GRID.ipuz>"},
+    };
+    for (const auto& c : cases) {
+        const Ran r = velmora(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.join(' ').toStdString();
+        EXPECT_TRUE((c.code ? r.err : r.out).contains(c.says)) << r.out.toStdString() << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains('\x1b'));
+    }
+    EXPECT_FALSE(QFile::exists(at("out.pdf")));
+}
+
+}  // namespace
