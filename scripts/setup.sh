@@ -25,7 +25,7 @@ packages=(
   qt6-svg-dev                    # the menu entry's icon is painted into an SVG file at build time
   desktop-file-utils appstream file # the install test validates the menu entry, metainfo and icons
   dpkg-dev                       # the .deb: its library dependencies (dpkg-shlibdeps)
-  clang-format clang-tidy        # CI's format and lint checks (scripts/lint.sh)
+  clang-format clang-tidy python3 # CI's format and lint checks (scripts/lint.sh, scripts/tidy.py)
 )
 [ "${VELMORA_FUZZ:-}" = 1 ] && packages+=(clang libclang-rt-14-dev)
 

@@ -19,7 +19,7 @@ VELMORA_PRESET=ci bash "$here/scripts/build.sh"
 (cd "$here" && ctest --preset ci)
 
 echo "== Format and clang-tidy"
-bash "$here/scripts/lint.sh"
+bash "$here/scripts/lint.sh" --all
 
 echo "== Install, package and first start from the menu"
 bash "$here/tests/install/run.sh" "$here/build"

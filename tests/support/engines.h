@@ -62,7 +62,7 @@ private:
 
 std::unique_ptr<TestStore> MakeStore(Engine e);
 
-// The editor and reader roles as the README sets them up, named after
+// The editor and reader roles as docs/postgresql.md sets them up, named after
 // `prefix` (roles belong to the whole server): PREFIX_editor and
 // PREFIX_reader, with the logins PREFIX_anna (an editor) and PREFIX_guest
 // (a reader). Dropped when the object goes, after the test's database.
