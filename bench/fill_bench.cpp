@@ -9,9 +9,9 @@
 #include <chrono>
 #include <cstdio>
 
+#include "grid/fill.h"
+#include "grid/fillwords.h"
 #include "gridfile.h"
-#include "simulator/fill.h"
-#include "simulator/fillwords.h"
 
 namespace {
 double msSince(std::chrono::steady_clock::time_point t) {

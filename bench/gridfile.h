@@ -9,8 +9,8 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "simulator/grid.h"
-#include "simulator/ipuz.h"
+#include "grid/grid.h"
+#include "grid/ipuz.h"
 
 namespace bench {
 

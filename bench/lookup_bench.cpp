@@ -130,11 +130,12 @@ void Simulation(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) {
         const int words = int(state.range(0));
-        M::ValgtRute = 17;
-        M::RuteOrd1[17] = QString::fromStdString(wordNo(i++ % words));
-        M::RuteLengde1[17] = 5;
-        M::RuteOrd2[17] = QString::fromStdString(wordNo(i++ % words));
-        M::RuteLengde2[17] = 5;
+        sim::Document& doc = M::Rutenett;
+        doc.ValgtRute = 17;
+        doc.setRuteOrd(17, true, QString::fromStdString(wordNo(i++ % words)));
+        doc.setRuteLengde(17, true, 5);
+        doc.setRuteOrd(17, false, QString::fromStdString(wordNo(i++ % words)));
+        doc.setRuteLengde(17, false, 5);
         r.K_Simuler_Click();  // four queries, four lists, both words placed
         benchmark::DoNotOptimize(r.L_Synonymer1.ListCount());
     }

@@ -14,8 +14,8 @@
 #include <cstdio>
 #include <random>
 
+#include "grid/fill.h"
 #include "gridfile.h"
-#include "simulator/fill.h"
 #include "store/wordstore.h"
 
 namespace {

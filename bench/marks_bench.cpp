@@ -13,13 +13,12 @@ namespace {
 
 void MarkCandidates(benchmark::State& state) {
     M::ResetAll();
-    for (int n = 1; n <= M::kSquares; ++n) M::InitialiseSquare(n);
     F_Ruter& r = M::F_Ruter();
     ui::setMsgBoxHandler([](const ui::MsgBoxCall&) { return ui::Answer::OK; });
     // Clue square 17 asks for 7 letters across; crossings put A, C and E
     // into three of its squares, and the first across letter is written.
-    M::ValgtRute = 17;
-    M::RuteLengde1[17] = 7;
+    M::Rutenett.ValgtRute = 17;
+    M::Rutenett.setRuteLengde(17, true, 7);
     r.fyll_velmora2("AB", 2, 4, false);
     r.fyll_velmora2("CD", 2, 6, false);
     r.fyll_velmora2("EF", 2, 8, false);

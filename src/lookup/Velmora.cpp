@@ -203,10 +203,10 @@ void Velmora::Form_Load() {
         for (const QString& k : cats) C_Kategori.AddItem(k);
     }
 
-    M::AktivRute = 999;
-    for (int n = 1; n <= M::kSquares; ++n) {
-        M::F_Ruter().X(n).setCaption("");
-        M::InitialiseSquare(n);
+    M::Rutenett.AktivRute = 999;
+    for (int n = 1; n <= M::Rutenett.size(); ++n) {
+        M::Rutenett.setCaption(n, "");
+        M::Rutenett.InitialiseSquare(n);
         M::F_Ruter().X(n).setFontName("MS Sans Serif");
         M::F_Ruter().X(n).setFontSize(10);
     }

@@ -1,6 +1,7 @@
 #include "shared/M.h"
 
 #include <QCoreApplication>
+#include <array>
 
 namespace M {
 
@@ -11,14 +12,7 @@ std::string server;
 }  // namespace
 
 QString SokModus;
-Squares<QString> RuteOrd1;
-Squares<QString> RuteOrd2;
-Squares<int16_t> RuteLengde1{};
-Squares<int16_t> RuteLengde2{};
-Squares<int16_t> RuteRetning1{};
-Squares<int16_t> RuteRetning2{};
-int16_t AktivRute = 0;
-int16_t ValgtRute = 0;
+sim::Document Rutenett;
 
 ui::Form*& slot(Win w) { return windowSlots[static_cast<size_t>(w)]; }
 
@@ -42,24 +36,6 @@ void UseServer(const std::string& conninfo) {
     engine.reset();
 }
 
-void InitialiseSquare(int n) {
-    RuteRetning1[n] = 2;
-    RuteRetning2[n] = 8;
-    RuteLengde1[n] = 0;
-    RuteLengde2[n] = 0;
-    RuteOrd1[n] = "";
-    RuteOrd2[n] = "";
-}
-
-void ClearSquare(int n) {
-    RuteOrd1[n] = "";
-    RuteLengde1[n] = 0;
-    RuteOrd2[n] = "";
-    RuteLengde2[n] = 0;
-}
-
-int Step(int n, int direction, int k) { return direction == 8 ? n + kColumns * k : n + k; }
-
 void ResetAll() {
     // Windows first: their destructors may still look at the shared state.
     for (auto w : {Win::F_Intro, Win::F_Hjelp, Win::Resultat, Win::F_Egenskaper, Win::F_Ruter, Win::Velmora}) {
@@ -72,12 +48,7 @@ void ResetAll() {
     engine.reset();
     server.clear();
     SokModus.clear();
-    for (int n = 0; n <= kSquares; ++n) {
-        RuteOrd1[n].clear();
-        RuteOrd2[n].clear();
-        RuteLengde1[n] = RuteLengde2[n] = RuteRetning1[n] = RuteRetning2[n] = 0;
-    }
-    AktivRute = ValgtRute = 0;
+    Rutenett.reset();
 }
 
 }  // namespace M

@@ -1,15 +1,13 @@
 // Module M: the state the windows share for the life of the process — the
 // window instances (each at most once, loaded on first access), the engine
-// object, the pending lookup mode and the grid model of the simulator.
+// object, the pending lookup mode and the grid being composed.
 #pragma once
 
 #include <QString>
-#include <array>
-#include <concepts>
-#include <cstdint>
 #include <memory>
 #include <string>
 
+#include "grid/document.h"
 #include "store/wordstore.h"
 #include "ui/toolkit.h"
 
@@ -66,38 +64,8 @@ void UseServer(const std::string& conninfo);
 // The pending kind of lookup: "", "*", "?" or "kategori".
 extern QString SokModus;
 
-// ---- grid model: slots 0..225, slot 0 belongs to no square.
-inline constexpr int kSquares = 225;
-inline constexpr int kColumns = 15;
-// One value a slot, indexed by square number as the windows count squares.
-template <class T>
-struct Squares : std::array<T, kSquares + 1> {
-    template <std::integral N>
-    T& operator[](N n) {
-        return std::array<T, kSquares + 1>::operator[](static_cast<size_t>(n));
-    }
-    template <std::integral N>
-    const T& operator[](N n) const {
-        return std::array<T, kSquares + 1>::operator[](static_cast<size_t>(n));
-    }
-};
-extern Squares<QString> RuteOrd1;
-extern Squares<QString> RuteOrd2;
-extern Squares<int16_t> RuteLengde1;
-extern Squares<int16_t> RuteLengde2;
-extern Squares<int16_t> RuteRetning1;
-extern Squares<int16_t> RuteRetning2;
-extern int16_t AktivRute;
-extern int16_t ValgtRute;
-
-// Start values of one square's clue data.
-void InitialiseSquare(int n);
-// Clears one square's clue words and counts; directions stay.
-void ClearSquare(int n);
-inline int RowOf(int n) { return (n - 1) / kColumns + 1; }
-inline int ColumnOf(int n) { return (n - 1) % kColumns + 1; }
-// Target square of letter k from clue square n in direction code 2 or 8.
-int Step(int n, int direction, int k);
+// The grid being composed, which the simulator windows show and change.
+extern sim::Document Rutenett;
 
 // UTF-8 <-> QString at the store's boundary.
 inline std::string s(const QString& q) { return q.toStdString(); }

@@ -75,20 +75,20 @@ void F_Egenskaper::OfferClueWords(bool across, const QString& answer, const QStr
 namespace {
 // The handlers write to the active square; before the first square click
 // there is none, and then they write nowhere.
-bool activeSquare() { return M::AktivRute >= 1 && M::AktivRute <= M::kSquares; }
+bool activeSquare() { return M::Rutenett.contains(M::Rutenett.AktivRute); }
 }  // namespace
 
 void F_Egenskaper::T_Ord1_Change() {
-    if (activeSquare()) M::RuteOrd1[M::AktivRute] = ui::upperCase(T_Ord1.Text());
+    if (activeSquare()) M::Rutenett.setRuteOrd(M::Rutenett.AktivRute, true, ui::upperCase(T_Ord1.Text()));
 }
 void F_Egenskaper::T_Ord2_Change() {
-    if (activeSquare()) M::RuteOrd2[M::AktivRute] = ui::upperCase(T_Ord2.Text());
+    if (activeSquare()) M::Rutenett.setRuteOrd(M::Rutenett.AktivRute, false, ui::upperCase(T_Ord2.Text()));
 }
 void F_Egenskaper::C_Ant1_Click() {
-    if (activeSquare()) M::RuteLengde1[M::AktivRute] = CountOf(C_Ant1.Text());
+    if (activeSquare()) M::Rutenett.setRuteLengde(M::Rutenett.AktivRute, true, CountOf(C_Ant1.Text()));
 }
 void F_Egenskaper::C_Ant2_Click() {
-    if (activeSquare()) M::RuteLengde2[M::AktivRute] = CountOf(C_Ant2.Text());
+    if (activeSquare()) M::Rutenett.setRuteLengde(M::Rutenett.AktivRute, false, CountOf(C_Ant2.Text()));
 }
 
 int16_t F_Egenskaper::CountOf(const QString& text) {
@@ -110,7 +110,8 @@ int16_t F_Egenskaper::CountOf(const QString& text) {
 }
 
 void F_Egenskaper::K_LukkVindu_Click() {
-    M::AktivRute = M::ValgtRute;
+    sim::Document& doc = M::Rutenett;
+    doc.AktivRute = doc.ValgtRute;
     if (!activeSquare()) {
         Hide();
         return;
@@ -118,18 +119,7 @@ void F_Egenskaper::K_LukkVindu_Click() {
     ::F_Ruter& ruter = M::F_Ruter();
     ruter.L_Vannrett.setText(ui::upperCase(T_Ord1.Text()));
     ruter.L_Loddrett.setText(ui::upperCase(T_Ord2.Text()));
-    ui::Button& sq = ruter.X(M::AktivRute);
-    const bool across = !M::RuteOrd1[M::AktivRute].isEmpty();
-    const bool down = !M::RuteOrd2[M::AktivRute].isEmpty();
-    if (across || down) {
-        sq.setCaption(across && down ? "XY" : across ? "X" : "Y");
-        sq.setBackColor(ui::kOrange);
-        sq.setBold(true);
-    } else if (!ruter.IsBlock(M::AktivRute)) {  // a block looked at stays one
-        sq.setCaption("");
-        sq.setBackColor(std::nullopt);
-        sq.setBold(false);
-    }
+    doc.MarkClueSquare(doc.AktivRute);
     Hide();
 }
 

@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 
-#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -36,9 +35,10 @@ F_Ruter::F_Ruter()
     setTitleClose(TitleClose::Hide);
     if (M::Loaded(M::Win::Velmora)) setCentreOn(&M::form(M::Win::Velmora));
 
-    for (int n = 1; n <= M::kSquares; ++n) {
+    sim::Document& doc = M::Rutenett;
+    for (int n = 1; n <= doc.size(); ++n) {
         auto b = std::make_unique<ui::Button>(client(), "");
-        b->setPlace(28 * (M::ColumnOf(n) - 1), 28 * (M::RowOf(n) - 1), 29, 29);
+        b->setPlace(28 * (doc.ColumnOf(n) - 1), 28 * (doc.RowOf(n) - 1), 29, 29);
         b->setFontName("MS Sans Serif");
         b->setGraphical(true);
         b->button()->setFocusPolicy(Qt::NoFocus);
@@ -81,9 +81,15 @@ F_Ruter::F_Ruter()
     setUpComposing();
     setUpKeeping();
     setUpMarks();
+    for (int n = 1; n <= doc.size(); ++n) showSquare(n);
+    doc.squareChanged = [this](int n) { showSquare(n); };
+    doc.stepped = [this] { MarkCandidates(); };
 }
 
-F_Ruter::~F_Ruter() = default;
+F_Ruter::~F_Ruter() {
+    M::Rutenett.squareChanged = nullptr;
+    M::Rutenett.stepped = nullptr;
+}
 
 ui::Button& F_Ruter::X(int n) { return *squares_.at(size_t(n)); }
 const ui::Button& F_Ruter::X(int n) const { return *squares_.at(size_t(n)); }
@@ -95,18 +101,19 @@ void F_Ruter::Form_Load() {
     L_Verdier2.Clear();
     L_Synonymer1.Clear();
     L_Synonymer2.Clear();
-    M::ValgtRute = 1;
+    M::Rutenett.ValgtRute = 1;
 }
 
 void F_Ruter::X_Click(int index) {
     // Clearing, and what the dialog changes up to Done!, is one step.
-    Edit edit(*this);
+    sim::Document& doc = M::Rutenett;
+    sim::Document::Edit edit(doc);
     L_Verdier1.Clear();
     L_Verdier2.Clear();
     L_Synonymer1.Clear();
     L_Synonymer2.Clear();
-    M::AktivRute = int16_t(index);
-    M::ValgtRute = int16_t(index);
+    doc.AktivRute = int16_t(index);
+    doc.ValgtRute = int16_t(index);
 
     ::F_Egenskaper& dlg = M::F_Egenskaper();
     for (int k = 0; k <= 10; ++k) {
@@ -114,14 +121,14 @@ void F_Ruter::X_Click(int index) {
         dlg.C_Ant1.setList(k, entry);
         dlg.C_Ant2.setList(k, entry);
     }
-    dlg.C_Ant1.setText(QString::number(M::RuteLengde1[M::AktivRute]) + " - letter(s)");
-    dlg.C_Ant2.setText(QString::number(M::RuteLengde2[M::AktivRute]) + " - letter(s)");
-    dlg.T_Ord1.setText(M::RuteOrd1[M::AktivRute]);
-    dlg.T_Ord2.setText(M::RuteOrd2[M::AktivRute]);
+    dlg.C_Ant1.setText(QString::number(doc.RuteLengde1(doc.AktivRute)) + " - letter(s)");
+    dlg.C_Ant2.setText(QString::number(doc.RuteLengde2(doc.AktivRute)) + " - letter(s)");
+    dlg.T_Ord1.setText(doc.RuteOrd1(doc.AktivRute));
+    dlg.T_Ord2.setText(doc.RuteOrd2(doc.AktivRute));
     offerClueWords();
 
     if (c_clear.Value()) {
-        clearSquare(M::AktivRute);
+        doc.ClearSquare(doc.AktivRute);
         return;
     }
     dlg.ShowModal();
@@ -130,12 +137,13 @@ void F_Ruter::X_Click(int index) {
 void F_Ruter::K_LukkVindu_Click() { Hide(); }
 
 void F_Ruter::K_Simuler_Click() {
-    const int16_t s = M::ValgtRute;
-    if (s < 1 || s > M::kSquares) return;
+    sim::Document& doc = M::Rutenett;
+    const int16_t s = doc.ValgtRute;
+    if (!doc.contains(s)) return;
     // Both words of one simulation are taken back together.
-    Edit edit(*this);
-    const QString w1 = M::RuteOrd1[s], w2 = M::RuteOrd2[s];
-    const int16_t k1 = M::RuteLengde1[s], k2 = M::RuteLengde2[s];
+    sim::Document::Edit edit(doc);
+    const QString w1 = doc.RuteOrd1(s), w2 = doc.RuteOrd2(s);
+    const int16_t k1 = doc.RuteLengde1(s), k2 = doc.RuteLengde2(s);
 
     struct Source {
         ui::ListBox* list;
@@ -179,82 +187,60 @@ void F_Ruter::K_Simuler_Click() {
     // What the simulation writes is its own choice, no longer the user's pick.
     const QString across = !sources[0].first.isEmpty() ? sources[0].first : sources[1].first;
     if (!across.isEmpty() && k1 > 0) {
-        picked_[size_t(s)][0] = false;
+        doc.setPicked(s, true, false);
         fyll_velmora1(across, k1, s, false);
     }
     const QString down = !sources[2].first.isEmpty() ? sources[2].first : sources[3].first;
     if (!down.isEmpty() && k2 > 0) {
-        picked_[size_t(s)][1] = false;
+        doc.setPicked(s, false, false);
         fyll_velmora2(down, k2, s, false);
     }
 }
 
+// A candidate written is the user's pick, which filling the grid keeps.
 void F_Ruter::L_Synonymer1_Click() {
-    Edit edit(*this);
+    sim::Document::Edit edit(M::Rutenett);
     const QString t = L_Synonymer1.Text();
-    fyll_velmora1(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
-    if (M::ValgtRute >= 1 && M::ValgtRute <= M::kSquares) picked_[size_t(M::ValgtRute)][0] = true;
+    fyll_velmora1(t, int16_t(ui::charLength(t)), M::Rutenett.ValgtRute, true);
+    M::Rutenett.setPicked(M::Rutenett.ValgtRute, true, true);
 }
 void F_Ruter::L_Verdier1_Click() {
-    Edit edit(*this);
+    sim::Document::Edit edit(M::Rutenett);
     const QString t = L_Verdier1.Text();
-    fyll_velmora1(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
-    if (M::ValgtRute >= 1 && M::ValgtRute <= M::kSquares) picked_[size_t(M::ValgtRute)][0] = true;
+    fyll_velmora1(t, int16_t(ui::charLength(t)), M::Rutenett.ValgtRute, true);
+    M::Rutenett.setPicked(M::Rutenett.ValgtRute, true, true);
 }
 void F_Ruter::L_Synonymer2_Click() {
-    Edit edit(*this);
+    sim::Document::Edit edit(M::Rutenett);
     const QString t = L_Synonymer2.Text();
-    fyll_velmora2(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
-    if (M::ValgtRute >= 1 && M::ValgtRute <= M::kSquares) picked_[size_t(M::ValgtRute)][1] = true;
+    fyll_velmora2(t, int16_t(ui::charLength(t)), M::Rutenett.ValgtRute, true);
+    M::Rutenett.setPicked(M::Rutenett.ValgtRute, false, true);
 }
 void F_Ruter::L_Verdier2_Click() {
-    Edit edit(*this);
+    sim::Document::Edit edit(M::Rutenett);
     const QString t = L_Verdier2.Text();
-    fyll_velmora2(t, int16_t(ui::charLength(t)), M::ValgtRute, true);
-    if (M::ValgtRute >= 1 && M::ValgtRute <= M::kSquares) picked_[size_t(M::ValgtRute)][1] = true;
+    fyll_velmora2(t, int16_t(ui::charLength(t)), M::Rutenett.ValgtRute, true);
+    M::Rutenett.setPicked(M::Rutenett.ValgtRute, false, true);
 }
 
 void F_Ruter::fyll_velmora1(const QString& nyttOrd1, int16_t lengde1, int16_t SimRute, bool overskriv) {
-    fill(nyttOrd1, lengde1, SimRute, overskriv, SimRute >= 1 && SimRute <= M::kSquares ? M::RuteRetning1[SimRute] : 2,
-         true);
+    fill(nyttOrd1, lengde1, SimRute, overskriv, true);
 }
 
 void F_Ruter::fyll_velmora2(const QString& nyttOrd2, int16_t lengde2, int16_t SimRute, bool overskriv) {
-    fill(nyttOrd2, lengde2, SimRute, overskriv, SimRute >= 1 && SimRute <= M::kSquares ? M::RuteRetning2[SimRute] : 8,
-         false);
+    fill(nyttOrd2, lengde2, SimRute, overskriv, false);
 }
 
-void F_Ruter::fill(const QString& word, int16_t count, int16_t clue, bool overskriv, int direction, bool across) {
-    if (count <= 0) return;
-    Edit edit(*this);
-    const sim::Answer answer{clue, across};
-    const QStringList letters = sim::Letters(word);
-    for (int k = 1; k <= count; ++k) {
-        const QString letter = k <= letters.size() ? letters[k - 1] : QString();
-        const int target = M::Step(clue, direction, k);
-        bool conflict = sim::EdgeRefuses(answer, target, k, count) || IsBlock(target);
-        if (!conflict && !overskriv) {
-            const QString caption = X(target).Caption();
-            conflict = !caption.isEmpty() && letter != caption;
-        }
-        if (conflict) {
-            ui::MsgBox(across ? "Conflict across!" : "Conflict vertically!", ui::Buttons::OK, "Mismatch?");
-            return;
-        }
-        // The square remembers every answer that wrote the letter it shows.
-        Written& w = written_[size_t(target)];
-        const QString before = X(target).Caption();
-        const bool same = !letter.isEmpty() && before == letter;
-        if (!same) {
-            w = letter.isEmpty() ? Written{} : Written{letter, {answer}};
-        } else if (w.letter != before || X(target).Bold()) {
-            // The letter was there before any answer we know of wrote it
-            // (a clue mark passed, or set by other means): it stays binding.
-            w = {letter, {sim::Answer{0, true}, answer}};
-        } else if (std::find(w.by.begin(), w.by.end(), answer) == w.by.end()) {
-            w.by.push_back(answer);
-        }
-        X(target).setBold(false);
-        X(target).setCaption(letter);
-    }
+void F_Ruter::fill(const QString& word, int16_t count, int16_t clue, bool overskriv, bool across) {
+    if (!M::Rutenett.Write(word, count, clue, overskriv, across))
+        ui::MsgBox(across ? "Conflict across!" : "Conflict vertically!", ui::Buttons::OK, "Mismatch?");
+}
+
+void F_Ruter::showSquare(int n) {
+    const sim::Square& sq = M::Rutenett.at(n);
+    ui::Button& b = X(n);
+    if (b.Caption() != sq.caption) b.setCaption(sq.caption);
+    if (b.BackColor() != sq.back) b.setBackColor(sq.back);
+    if (b.Bold() != sq.bold) b.setBold(sq.bold);
+    if (Framed(n) != sq.flagged) setFramed(n, sq.flagged);
 }

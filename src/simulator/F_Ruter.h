@@ -1,6 +1,7 @@
-// The simulator window: a 15 by 15 grid of clue and letter squares, the
-// clue words of the square last confirmed, and the four candidate lists,
-// marked by whether each candidate fits; every grid change can be undone.
+// The simulator window: the grid being composed (M::Rutenett) shown as clue
+// and letter squares, the clue words of the square last confirmed, and the
+// four candidate lists, marked by whether each candidate fits; every grid
+// change goes to the document, which can undo it.
 #pragma once
 
 #include <QJsonObject>
@@ -8,7 +9,7 @@
 #include <array>
 #include <memory>
 
-#include "simulator/grid.h"
+#include "grid/document.h"
 #include "ui/toolkit.h"
 
 class QMenu;
@@ -21,7 +22,7 @@ public:
     F_Ruter();
     ~F_Ruter() override;
 
-    // The square with number n, 1 to 225, counted row by row.
+    // The square with number n, 1 to the grid's size, counted row by row.
     ui::Button& X(int n);
     const ui::Button& X(int n) const;
 
@@ -68,9 +69,6 @@ public:
     void M_FyllRutenett_Click();
     // Whether square n shows the red frame of an answer the fill left empty.
     bool Framed(int n) const;
-    // Whether square n is a block of another program's grid, as long as it
-    // still shows as one: a dark square that takes no letter.
-    bool IsBlock(int n) const;
     // Right click on square n: the menu at `globalPos`, for that square.
     void X_MouseUp(int n, const QPoint& globalPos);
 
@@ -78,12 +76,6 @@ public:
     // change to the grid.
     void Angre();
     void Gjenta();
-    const sim::History& History() const { return history_; }
-
-    // The whole grid as plain data: faces, clue data and who wrote each letter.
-    sim::Grid Snapshot() const;
-    // Shows a whole grid as one undoable change.
-    void setSnapshot(const sim::Grid& g);
 
     // ---- keeping a grid: ipuz files, PDF and print, from the right-click
     // menu and the keyboard.
@@ -110,40 +102,15 @@ protected:
     void Form_Load() override;
 
 private:
-    // Groups the grid changes made while it lives into one undoable step
-    // (nested edits join the outermost one) and then renews the marks.
-    class Edit {
-    public:
-        explicit Edit(F_Ruter& f) : f_(f) { f_.beginEdit(); }
-        ~Edit() { f_.endEdit(); }
-        Edit(const Edit&) = delete;
-        Edit& operator=(const Edit&) = delete;
-
-    private:
-        F_Ruter& f_;
-    };
-    void beginEdit();
-    void endEdit();
-    void apply(const sim::Step& step, bool forward);
-    void putSquare(int n, const sim::Square& sq);
-    void clearSquare(int n);
+    // Shows square n as the document holds it.
+    void showSquare(int n);
     void setUpComposing();
     void setUpKeeping();
     QString printTitle() const;
     void showClearCursor(bool on);
-    void fill(const QString& word, int16_t count, int16_t clue, bool overskriv, int direction, bool across);
+    void fill(const QString& word, int16_t count, int16_t clue, bool overskriv, bool across);
 
-    std::array<std::unique_ptr<ui::Button>, 226> squares_;
-    // Who wrote the letter of each square, and which letter that was: a
-    // caption set by other means (a clue mark) makes the record void.
-    struct Written {
-        QString letter;
-        std::vector<sim::Answer> by;
-    };
-    std::array<Written, 226> written_;
-    sim::History history_;
-    sim::Grid editStart_;
-    int editDepth_ = 0;
+    std::array<std::unique_ptr<ui::Button>, sim::kSquares + 1> squares_;
     int menuSquare_ = 0;
     // The grid's file, and the fields of it that Velmora does not know,
     // written again when the grid is saved.
@@ -158,12 +125,7 @@ private:
     };
     std::array<Candidates, 4> candidates_;
     void setUpMarks();
-    // Blocks, and what other programs' files hold in each square's cell.
-    std::array<bool, 226> blocks_{};
-    std::array<QJsonObject, 226> theirs_{};
-    // The user's picks of candidates, across and down, by clue square.
-    std::array<std::array<bool, 2>, 226> picked_{};
-    std::array<QWidget*, 226> frames_{};
+    std::array<QWidget*, sim::kSquares + 1> frames_{};
     void setFramed(int n, bool on);
     // Offers the dialog clue words for the open answers of the active
     // square that a fill has written.

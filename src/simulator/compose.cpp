@@ -49,7 +49,7 @@ void F_Ruter::setUpComposing() {
     QObject::connect(M_FyllRutenett, &QAction::triggered, this,
                      [this] { ui::run([this] { M_FyllRutenett_Click(); }); });
 
-    for (int n = 1; n <= M::kSquares; ++n) {
+    for (int n = 1; n <= M::Rutenett.size(); ++n) {
         QAbstractButton* b = X(n).button();
         b->setContextMenuPolicy(Qt::CustomContextMenu);
         QObject::connect(b, &QWidget::customContextMenuRequested, this, [this, n, b](const QPoint& at) {
@@ -76,7 +76,7 @@ void F_Ruter::setUpComposing() {
 }
 
 void F_Ruter::showClearCursor(bool on) {
-    for (int n = 1; n <= M::kSquares; ++n) {
+    for (int n = 1; n <= M::Rutenett.size(); ++n) {
         if (on)
             X(n).button()->setCursor(clearCursor());
         else
@@ -84,95 +84,13 @@ void F_Ruter::showClearCursor(bool on) {
     }
 }
 
-// ---------------------------------------------------------------- snapshots
-
-sim::Grid F_Ruter::Snapshot() const {
-    sim::Grid g;
-    for (int n = 1; n <= M::kSquares; ++n) {
-        sim::Square& sq = g[size_t(n)];
-        const ui::Button& b = X(n);
-        sq.caption = b.Caption();
-        sq.back = b.BackColor();
-        sq.bold = b.Bold();
-        sq.ord1 = M::RuteOrd1[n];
-        sq.ord2 = M::RuteOrd2[n];
-        sq.lengde1 = M::RuteLengde1[n];
-        sq.lengde2 = M::RuteLengde2[n];
-        const Written& w = written_[size_t(n)];
-        if (!sq.caption.isEmpty() && !sq.bold && w.letter == sq.caption) sq.writers = w.by;
-        sq.picked1 = picked_[size_t(n)][0];
-        sq.picked2 = picked_[size_t(n)][1];
-        sq.flagged = Framed(n);
-        sq.block = IsBlock(n);
-        sq.theirs = theirs_[size_t(n)];
-    }
-    return g;
-}
-
-bool F_Ruter::IsBlock(int n) const {
-    const ui::Button& b = X(n);
-    return blocks_.at(size_t(n)) && b.Caption().isEmpty() && !b.Bold() && b.BackColor() == sim::kBlockColour;
-}
-
-void F_Ruter::putSquare(int n, const sim::Square& sq) {
-    ui::Button& b = X(n);
-    if (b.Caption() != sq.caption) b.setCaption(sq.caption);
-    if (b.BackColor() != sq.back) b.setBackColor(sq.back);
-    if (b.Bold() != sq.bold) b.setBold(sq.bold);
-    M::RuteOrd1[n] = sq.ord1;
-    M::RuteOrd2[n] = sq.ord2;
-    M::RuteLengde1[n] = sq.lengde1;
-    M::RuteLengde2[n] = sq.lengde2;
-    written_[size_t(n)] = {sq.caption, sq.writers};
-    picked_[size_t(n)] = {sq.picked1, sq.picked2};
-    setFramed(n, sq.flagged);
-    blocks_[size_t(n)] = sq.block;
-    theirs_[size_t(n)] = sq.theirs;
-}
-
-void F_Ruter::setSnapshot(const sim::Grid& g) {
-    Edit edit(*this);
-    for (int n = 1; n <= M::kSquares; ++n) putSquare(n, g[size_t(n)]);
-}
-
-void F_Ruter::beginEdit() {
-    if (editDepth_++ == 0) editStart_ = Snapshot();
-}
-
-void F_Ruter::endEdit() {
-    if (--editDepth_ > 0) return;
-    history_.record(sim::Diff(editStart_, Snapshot()));
-    MarkCandidates();
-}
-
 // ---------------------------------------------------------------- undo and redo
 
-void F_Ruter::apply(const sim::Step& step, bool forward) {
-    for (const sim::Change& c : step) putSquare(c.square, forward ? c.after : c.before);
-    MarkCandidates();
-}
+void F_Ruter::Angre() { M::Rutenett.Undo(); }
 
-void F_Ruter::Angre() {
-    if (editDepth_ > 0) return;  // not while a change is under way
-    if (const sim::Step* s = history_.undo()) apply(*s, false);
-}
-
-void F_Ruter::Gjenta() {
-    if (editDepth_ > 0) return;
-    if (const sim::Step* s = history_.redo()) apply(*s, true);
-}
+void F_Ruter::Gjenta() { M::Rutenett.Redo(); }
 
 // ---------------------------------------------------------------- clearing
-
-void F_Ruter::clearSquare(int n) {
-    X(n).setCaption("");
-    X(n).setBackColor(std::nullopt);
-    M::ClearSquare(n);
-    written_[size_t(n)] = {};
-    picked_[size_t(n)] = {};
-    setFramed(n, false);
-    blocks_[size_t(n)] = false;  // another program's number stays
-}
 
 void F_Ruter::X_MouseUp(int n, const QPoint& globalPos) {
     menuSquare_ = n;
@@ -180,27 +98,15 @@ void F_Ruter::X_MouseUp(int n, const QPoint& globalPos) {
 }
 
 void F_Ruter::M_TomRutenett_Click() {
-    Edit edit(*this);
-    for (int n = 1; n <= M::kSquares; ++n) {
-        ui::Button& b = X(n);
-        b.setCaption("");
-        b.setBackColor(std::nullopt);
-        b.setBold(false);
-        b.setFontName("MS Sans Serif");
-        b.setFontSize(10);
-        M::InitialiseSquare(n);
-        written_[size_t(n)] = {};
-        picked_[size_t(n)] = {};
-        setFramed(n, false);
-        blocks_[size_t(n)] = false;
-        theirs_[size_t(n)] = {};
+    M::Rutenett.ClearAll();
+    for (int n = 1; n <= M::Rutenett.size(); ++n) {
+        X(n).setFontName("MS Sans Serif");
+        X(n).setFontSize(10);
     }
 }
 
 // The square under the pointer is cleared as a click with "Clear square"
 // ticked clears it, but the candidate lists stay, marked anew.
 void F_Ruter::M_TomRute_Click() {
-    if (menuSquare_ < 1 || menuSquare_ > M::kSquares) return;
-    Edit edit(*this);
-    clearSquare(menuSquare_);
+    if (M::Rutenett.contains(menuSquare_)) M::Rutenett.ClearSquare(menuSquare_);
 }

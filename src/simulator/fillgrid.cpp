@@ -8,11 +8,11 @@
 #include <QPainter>
 #include <optional>
 
+#include "grid/fill.h"
+#include "grid/fillwords.h"
 #include "shared/M.h"
 #include "simulator/F_Egenskaper.h"
 #include "simulator/F_Ruter.h"
-#include "simulator/fill.h"
-#include "simulator/fillwords.h"
 #include "ui/progress.h"
 
 namespace {
@@ -54,8 +54,8 @@ void F_Ruter::setFramed(int n, bool on) {
 }
 
 void F_Ruter::M_FyllRutenett_Click() {
-    if (editDepth_ > 0) return;  // not while another change is under way
-    const sim::Grid before = Snapshot();
+    if (M::Rutenett.editing()) return;  // not while another change is under way
+    const sim::Grid before = M::Rutenett.squares();
     const std::vector<sim::Slot> answers = sim::Slots(before);
     if (answers.empty()) {
         ui::MsgBox("There is nothing to fill: give a clue square a clue word and a number of letters first.",
@@ -87,21 +87,20 @@ void F_Ruter::M_FyllRutenett_Click() {
     db.reset();
     // Cancel keeps the grid as it was.
     if (!finished || result.cancelled) return;
-    setSnapshot(sim::Filled(before, answers, result));
+    M::Rutenett.setSquares(sim::Filled(before, answers, result));
     const QString report = sim::FillReport(answers, result);
     if (!report.isEmpty()) ui::MsgBox(report, ui::Buttons::OK, "Velmora");
 }
 
 void F_Ruter::offerClueWords() {
     ::F_Egenskaper& dlg = M::F_Egenskaper();
-    const int16_t n = M::AktivRute;
-    const bool square = n >= 1 && n <= M::kSquares;
-    const size_t i = square ? size_t(n) : 0;
-    const sim::Grid g = square ? Snapshot() : sim::Grid{};
+    const sim::Document& doc = M::Rutenett;
+    const int16_t n = doc.AktivRute;
+    const bool square = doc.contains(n);
     for (bool across : {true, false}) {
         QString answer;
-        if (square && (across ? M::RuteOrd1[i] : M::RuteOrd2[i]).isEmpty())
-            answer = sim::OpenAnswerShown(g, {n, across}, across ? M::RuteLengde1[i] : M::RuteLengde2[i]);
+        if (square && (across ? doc.RuteOrd1(n) : doc.RuteOrd2(n)).isEmpty())
+            answer = sim::OpenAnswerShown(doc.squares(), {n, across}, across ? doc.RuteLengde1(n) : doc.RuteLengde2(n));
         QStringList clues;
         if (!answer.isEmpty()) {
             try {

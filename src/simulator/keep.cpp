@@ -10,9 +10,10 @@
 #include <QPrinter>
 #include <QSettings>
 
+#include "grid/gridprint.h"
+#include "grid/ipuz.h"
+#include "shared/M.h"
 #include "simulator/F_Ruter.h"
-#include "simulator/gridprint.h"
-#include "simulator/ipuz.h"
 #include "ui/dialogs.h"
 
 namespace {
@@ -71,7 +72,7 @@ void F_Ruter::M_LagreRutenett_Click() {
     setGridFolder(QFileInfo(path).absolutePath());
     QString error;
     const bool existed = QFileInfo::exists(path);
-    if (!sim::ipuz::WriteFile(path, Snapshot(), kept_, &error)) {
+    if (!sim::ipuz::WriteFile(path, M::Rutenett.squares(), kept_, &error)) {
         ui::MsgBox(QString(existed ? "The grid could not be saved to %1, so that file is as it was:\n%2"
                                    : "The grid could not be saved to %1, and no file was made there:\n%2")
                        .arg(shown(path), error),
@@ -94,11 +95,11 @@ void F_Ruter::M_AapneRutenett_Click() {
             ui::Buttons::OK, "Velmora");
         return;
     }
-    if (holdsAnything(Snapshot()) &&
+    if (holdsAnything(M::Rutenett.squares()) &&
         ui::MsgBox("Do you really want to replace this grid with the one in " + shown(path) + "?", ui::Buttons::YesNo,
                    "Velmora") != ui::Answer::Yes)
         return;
-    setSnapshot(*loaded.grid);
+    M::Rutenett.setSquares(*loaded.grid);
     kept_ = loaded.kept;
     gridFile_ = path;
 }
@@ -111,7 +112,7 @@ void F_Ruter::M_EksporterPdf_Click() {
     if (path.isEmpty()) return;
     setGridFolder(QFileInfo(path).absolutePath());
     QString error;
-    if (!sim::print::WritePdf(path, Snapshot(), printTitle(), &error))
+    if (!sim::print::WritePdf(path, M::Rutenett.squares(), printTitle(), &error))
         ui::MsgBox(QString("The PDF could not be written to %1:\n%2").arg(shown(path), error), ui::Buttons::OK,
                    "Velmora");
 }
@@ -124,6 +125,6 @@ void F_Ruter::M_SkrivUt_Click() {
         QPageLayout::Millimeter));
     printer.setDocName(printTitle());
     if (!ui::PrintDialog(this, printer)) return;
-    if (!sim::print::Paint(printer, Snapshot(), printTitle()))
+    if (!sim::print::Paint(printer, M::Rutenett.squares(), printTitle()))
         ui::MsgBox("The grid could not be printed: the printer cannot be used.", ui::Buttons::OK, "Velmora");
 }

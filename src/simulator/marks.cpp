@@ -56,9 +56,10 @@ void F_Ruter::setUpMarks() {
 }
 
 void F_Ruter::MarkCandidates() {
-    const int s = M::ValgtRute;
-    const bool clue = s >= 1 && s <= M::kSquares;
-    const sim::Grid grid = Snapshot();
+    const sim::Document& doc = M::Rutenett;
+    const int s = doc.ValgtRute;
+    const bool clue = doc.contains(s);
+    const sim::Grid& grid = doc.squares();
     for (Candidates& c : candidates_) {
         const int n = c.list->ListCount();
         c.fits.assign(size_t(n), 0);
@@ -74,7 +75,7 @@ void F_Ruter::MarkCandidates() {
             }
             // The answer's length as given for the square, else as long as
             // the longest entry.
-            const int given = !clue ? 0 : c.across ? M::RuteLengde1[s] : M::RuteLengde2[s];
+            const int given = !clue ? 0 : c.across ? doc.RuteLengde1(s) : doc.RuteLengde2(s);
             const QString pattern = sim::Pattern(grid, answer, given > 0 ? given : longest);
             tip = QString("%1 of %2 fit").arg(fitting).arg(n);
             if (!pattern.isEmpty()) tip = pattern + ": " + tip;

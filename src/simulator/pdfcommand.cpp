@@ -10,8 +10,8 @@
 #include <QTextStream>
 #include <filesystem>
 
-#include "simulator/gridprint.h"
-#include "simulator/ipuz.h"
+#include "grid/gridprint.h"
+#include "grid/ipuz.h"
 #include "store/shown.h"
 
 namespace sim {

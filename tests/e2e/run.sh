@@ -123,8 +123,8 @@ xdotool type --delay 30 "$work/evening"
 xdotool key Return
 gone "^Save grid as" || fail "the save dialog did not close"
 sleep 0.5
-grep -q '"clue": "BIG"' "$work/evening.ipuz" || fail "the saved grid has no clue BIG"
-grep -q '"version": "http://ipuz.org/v2"' "$work/evening.ipuz" || fail "the saved grid is no ipuz v2"
+grep -Eq '"clue": ?"BIG"' "$work/evening.ipuz" || fail "the saved grid has no clue BIG"
+grep -Eq '"version": ?"http://ipuz.org/v2"' "$work/evening.ipuz" || fail "the saved grid is no ipuz v2"
 xdotool windowfocus --sync "$sim"
 xdotool key ctrl+z
 sleep 0.5

@@ -9,7 +9,7 @@
 #include <QProcess>
 #include <filesystem>
 
-#include "simulator/ipuz.h"
+#include "grid/ipuz.h"
 #include "support.h"
 
 using namespace testing_support;

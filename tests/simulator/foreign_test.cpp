@@ -1,8 +1,8 @@
 // A crossword of another program, opened and saved again: everything it
 // held comes back, and its blocks are walls to Velmora's answers.
-#include "keeping.h"
+#include <QJsonArray>
 
-using namespace keeping;
+#include "simulator.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ QJsonObject crossword() {
             {"clues", QJsonObject{{"Across", across}, {"Down", down}}}};
 }
 
-TEST_F(Keeping, CrosswordOfAnotherProgramIsSavedAsItWasOpened) {
+TEST_F(Sim, CrosswordOfAnotherProgramIsSavedAsItWasOpened) {
     const QJsonObject theirs = crossword();
     write("theirs.ipuz", QJsonDocument(theirs).toJson());
     open("theirs.ipuz");
@@ -61,13 +61,14 @@ TEST_F(Keeping, CrosswordOfAnotherProgramIsSavedAsItWasOpened) {
 
     // Square 49 (row 4, column 4) is a block: dark, and a wall to answers
     // across and down, even where they may write over letters.
-    EXPECT_TRUE(f().IsBlock(49));
+    EXPECT_TRUE(doc().at(49).block);
+    EXPECT_EQ(firstMisshown(), 0);
     EXPECT_FALSE(f().X(49).IsButtonFace());
     f().fyll_velmora1("ABCD", 4, 46, true);
     f().fyll_velmora2("ABCD", 4, 4, true);
     EXPECT_EQ(boxes.prompts(), QStringList({"Conflict across!", "Conflict vertically!"}));
     EXPECT_EQ(f().X(48).Caption() + f().X(34).Caption(), "BB");
-    EXPECT_TRUE(f().IsBlock(49));
+    EXPECT_TRUE(doc().at(49).block);
     EXPECT_EQ(f().X(49).Caption(), "");
 }
 

@@ -1,6 +1,6 @@
 // Reading the fill's words: synonyms then values of each clue word at the
 // answer's length, and one pattern lookup for all open lengths.
-#include "simulator/fillwords.h"
+#include "grid/fillwords.h"
 
 namespace sim {
 

@@ -1,7 +1,7 @@
 // Reading ipuz. Everything read from a file is checked before a grid is
 // built from it: a refused file gives a reason and no grid, so the grid on
 // screen is never half replaced.
-#include "simulator/ipuz.h"
+#include "grid/ipuz.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -11,7 +11,7 @@
 #include <cmath>
 #include <set>
 
-#include "simulator/ipuzcells.h"
+#include "grid/ipuzcells.h"
 #include "store/shown.h"
 
 namespace sim::ipuz {

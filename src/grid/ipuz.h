@@ -11,7 +11,7 @@
 #include <QString>
 #include <optional>
 
-#include "simulator/grid.h"
+#include "grid/grid.h"
 
 namespace sim::ipuz {
 

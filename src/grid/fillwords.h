@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "simulator/fill.h"
+#include "grid/fill.h"
 #include "store/wordstore.h"
 
 namespace sim {

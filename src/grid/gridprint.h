@@ -7,7 +7,7 @@
 #include <QRectF>
 #include <QString>
 
-#include "simulator/grid.h"
+#include "grid/grid.h"
 
 class QPagedPaintDevice;
 

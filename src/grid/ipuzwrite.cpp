@@ -6,8 +6,8 @@
 #include <QSaveFile>
 #include <algorithm>
 
-#include "simulator/ipuz.h"
-#include "simulator/ipuzcells.h"
+#include "grid/ipuz.h"
+#include "grid/ipuzcells.h"
 
 namespace sim::ipuz {
 

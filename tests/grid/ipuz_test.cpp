@@ -1,18 +1,25 @@
-// Grid files that are not what Velmora can open: each is refused with a
-// message that names the file and what is wrong, and the grid stays as it
-// was; a save that cannot be written says why.
-#include "keeping.h"
+// Grid files: what Velmora writes is ipuz that other programs read and
+// gives back the very grid saved; a grid of another program opens with its
+// letters and blocks; a file Velmora cannot open is refused with what is
+// wrong, and no grid.
+#include <gtest/gtest.h>
 
-using namespace keeping;
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "evening.h"
+#include "grid/ipuz.h"
 
 namespace {
-
-// ---------------------------------------------------------------- bad files
 
 // A small valid grid as JSON, for the bad files to start from.
 QJsonObject goodJson() {
     sim::Grid g;
-    g[1] = {"X", ui::rgb(255, 128, 0), true, "BIG", "", 3, 0, {}};
+    g[1] = {"X", sim::kClueColour, true, "BIG", "", 3, 0, {}};
     g[2] = {"H", std::nullopt, false, "", "", 0, 0, {{1, true}}};
     return QJsonDocument::fromJson(sim::ipuz::Write(g)).object();
 }
@@ -159,78 +166,98 @@ const BadFile kBadFiles[] = {
      "its data is not an object"},
 };
 
-class BadFiles : public Keeping, public ::testing::WithParamInterface<BadFile> {};
+class BadFiles : public ::testing::TestWithParam<BadFile> {};
 
-TEST_P(BadFiles, AreRefusedByNameAndLeaveTheGridAsItWas) {
-    compose();
-    const sim::Grid before = f().Snapshot();
-    const size_t steps = f().History().undoable();
-    write("bad.ipuz", GetParam().make());
-    open("bad.ipuz");
-    expectGrid(before);
-    EXPECT_EQ(f().History().undoable(), steps);
-    const QString reason = QString::fromUtf8(GetParam().reason);
-    ASSERT_EQ(boxes.calls().size(), 1u) << "refused without a question";
-    EXPECT_TRUE(boxes.lastPrompt().startsWith("The grid in " + file("bad.ipuz") +
-                                              " could not be opened, so the grid is as it was:\n"))
-        << boxes.lastPrompt().toStdString();
-    EXPECT_TRUE(boxes.lastPrompt().contains(reason)) << boxes.lastPrompt().toStdString();
-    EXPECT_LT(boxes.lastPrompt().size(), 500) << "the file's text quoted whole";
-    EXPECT_EQ(boxes.calls()[0].title, "Velmora");
-    EXPECT_EQ(f().GridFile(), "");
+TEST_P(BadFiles, AreRefusedWithWhatIsWrong) {
+    const sim::ipuz::Loaded loaded = sim::ipuz::Read(GetParam().make());
+    EXPECT_FALSE(loaded.grid.has_value());
+    EXPECT_TRUE(loaded.error.contains(QString::fromUtf8(GetParam().reason))) << loaded.error.toStdString();
+    EXPECT_LT(loaded.error.size(), 400) << "the file's text quoted whole";
 }
 
-INSTANTIATE_TEST_SUITE_P(Keeping, BadFiles, ::testing::ValuesIn(kBadFiles),
+INSTANTIATE_TEST_SUITE_P(Ipuz, BadFiles, ::testing::ValuesIn(kBadFiles),
                          [](const auto& p) { return std::string(p.param.name); });
 
-TEST_F(Keeping, FolderOrMissingFileIsRefusedAsUnreadable) {
-    compose();
-    const sim::Grid before = f().Snapshot();
-    for (const QString& name : {QString("missing.ipuz"), QString(".")}) {
-        boxes.clear();
-        open(name);
-        expectGrid(before);
-        EXPECT_TRUE(boxes.lastPrompt().contains("it cannot be read (")) << boxes.lastPrompt().toStdString();
+TEST(Ipuz, AFolderOrAMissingFileCannotBeRead) {
+    QTemporaryDir dir;
+    for (const QString& path : {dir.filePath("missing.ipuz"), dir.path()})
+        EXPECT_TRUE(sim::ipuz::ReadFile(path).error.contains("it cannot be read (")) << path.toStdString();
+    QString error;
+    EXPECT_FALSE(sim::ipuz::WriteFile(dir.filePath("no such folder/grid.ipuz"), sim::Grid{}, {}, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(Ipuz, ASavedGridReadsBackSquareForSquare) {
+    sim::Document d;
+    evening::Compose(d);
+    d.setPicked(34, true, true);
+    sim::Square framed = d.at(20);
+    framed.flagged = true;
+    d.setSquare(20, framed);
+    const sim::ipuz::Loaded back = sim::ipuz::Read(sim::ipuz::Write(d.squares()));
+    ASSERT_TRUE(back.grid.has_value()) << back.error.toStdString();
+    for (int n = 1; n <= d.size(); ++n) EXPECT_TRUE((*back.grid)[size_t(n)] == d.at(n)) << "square " << n;
+}
+
+TEST(Ipuz, TheFileHasTheLettersBlocksAndNumberedCluesOtherProgramsRead) {
+    sim::Document d;
+    evening::Compose(d);
+    const QJsonObject o = QJsonDocument::fromJson(sim::ipuz::Write(d.squares())).object();
+    EXPECT_EQ(o["version"].toString(), "http://ipuz.org/v2");
+    EXPECT_EQ(o["kind"].toArray().first().toString(), "http://ipuz.org/crossword#1");
+    EXPECT_EQ(o["dimensions"].toObject(), (QJsonObject{{"width", 15}, {"height", 15}}));
+    const QJsonArray sol = o["solution"].toArray();
+    ASSERT_EQ(sol.size(), 15);
+    QStringList rows;
+    for (int r = 0; r < 4; ++r) {
+        QString s;
+        for (const QJsonValue v : sol[r].toArray()) s += v.isNull() ? "." : v.toString();
+        rows << s;
     }
+    EXPECT_EQ(rows, QStringList({"#LARGE.........", "S...#..........", "E..#RUG........", "A.#AA.........."}));
+    EXPECT_EQ(o["puzzle"].toArray()[0].toArray()[0].toObject()["cell"].toString(), "#");
+    // Answers are numbered where they start, in reading order.
+    QStringList clues;
+    for (const char* way : {"Across", "Down"})
+        for (const QJsonValue c : o["clues"].toObject()[way].toArray())
+            clues
+                << QString("%1 %2 %3").arg(c["number"].toInt()).arg(c["clue"].toString(), c["enumeration"].toString());
+    EXPECT_EQ(clues, QStringList({"1 BIG 5", "3 CARPET 3", "4 EXIST 3", "2 OCEAN 3", "3 RODENT 3"}));
 }
 
-TEST_F(Keeping, FailedSaveSaysWhyAndWhetherAFileWasThere) {
-    compose();
-    save("no such folder/grid.ipuz");
-    ASSERT_EQ(boxes.calls().size(), 1u);
-    EXPECT_TRUE(boxes.lastPrompt().startsWith("The grid could not be saved to " + file("no such folder/grid.ipuz") +
-                                              ", and no file was made there:\n"))
-        << boxes.lastPrompt().toStdString();
-    EXPECT_EQ(f().GridFile(), "");
-
-    // Numbers written out in full grow a file under the size limit past it:
-    // saving it again would make a file that does not open.
-    QByteArray big = bytes(with(goodJson(), "marks", "MARKS"));
-    big.replace("\"MARKS\"", "[" + QByteArray(qsizetype(220000) * 4, 'x').replace("xxxx", "1e9,") + "1]");
-    write("big.ipuz", big);
-    boxes.answer(ui::Answer::Yes);
-    open("big.ipuz");
-    boxes.clear();
-    save("big.ipuz");
-    EXPECT_EQ(boxes.lastPrompt(), "The grid could not be saved to " + file("big.ipuz") +
-                                      ", so that file is as it was:\nthe grid file would be larger than 1 MB, more "
-                                      "than Velmora opens");
-    QFile again(file("big.ipuz"));
-    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
-    EXPECT_EQ(again.readAll(), big);
-}
-
-TEST_F(Keeping, CancelledDialogsDoNothing) {
-    compose();
-    const sim::Grid before = f().Snapshot();
-    pick.clear();
-    f().M_LagreRutenett_Click();
-    f().M_AapneRutenett_Click();
-    f().M_EksporterPdf_Click();
-    f().M_SkrivUt_Click();
-    expectGrid(before);
-    EXPECT_TRUE(boxes.calls().empty());
-    EXPECT_TRUE(QDir(QString::fromStdString(db.dir().string())).entryList({"*.ipuz", "*.pdf"}).isEmpty());
+TEST(Ipuz, AGridOfAnotherProgramOpensWithItsLettersAndBlocksAndFieldsKept) {
+    QJsonArray puzzle, solution;
+    for (int r = 0; r < 15; ++r) {
+        QJsonArray p, s;
+        for (int c = 0; c < 15; ++c) {
+            p.append(r == 0 && c == 0 ? QJsonValue("#") : QJsonValue(0));
+            s.append(r == 0 && c > 0 && c < 4 ? QJsonValue(QString("CAT")[c - 1])
+                     : r == 1 && c == 0       ? QJsonValue(QJsonObject{{"value", "Ø"}})
+                                              : QJsonValue());
+        }
+        puzzle.append(p);
+        solution.append(s);
+    }
+    const QJsonObject theirs{{"version", "http://ipuz.org/v1"},
+                             {"kind", QJsonArray{"http://ipuz.org/crossword#1"}},
+                             {"dimensions", QJsonObject{{"width", 15}, {"height", 15}}},
+                             {"puzzle", puzzle},
+                             {"solution", solution},
+                             {"title", "Sunday"},
+                             {"com.example:notes", QJsonObject{{"rating", QJsonArray{4, 5}}}},
+                             {"saved", QJsonArray{}}};
+    const sim::ipuz::Loaded loaded = sim::ipuz::Read(QJsonDocument(theirs).toJson());
+    ASSERT_TRUE(loaded.grid.has_value()) << loaded.error.toStdString();
+    const sim::Grid& g = *loaded.grid;
+    EXPECT_EQ(g[2].caption + g[3].caption + g[4].caption + g[16].caption, "CATØ");
+    EXPECT_TRUE(g[1].block && g[1].back == sim::kBlockColour);
+    EXPECT_EQ(g[1].caption, "");
+    // Their fields go along when the grid is written again; a player's
+    // progress on the old grid does not.
+    const QJsonObject again = QJsonDocument::fromJson(sim::ipuz::Write(g, loaded.kept)).object();
+    EXPECT_EQ(again["title"].toString(), "Sunday");
+    EXPECT_EQ(again["com.example:notes"].toObject()["rating"].toArray(), (QJsonArray{4, 5}));
+    EXPECT_FALSE(again.contains("saved"));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Where answers go, whether a candidate fits, and the undo history: plain
 // data, so the window, the tests and the benchmarks share the same rules.
-#include "simulator/grid.h"
+#include "grid/grid.h"
 
 namespace sim {
 

@@ -2,13 +2,13 @@
 // binds them (the letters of kept answers, the squares two answers share),
 // the word lists turned into numbered letters, and the chosen words
 // written into a copy of the grid.
-#include "simulator/fill.h"
+#include "grid/fill.h"
 
 #include <QSet>
 #include <algorithm>
 #include <memory>
 
-#include "simulator/search.h"
+#include "grid/search.h"
 
 namespace sim {
 

@@ -1,7 +1,7 @@
 // Painting a grid for print. Clue squares are shaded and carry their clue
 // words, shrunk until they fit, with an arrow into the square where the
 // answer starts; squares that no answer uses are dark, as in print.
-#include "simulator/gridprint.h"
+#include "grid/gridprint.h"
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>

@@ -10,7 +10,7 @@
 #include <optional>
 #include <set>
 
-#include "simulator/grid.h"
+#include "grid/grid.h"
 
 namespace sim::ipuz::cells {
 

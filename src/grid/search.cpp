@@ -6,7 +6,7 @@
 // square, one AND of bit sets; an answer left with no word can only stay
 // empty. The first complete fill ends the search; otherwise the fill with
 // the fewest empty answers found within the budget is the outcome.
-#include "simulator/search.h"
+#include "grid/search.h"
 
 #include <algorithm>
 #include <bit>

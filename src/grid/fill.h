@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "simulator/grid.h"
+#include "grid/grid.h"
 
 namespace sim {
 

@@ -1,0 +1,121 @@
+// Filling the whole grid, on plain data: the one fill where the first words
+// lead astray, open answers of different lengths, the search stopped at
+// its limit, and the words preferred for open answers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "grid/fill.h"
+#include "grid/search.h"
+
+namespace {
+
+// The captions of the squares listed, joined.
+QString letters(const sim::Grid& g, std::initializer_list<int> squares) {
+    QString s;
+    for (int n : squares) s += g[size_t(n)].caption.isEmpty() ? QString(".") : g[size_t(n)].caption;
+    return s;
+}
+
+TEST(FillSearch, FillsAWordSquareWhereTheFirstWordsLeadAstray) {
+    // Three across and three down answers over one 3 by 3 block (squares
+    // 17-19, 32-34, 47-49): every letter is shared.
+    sim::Grid g;
+    for (int n : {16, 31, 46}) g[size_t(n)].lengde1 = 3, g[size_t(n)].ord1 = "A";
+    for (int n : {2, 3, 4}) g[size_t(n)].lengde2 = 3, g[size_t(n)].ord2 = "D";
+    const auto answers = sim::Slots(g);
+    ASSERT_EQ(answers.size(), 6u);
+    sim::FillWords words;
+    // Many words lead to dead ends; the only fill is BAT/ARE/TEN both ways.
+    words.byClue[{"A", 3}] = {"RAN", "CAB", "OAR", "ETA", "ORE", "ART", "ERA", "BAT", "ARE", "TEN"};
+    words.byClue[{"D", 3}] = words.byClue[{"A", 3}];
+    const sim::FillResult r = sim::Fill(g, answers, words);
+    EXPECT_EQ(r.unfilled(), 0);
+    EXPECT_TRUE(r.settled);
+    EXPECT_EQ(letters(sim::Filled(g, answers, r), {17, 18, 19, 32, 33, 34, 47, 48, 49}), "BATARETEN");
+    EXPECT_EQ(sim::FillReport(answers, r), "");
+}
+
+TEST(FillSearch, OpenAnswersOfDifferentLengthsTakeWordsOfTheirOwnLength) {
+    // Open answer 16 across (17-19) and open answer 2 down (17, 32, 47, 62)
+    // share square 17: only DOG and DUCK agree there.
+    sim::Grid g;
+    g[16].lengde1 = 3;
+    g[2].lengde2 = 4;
+    const auto answers = sim::Slots(g);
+    ASSERT_EQ(answers.size(), 2u);
+    sim::FillWords words;
+    words.byLength[3] = {"CAT", "DOG"};
+    words.byLength[4] = {"EMUS", "DUCK"};
+    const sim::FillResult r = sim::Fill(g, answers, words);
+    ASSERT_EQ(r.words.size(), 2u);
+    EXPECT_EQ(r.words, std::vector<QString>({"DUCK", "DOG"}));  // by clue square: 2 down, then 16 across
+    const sim::Grid out = sim::Filled(g, answers, r);
+    EXPECT_EQ(letters(out, {17, 18, 19}) + letters(out, {17, 32, 47, 62}), "DOGDUCK");
+    EXPECT_EQ(sim::OpenAnswerShown(out, {2, false}, 4), "DUCK");
+    EXPECT_EQ(sim::OpenAnswerShown(out, {16, true}, 3), "DOG");
+}
+
+TEST(FillSearch, ASearchStoppedAtItsLimitKeepsTheBestAndSaysSo) {
+    // Two across and two down answers over a 2 by 2 block, and AB the only
+    // word: no fill has all four, and only a search through every choice knows it.
+    const auto ab =
+        std::make_shared<const sim::search::WordList>(2, 2, std::vector<uint8_t>{0, 1}, std::vector<uint64_t>{1});
+    sim::search::Problem p;
+    p.vars.push_back({ab, ab->all(), {{0, 2, 0}, {1, 3, 0}}});
+    p.vars.push_back({ab, ab->all(), {{0, 2, 1}, {1, 3, 1}}});
+    p.vars.push_back({ab, ab->all(), {{0, 0, 0}, {1, 1, 0}}});
+    p.vars.push_back({ab, ab->all(), {{0, 0, 1}, {1, 1, 1}}});
+    for (long budget : {1L, 2'000'000L}) {
+        const sim::search::Outcome o = sim::search::Solve(p, {}, budget);
+        EXPECT_EQ(o.settled, budget > 1) << budget;
+        ASSERT_EQ(o.choice.size(), 4u);
+        EXPECT_GT(std::count(o.choice.begin(), o.choice.end(), 0), 0) << budget;  // the best found so far
+    }
+    // The message says that a fuller fill may exist.
+    sim::Grid g;
+    g[16].ord1 = "A";
+    g[16].lengde1 = 3;
+    const auto answers = sim::Slots(g);
+    sim::FillResult r;
+    r.words = {""};
+    EXPECT_EQ(sim::FillReport(answers, r),
+              "1 answer could not be filled: A (across). Its clue square is framed in red.");
+    r.settled = false;
+    EXPECT_TRUE(sim::FillReport(answers, r).endsWith(" The search stopped at its limit; a fuller fill may exist."));
+}
+
+TEST(FillSearch, AnOpenAnswerPrefersAWordItsDialogCanOfferCluesFor) {
+    // Open answer 16 across (17-19) crosses clued answer 3 down in square
+    // 18; only its middle letter is bound.
+    sim::Grid g;
+    g[16].lengde1 = 3;
+    g[3].ord2 = "D";
+    g[3].lengde2 = 1;
+    const auto answers = sim::Slots(g);
+    sim::FillWords words;
+    words.byClue[{"D", 1}] = {"U"};
+    words.byLength[3] = {"BUG", "HUT", "CAT", "RUT", "NUT"};
+    sim::FillResult r = sim::Fill(g, answers, words);
+    ASSERT_EQ(r.words, std::vector<QString>({"U", "BUG"}));
+    const auto clueable = [](const QString& w) { return w == "RUT" || w == "CAT"; };
+    sim::PreferForOpenAnswers(answers, words, r, clueable);
+    EXPECT_EQ(r.words, std::vector<QString>({"U", "RUT"}));  // CAT would change the shared U
+    // Only the first words asked count.
+    r.words[1] = "BUG";
+    sim::PreferForOpenAnswers(answers, words, r, clueable, 1);  // HUT only
+    EXPECT_EQ(r.words[1], "BUG");
+}
+
+TEST(FillSearch, TheReportNamesTwentyAnswersAndCountsTheRest) {
+    std::vector<sim::Slot> answers(450);
+    for (size_t i = 0; i < answers.size(); ++i) answers[i].clue = QString("W%1").arg(i);
+    sim::FillResult r;
+    r.words.assign(answers.size(), QString());
+    const QString text = sim::FillReport(answers, r);
+    EXPECT_TRUE(text.startsWith("450 answers could not be filled: W0 (across), W1 (across), ")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(", W19 (across) and 430 more. Their clue squares are framed in red."))
+        << text.toStdString();
+}
+
+}  // namespace
