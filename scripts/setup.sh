@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make                 # the build
+  cmake g++ make ccache          # the build (ccache keeps compiled objects between builds)
   qt6-base-dev                   # the window toolkit (Widgets, Test, PrintSupport, offscreen platform)
   libsqlite3-dev                 # the word database engine
   libpq-dev                      # the word database on a PostgreSQL server (libpq)

@@ -7,6 +7,9 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/setup.sh"
+# ccache's keys name paths relative to this tree, so that another clone of it
+# on this machine reuses what was compiled.
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=true
 
 # The store's tests run on SQLite files and on a throwaway PostgreSQL server.
 pgdir="$(mktemp -d /tmp/velmora-pg.XXXXXX)"

@@ -43,8 +43,13 @@ def main():
         pre = subprocess.run(out + ["-E", "-P", entry["file"]], cwd=entry["directory"], capture_output=True)
         if pre.returncode != 0:
             return None
+        # The same file in another clone of the tree gives the same key.
+        text, flags = pre.stdout, " ".join(out).encode()
+        for path, mark in ((os.path.abspath(build), b"@BUILD@"), (here, b"@SOURCE@")):
+            text = text.replace(path.encode(), mark)
+            flags = flags.replace(path.encode(), mark)
         h = hashlib.sha256()
-        for part in (pre.stdout, " ".join(out).encode(), config, version.encode()):
+        for part in (text, flags, config, version.encode()):
             h.update(part)
             h.update(b"\0")
         return h.hexdigest()
