@@ -57,7 +57,7 @@ void enterDatabase(int words) {
                 syn.reset();
             }
             for (int k = 0; k < 2; ++k) {
-                val.bind(1, w).bind(2, wordNo(int(rng() % unsigned(words))).substr(0, size_t(3 + k))).run();
+                val.bind(1, w).bind(2, wordNo(int(rng() % unsigned(words))).substr(0, size_t(3) + size_t(k))).run();
                 val.reset();
             }
             cat.bind(1, w).bind(2, "CATEGORY" + std::to_string(i % 40)).run();

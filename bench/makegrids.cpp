@@ -61,22 +61,24 @@ int main(int argc, char** argv) {
         const int row = (n - 1) / 15 + 1, col = (n - 1) % 15 + 1;
         clue[size_t(n)] = row == 1 || col == 1 || inside(rng);
     }
+    // The clue flag of square n (1-based).
+    const auto at = [&](int n) -> bool& { return clue[static_cast<size_t>(n)]; };
     const auto runAcross = [&](int n) {
         int k = 0;
-        while ((n + k) % 15 != 0 && !clue[size_t(n + k + 1)]) ++k;
+        while ((n + k) % 15 != 0 && !at(n + k + 1)) ++k;
         return k;
     };
     const auto runDown = [&](int n) {
         int k = 0;
-        while (n + 15 * (k + 1) <= 225 && !clue[size_t(n + 15 * (k + 1))]) ++k;
+        while (n + 15 * (k + 1) <= 225 && !at(n + 15 * (k + 1))) ++k;
         return k;
     };
     for (bool changed = true; changed;) {
         changed = false;
         for (int n = 1; n <= sim::kSquares; ++n) {
-            if (!clue[size_t(n)]) continue;
-            if (runAcross(n) > 10) clue[size_t(n + 1 + int(rng() % 5) + 4)] = changed = true;
-            if (runDown(n) > 10) clue[size_t(n + 15 * (1 + int(rng() % 5) + 4))] = changed = true;
+            if (!at(n)) continue;
+            if (runAcross(n) > 10) at(n + 1 + int(rng() % 5) + 4) = changed = true;
+            if (runDown(n) > 10) at(n + 15 * (1 + int(rng() % 5) + 4)) = changed = true;
         }
         // A letter in no answer of two letters or more becomes a clue square.
         for (int n = 1; n <= sim::kSquares; ++n) {

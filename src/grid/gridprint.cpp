@@ -26,7 +26,8 @@ constexpr double kHeader = 0.08;
 
 QRectF squareRect(const QRectF& grid, int n) {
     const double side = grid.width() / kColumns;
-    return {grid.left() + side * ((n - 1) % kColumns), grid.top() + side * ((n - 1) / kColumns), side, side};
+    const int row = (n - 1) / kColumns, column = (n - 1) % kColumns;
+    return {grid.left() + side * column, grid.top() + side * row, side, side};
 }
 
 // Draws `text` as large as it fits in `r`, up to `maxPt` points; words are

@@ -159,9 +159,10 @@ TEST(WordNet, MissingAndMalformedFilesNameTheFileAndLine) {
          {std::pair{"wn", "wn/data.adv: no such file"},
           std::pair{"nowhere", "nowhere: no such folder (is wordnet-base installed?)"}}) {
         fs::remove("wn/data.adv");
+        const std::string where = folder;
         EXPECT_EQ(fault([&] {
                       store::WordListBuilder b;
-                      sources::ReadWordNet(folder, {}, b);
+                      sources::ReadWordNet(where, {}, b);
                   }),
                   missing);
     }
