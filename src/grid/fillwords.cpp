@@ -1,5 +1,8 @@
-// Reading the fill's words: synonyms then values of each clue word at the
-// answer's length, and one pattern lookup for all open lengths.
+// Reading the fill's words: values then synonyms of each clue word at the
+// answer's length, and one pattern lookup for all open lengths. Values come
+// first because the search breaks ties in list order, and a clue's values
+// are the members of its class (a river for RIVER), where a synonym may be
+// of another sense (TAG for TREE).
 #include "grid/fillwords.h"
 
 namespace sim {
@@ -14,8 +17,9 @@ FillWords ReadFillWords(store::Database& db, const std::vector<Slot>& answers, s
         QStringList& list = words.byClue[{clue, length}];
         try {
             const std::string word = clue.toStdString();
-            for (const std::string& w : db.CandidateSynonyms(word, length)) list << q(w);
             for (const std::string& w : db.CandidateValues(word, length)) list << q(w);
+            for (const std::string& w : db.CandidateSynonyms(word, length))
+                if (!list.contains(q(w))) list << q(w);
         } catch (const std::exception&) {
             list.clear();
         }

@@ -42,6 +42,15 @@ TEST_F(Filling, FindsTheOneChoiceThatFitsAndUndoTakesItAllBack) {
     EXPECT_EQ(run(18, 20), "ELM");
 }
 
+// A class member before a word of another sense: TREE's value OAK, not its synonym TAG.
+TEST_F(Filling, AValueGoesBeforeASynonymWhereBothFit) {
+    db.synonym("TREE", "TAG");
+    db.value("TREE", "OAK");
+    setSquare(200, "tree", 3, "", 0);
+    key(Qt::Key_F);
+    EXPECT_EQ(run(201, 203), "OAK");
+}
+
 TEST_F(Filling, AnswersThatCannotBeFilledAreNamedFramedAndLeftEmpty) {
     // Square 47's XAZ would need other letters in both down answers; square
     // 100's clue word has no candidates at all.
