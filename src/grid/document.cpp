@@ -12,6 +12,11 @@ Document::Document() {
 
 void Document::reset() { *this = Document(); }
 
+void Document::Restore(const Grid& g) {
+    setSquares(g);
+    history_.clear();
+}
+
 void Document::put(int n, Square sq) {
     // Only a letter shown in a plain square has writers.
     if (sq.caption.isEmpty() || sq.bold) sq.writers.clear();

@@ -99,6 +99,8 @@ public:
 
     // As a new process has it: an empty grid and no history.
     void reset();
+    // A grid brought back as a new process's own: nothing to undo.
+    void Restore(const Grid& g);
 
 private:
     void beginEdit();
