@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHideEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -43,20 +44,36 @@ QMenuBar* Form::menuBar() {
     if (!menuBar_) {
         menuBar_ = new QMenuBar(this);
         menuBar_->setNativeMenuBar(false);
-        fitMenuBar();
+        fitBars();
     }
     return menuBar_;
 }
 
 // The bar's height is known once its menus are in; the client area goes
-// below it, at its full size.
-void Form::fitMenuBar() {
-    if (!menuBar_) return;
-    const int h = std::max(menuBar_->sizeHint().height(), fontMetrics().height() + 8);
-    menuBar_->setGeometry(0, 0, clientW_, h);
-    client_->move(0, h);
-    setFixedSize(clientW_, clientH_ + h);
+// below it, at its full size, and the status line, while it shows, below that.
+void Form::fitBars() {
+    const int top = menuBar_ ? std::max(menuBar_->sizeHint().height(), fontMetrics().height() + 8) : 0;
+    if (menuBar_) menuBar_->setGeometry(0, 0, clientW_, top);
+    client_->move(0, top);
+    const int bottom = statusLine_ && !statusLine_->text().isEmpty() ? fontMetrics().height() + 6 : 0;
+    if (statusLine_) {
+        statusLine_->setGeometry(0, top + clientH_, clientW_, bottom);
+        statusLine_->setVisible(bottom > 0);
+    }
+    setFixedSize(clientW_, top + clientH_ + bottom);
 }
+
+void Form::setStatusLine(const QString& text) {
+    if (!statusLine_) {
+        statusLine_ = new QLabel(this);
+        statusLine_->setIndent(4);
+    }
+    statusLine_->setText(text);
+    statusLine_->setToolTip(text);
+    fitBars();
+}
+
+QString Form::StatusLine() const { return statusLine_ ? statusLine_->text() : QString(); }
 
 void Form::setCaption(const QString& c) {
     setWindowTitle(c);
@@ -94,7 +111,7 @@ void Form::centre() {
 
 void Form::Show() {
     if (!isVisible()) {
-        fitMenuBar();
+        fitBars();
         centre();
         prepareNative();
         show();
@@ -106,7 +123,7 @@ void Form::Show() {
 void Form::ShowModal() {
     if (isVisible()) hide();  // modality only changes while hidden
     setWindowModality(Qt::ApplicationModal);
-    fitMenuBar();
+    fitBars();
     centre();
     ++modalDepth_;
     QPointer<Form> self(this);

@@ -113,6 +113,10 @@ public:
 
     void setCaption(const QString& c);
     QString Caption() const;
+    // A line under the client area that says what became of the window's
+    // content; the window grows by it while it is not empty.
+    void setStatusLine(const QString& text);
+    QString StatusLine() const;
 
     void Show();       // modeless; brings the window forward
     void ShowModal();  // returns when the window is hidden or unloaded
@@ -142,10 +146,11 @@ protected:
 
 private:
     void centre();
-    void fitMenuBar();
+    void fitBars();
     void prepareNative();
     QWidget* client_;
     QMenuBar* menuBar_ = nullptr;
+    QLabel* statusLine_ = nullptr;
     QPointer<QWidget> centreOn_;
     TitleClose titleClose_ = TitleClose::Hide;
     int modalDepth_ = 0;
