@@ -4,13 +4,16 @@
 // their data folder. With --pdf it writes a saved grid as a PDF, without a
 // window. With --database URL the word database is on a PostgreSQL server
 // (postgresql://user@host/dbname, or a libpq connection string; the password
-// comes from ~/.pgpass or PGPASSWORD, never from the command line).
+// comes from ~/.pgpass or PGPASSWORD, never from the command line). The
+// simulator's grid is kept in the user's state folder and comes back at the
+// next start.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
 #include <cstdio>
 
 #include "lookup/Velmora.h"
+#include "recovery.h"
 #include "shared/M.h"
 #include "simulator/pdfcommand.h"
 #include "store/parts.h"
@@ -79,6 +82,9 @@ int main(int argc, char** argv) {
     store::RemoveDeadParts(".", store::kDatabaseFile);
     Velmora& main = M::Velmora();
     main.Show();
+    // The grid comes back only once the word database has opened, and is
+    // kept from then on, also through Exit, a kill or a database error.
+    const auto keeper = app::keepGrid();
     main.T_Ord.SetFocus();
     // The words for pattern lookups are read while the user looks at the
     // window, on a thread of their own, so "?" finds them ready.
