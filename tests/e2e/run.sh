@@ -10,6 +10,8 @@ shots="$here/shots"
 mkdir -p "$shots"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+# A state folder of its own: no grid kept by an earlier run comes back.
+export XDG_STATE_HOME="$work/state"
 "$build/tools/velmora-mkdb" "$work/velmora.mdb" --demo >/dev/null
 
 cat >"$work/drive.sh" <<'DRIVE'
