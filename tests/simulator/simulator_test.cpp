@@ -343,4 +343,32 @@ TEST_F(Sim, UndoAndRedoKeysWalkTheGridBackAndForth) {
     EXPECT_TRUE(boxes.calls().empty());
 }
 
+// After a save or the square dialog the focus is in the clue-word field,
+// which keeps Ctrl+Z for its own typing only.
+TEST_F(Sim, UndoKeysReachTheGridFromAFieldWithNothingToUndo) {
+    setSquare(1, "big", 4, "", 0);
+    f().fyll_velmora1("HUGE", 4, 1, false);
+    save("a.ipuz");
+    QLineEdit* field = f().L_Vannrett.edit();
+    field->setFocus();
+    const struct {
+        Qt::KeyboardModifiers mods;
+        Qt::Key key;
+        const char* shown;
+    } steps[] = {{Qt::ControlModifier, Qt::Key_Z, "...."},
+                 {Qt::ControlModifier, Qt::Key_Y, "HUGE"},
+                 {Qt::ControlModifier, Qt::Key_Z, "...."},
+                 {Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z, "HUGE"}};
+    for (const auto& s : steps) {
+        key(s.key, s.mods, field);
+        EXPECT_EQ(run(2, 5), s.shown) << s.shown;
+    }
+    // Typed text is the field's to undo first.
+    QTest::keyClicks(field, "S");
+    key(Qt::Key_Z, Qt::ControlModifier, field);
+    EXPECT_EQ(field->text() + run(2, 5), "BIGHUGE");
+    key(Qt::Key_Z, Qt::ControlModifier, field);
+    EXPECT_EQ(field->text() + run(2, 5), "BIG....");
+}
+
 }  // namespace
