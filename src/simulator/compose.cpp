@@ -127,6 +127,9 @@ void F_Ruter::X_MouseUp(int n, const QPoint& globalPos) {
 
 void F_Ruter::M_TomRutenett_Click() {
     M::Rutenett.ClearAll();
+    // A cleared grid is no longer the file's: its title no longer heads the PDF.
+    gridFile_.clear();
+    kept_ = QJsonObject();
     for (int n = 1; n <= M::Rutenett.size(); ++n) {
         X(n).setFontName("MS Sans Serif");
         X(n).setFontSize(10);

@@ -239,6 +239,20 @@ TEST_F(Sim, PdfHasThePuzzleThenTheSolution) {
     expectPages(file("evening.pdf"), doc().squares());
 }
 
+// The grid's file names the PDF; a cleared grid is no file's.
+TEST_F(Sim, ThePdfTitleFollowsTheGridFile) {
+    evening::Compose(doc());
+    save("evening.ipuz");
+    for (const QString title : {"evening", "Velmora"}) {
+        if (title == "Velmora") menu(7, "Clear grid");
+        pick = file("t.pdf");
+        f().M_EksporterPdf_Click();
+        const auto pages = pdfWords(file("t.pdf"));
+        ASSERT_FALSE(pages.empty());
+        EXPECT_EQ(pages[0].front().text, title);
+    }
+}
+
 TEST_F(Sim, PrintGoesThroughThePrintDialog) {
     evening::Compose(doc());
     printTo = file("printed.pdf");
