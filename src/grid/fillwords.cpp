@@ -43,10 +43,22 @@ FillWords ReadFillWords(store::Database& db, const std::vector<Slot>& answers, s
         // every word with at least that many letters.
         const std::string pattern(size_t(*lengths.begin()), '?');
         const auto keep = [&](std::string_view w) {
-            // Only a word with a blank, hyphen or apostrophe (the last two
-            // bytes start the wider ones) has fewer letters than characters.
-            if (!lengths.count(store::CharLength(w)) && w.find_first_of(" \t-'\xC2\xE2") == std::string_view::npos)
-                return;
+            // Counted on the bytes first, as most words are not wanted: the
+            // characters but the blanks, hyphens and apostrophes, and none
+            // when a digit or a dot rules the word out.
+            int chars = 0, joiners = 0;
+            bool ascii = true;
+            for (const char ch : w) {
+                const auto c = static_cast<unsigned char>(ch);
+                if ((c & 0xC0) != 0x80) ++chars;
+                if (c >= 0x80)
+                    ascii = false;
+                else if (c == ' ' || (c >= '\t' && c <= '\r') || c == '-' || c == '\'')
+                    ++joiners;
+                else if ((c >= '0' && c <= '9') || c == '.')
+                    return;
+            }
+            if (ascii && !lengths.count(chars - joiners)) return;
             const QString text = QString::fromUtf8(w.data(), qsizetype(w.size()));
             const int n = int(AnswerLetters(text).size());
             if (lengths.count(n)) words.byLength[n] << text;
