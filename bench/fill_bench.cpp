@@ -38,19 +38,21 @@ int main(int argc, char** argv) {
         const sim::Grid g = bench::OpenGridFile(argv[i]);
         double best = 1e18, bestWords = 0, bestSearch = 0;
         sim::FillResult r;
+        sim::FillWords words;
+        sim::Grid out;
         std::vector<sim::Slot> answers;
         for (int run = 0; run < 3; ++run) {
             const auto t0 = std::chrono::steady_clock::now();
             answers = sim::Slots(g);
             store::Database db(argv[1]);
-            const sim::FillWords words = sim::ReadFillWords(db, answers, &held);
+            words = sim::ReadFillWords(db, answers, &held);
             const double tWords = msSince(t0);
             const auto t1 = std::chrono::steady_clock::now();
             r = sim::Fill(g, answers, words);
             sim::PreferForOpenAnswers(
                 answers, words, r, [&](const QString& w) { return !db.CandidateSynonyms(w.toStdString(), 0).empty(); });
-            const sim::Grid out = sim::Filled(g, answers, r);
-            const QString report = sim::FillReport(answers, r);
+            out = sim::Filled(g, answers, r);
+            const QString report = sim::FillReport(out, answers, words, r);
             const double tSearch = msSince(t1), total = msSince(t0);
             if (total < best) {
                 best = total;
@@ -63,7 +65,7 @@ int main(int argc, char** argv) {
         const QString name = QString(argv[i]).section('/', -1);
         std::printf("%-28s %7zu %5d %6d %8ld %9.1f %9.1f %9.1f\n", qPrintable(name), answers.size(), open, r.unfilled(),
                     r.nodes, bestWords, bestSearch, best);
-        if (r.unfilled() > 0) std::printf("    %s\n", qPrintable(sim::FillReport(answers, r)));
+        if (r.unfilled() > 0) std::printf("    %s\n", qPrintable(sim::FillReport(out, answers, words, r)));
         QStringList opens;
         for (size_t k = 0; k < answers.size(); ++k)
             if (answers[k].open()) opens << r.words[k];

@@ -35,6 +35,29 @@ bool writtenBy(const Square& sq, const Answer& a) {
 
 }  // namespace
 
+QString AnswerLetters(const QString& candidate) {
+    const auto joiner = [](char32_t c) { return QChar::isSpace(c) || c == '-' || c == '\'' || c == 0x2019; };
+    QString out;
+    bool joined = false;
+    for (qsizetype i = 0; i < candidate.size(); ++i) {
+        const qsizetype from = i;
+        char32_t c = candidate[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < candidate.size() && candidate[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(candidate[i], candidate[i + 1]);
+            ++i;
+        }
+        if (joiner(c)) {
+            if (!joined) out = candidate.left(from);
+            joined = true;
+        } else if (!QChar::isLetter(c)) {
+            return {};
+        } else if (joined) {
+            out += QStringView(candidate).mid(from, i - from + 1);
+        }
+    }
+    return joined ? out : candidate;  // most words are letters only: no copy
+}
+
 std::vector<Slot> Slots(const Grid& g) {
     // Plain squares with a count inside a clued answer are letter squares.
     std::vector<bool> inClued(size_t(kSquares) + 1, false);
@@ -112,11 +135,12 @@ private:
     int count_ = 0;
 };
 
-// Whether a word can fill an answer of `length` squares: that many
-// characters, each a letter or digit a square can show.
+// Whether a word can fill an answer of `length` squares: that many letters,
+// each one a square can show.
 bool usable(const QString& w, int length) {
-    if (w.size() != length) return false;
-    return std::all_of(w.begin(), w.end(), [](QChar c) { return !c.isSurrogate() && c.isLetterOrNumber(); });
+    const QString letters = AnswerLetters(w);
+    return letters.size() == length &&
+           std::none_of(letters.begin(), letters.end(), [](QChar c) { return c.isSurrogate(); });
 }
 
 // The same number for the same word in every list.
@@ -142,13 +166,14 @@ Built build(const QStringList& words, int length, const Alphabet& alphabet) {
     const bool small = words.size() < 2000;
     for (const QString& w : words) {
         if (!usable(w, length)) continue;
-        if (!std::all_of(w.begin(), w.end(), [&](QChar c) { return alphabet.of(c) >= 0; })) continue;
+        const QString l = AnswerLetters(w);
+        if (!std::all_of(l.begin(), l.end(), [&](QChar c) { return alphabet.of(c) >= 0; })) continue;
         if (small) {
-            if (seen.contains(w)) continue;
-            seen.insert(w);
+            if (seen.contains(l)) continue;
+            seen.insert(l);
         }
-        for (QChar c : w) letters.push_back(uint8_t(alphabet.of(c)));
-        ids.push_back(textId(w));
+        for (QChar c : l) letters.push_back(uint8_t(alphabet.of(c)));
+        ids.push_back(textId(l));
         b.text.push_back(w);
     }
     b.list =
@@ -197,7 +222,7 @@ FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords
     for (const auto& [key, list] : sources)
         for (const QString& w : *list)
             if (usable(w, key.second))
-                for (QChar c : w) alphabet.add(c);
+                for (QChar c : AnswerLetters(w)) alphabet.add(c);
     std::map<std::pair<QString, int>, Built> built;
     for (const auto& [key, list] : sources) built.emplace(key, build(*list, key.second, alphabet));
 
@@ -258,15 +283,17 @@ void PreferForOpenAnswers(const std::vector<Slot>& answers, const FillWords& wor
         const Slot& s = answers[i];
         const QString word = r.words[i];
         if (!s.open() || s.kept || word.isEmpty() || wanted(word)) continue;
+        const QString shown = AnswerLetters(word);
         auto list = words.byLength.find(s.length);
         if (list == words.byLength.end()) continue;
         int asked = 0;
         for (const QString& other : list->second) {
             if (asked >= tries) break;
             if (!usable(other, s.length) || placed.contains(other)) continue;
+            const QString letters = AnswerLetters(other);
             bool same = true;
             for (int k = 0; k < s.length && same; ++k)
-                same = passing[size_t(s.squares[size_t(k)])] < 2 || other[k] == word[k];
+                same = passing[size_t(s.squares[size_t(k)])] < 2 || letters[k] == shown[k];
             if (!same) continue;
             ++asked;
             if (!wanted(other)) continue;
@@ -303,7 +330,7 @@ Grid Filled(const Grid& g, const std::vector<Slot>& answers, const FillResult& r
             out[size_t(s.answer.clue)].flagged = true;
             continue;
         }
-        const QStringList letters = Letters(word);
+        const QStringList letters = Letters(AnswerLetters(word));
         for (size_t k = 0; k < s.squares.size() && k < size_t(letters.size()); ++k) {
             Square& sq = out[size_t(s.squares[k])];
             if (sq.caption != letters[qsizetype(k)]) {
@@ -318,24 +345,62 @@ Grid Filled(const Grid& g, const std::vector<Slot>& answers, const FillResult& r
     return out;
 }
 
-QString FillReport(const std::vector<Slot>& answers, const FillResult& r) {
-    QStringList names;
+namespace {
+
+QString place(int n) { return QString("row %1, column %2").arg((n - 1) / kColumns + 1).arg((n - 1) % kColumns + 1); }
+
+// Why an answer stayed empty: no room, no word of its length, or the
+// crossing whose letter, after those before it, leaves none of its words.
+QString why(const Grid& filled, const Slot& s, const FillWords& words) {
+    if (!s.fits) return QString("no room for %1 letters").arg(s.length);
+    static const QStringList none;
+    const QStringList* list = &none;
+    if (s.open()) {
+        auto it = words.byLength.find(s.length);
+        if (it != words.byLength.end()) list = &it->second;
+    } else {
+        auto it = words.byClue.find({s.clue, s.length});
+        if (it != words.byClue.end()) list = &it->second;
+    }
+    // Each word fails at its first crossing in the answer's order; the
+    // crossing named is the last of these, where no word is left.
+    int last = -1;
+    bool any = false;
+    for (const QString& w : *list) {
+        if (!usable(w, s.length)) continue;
+        any = true;
+        const QString letters = AnswerLetters(w);
+        int k = 0;
+        while (k < s.length && (filled[size_t(s.squares[size_t(k)])].caption.isEmpty() ||
+                                filled[size_t(s.squares[size_t(k)])].caption == letters[k]))
+            ++k;
+        if (k == s.length) return "no word that fits its crossings was reached";
+        last = std::max(last, k);
+    }
+    if (!any) return "no word of that length";
+    return "the crossing at " + place(s.squares[size_t(last)]);
+}
+
+}  // namespace
+
+QString FillReport(const Grid& filled, const std::vector<Slot>& answers, const FillWords& words, const FillResult& r) {
+    QStringList lines;
     for (size_t i = 0; i < answers.size(); ++i) {
         if (!r.words[i].isEmpty()) continue;
         const Slot& s = answers[i];
-        const QString way = s.answer.across ? "across" : "down";
-        names << (s.open() ? QString("an open answer of %1 letters (%2)").arg(s.length).arg(way)
-                           : QString("%1 (%2)").arg(s.clue, way));
+        const QString name = s.open() ? QString("an open answer of %1 letters").arg(s.length) : s.clue;
+        lines << QString("%1, %2 from %3: %4")
+                     .arg(name, s.answer.across ? "across" : "down", place(s.answer.clue), why(filled, s, words));
     }
-    if (names.isEmpty()) return {};
-    const int n = int(names.size());
+    if (lines.isEmpty()) return {};
+    const int n = int(lines.size());
     // A message box has room for a list of about this many.
     constexpr int kListed = 20;
-    QString list = names.mid(0, kListed).join(", ");
-    if (n > kListed) list += QString(" and %1 more").arg(n - kListed);
+    QString list = lines.mid(0, kListed).join("\n");
+    if (n > kListed) list += QString("\nand %1 more").arg(n - kListed);
     QString text =
-        n == 1 ? QString("1 answer could not be filled: %1. Its clue square is framed in red.").arg(names.front())
-               : QString("%1 answers could not be filled: %2. Their clue squares are framed in red.").arg(n).arg(list);
+        n == 1 ? QString("1 answer could not be filled:\n%1\nIts clue square is framed in red.").arg(list)
+               : QString("%1 answers could not be filled:\n%2\nTheir clue squares are framed in red.").arg(n).arg(list);
     if (!r.settled) text += " The search stopped at its limit; a fuller fill may exist.";
     return text;
 }

@@ -35,15 +35,22 @@ struct Slot {
     bool open() const { return clue.isEmpty(); }
 };
 
+// The letters a candidate puts into an answer's squares: its letters, the
+// blanks, hyphens and apostrophes between the words of a multi-word
+// candidate left out (SEA GOD fills six squares as SEAGOD); "" when it holds
+// anything else, a digit or a dot, which no letter square takes.
+QString AnswerLetters(const QString& candidate);
+
 // Every answer of the grid, by clue square, across before down. A clue
 // square is one with a clue mark or clue word, or a plain square with a
 // letter count that no clued answer runs through (a plain square inside an
 // answer keeps a count from before only as the dialog leaves counts).
 std::vector<Slot> Slots(const Grid& g);
 
-// The words an answer may take: for a clue word and length, its synonyms
-// then its values of that length as the simulation lists them; for an
-// open answer, every stored word of its length.
+// The words an answer may take: for a clue word and length, its values
+// then its synonyms with that many letters; for an open answer, every
+// stored word with that many letters. Each is kept as stored; the fill
+// writes its AnswerLetters.
 struct FillWords {
     std::map<std::pair<QString, int>, QStringList> byClue;
     std::map<int, QStringList> byLength;
@@ -53,7 +60,7 @@ std::set<std::pair<QString, int>> CluesNeeded(const std::vector<Slot>& answers);
 std::set<int> OpenLengthsNeeded(const std::vector<Slot>& answers);
 
 struct FillResult {
-    std::vector<QString> words;  // per slot; "" where it stays empty
+    std::vector<QString> words;  // per slot, as stored; "" where it stays empty
     bool cancelled = false;
     bool settled = true;  // false: the search stopped at its limit
     long nodes = 0;
@@ -79,8 +86,12 @@ void PreferForOpenAnswers(const std::vector<Slot>& answers, const FillWords& wor
 // squares of the answers left empty flagged.
 Grid Filled(const Grid& g, const std::vector<Slot>& answers, const FillResult& r);
 
-// The one message about the answers left empty; "" when every answer is filled.
-QString FillReport(const std::vector<Slot>& answers, const FillResult& r);
+// The one message about the answers left empty, each named by its clue
+// word, direction and clue square, with why it is empty: no room, no word
+// of its length, or the crossing whose letter the last of its words
+// clashed with in `filled` (the grid as the result leaves it); "" when
+// every answer is filled.
+QString FillReport(const Grid& filled, const std::vector<Slot>& answers, const FillWords& words, const FillResult& r);
 
 // The word an open answer shows, when every one of its letters is in the
 // grid as that answer wrote it; "" otherwise.

@@ -24,11 +24,11 @@ bool WallRefuses(const Grid& g, const Answer& a, int target, int k, int count) {
 
 namespace {
 
-// A letter a square can show: a letter or a digit. A blank would leave the
-// square looking empty while it blocks every crossing.
+// A letter square takes letters only: a blank would leave it looking empty
+// while it blocks every crossing, and a digit or a dot is no letter.
 bool showable(const QString& letter) {
     const QList<uint> cps = letter.toUcs4();
-    return cps.size() == 1 && QChar::isLetterOrNumber(char32_t(cps[0]));
+    return cps.size() == 1 && QChar::isLetter(char32_t(cps[0]));
 }
 
 }  // namespace

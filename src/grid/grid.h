@@ -77,7 +77,7 @@ bool EdgeRefuses(const Answer& a, int target, int k, int count);
 bool WallRefuses(const Grid& g, const Answer& a, int target, int k, int count);
 
 // Whether a candidate fits the grid as it stands: every letter lands inside
-// the edges and before any block, is a character a square can show as a letter (no blank, no
+// the edges and before any block, is a letter (no blank, digit or
 // punctuation), and goes into a square that is empty, shows the same letter,
 // or shows a letter that only this answer wrote.
 bool Fits(const Grid& g, const Answer& a, const QString& word);

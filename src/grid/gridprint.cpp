@@ -1,6 +1,8 @@
 // Painting a grid for print. Clue squares are shaded and carry their clue
 // words, shrunk until they fit, with an arrow into the square where the
-// answer starts; squares that no answer uses are dark, as in print.
+// answer starts; the clue square of an open answer (a letter count, no clue
+// word yet) is one too, its place for the clue left empty. Squares that no
+// answer uses are dark, as in print.
 #include "grid/gridprint.h"
 
 #include <QPageLayout>
@@ -9,6 +11,10 @@
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <array>
+#include <vector>
+
+#include "grid/fill.h"
 
 namespace sim::print {
 
@@ -18,7 +24,6 @@ const QColor kClueShade(225, 225, 225);
 const QColor kUnused(150, 150, 150);
 const QString kFamily = QStringLiteral("DejaVu Sans");
 
-bool isClue(const Square& s) { return !s.ord1.isEmpty() || !s.ord2.isEmpty() || s.isMark(); }
 bool isLetter(const Square& s) { return !s.caption.isEmpty() && !s.isMark(); }
 
 // The header line's share of the page above the grid.
@@ -74,15 +79,23 @@ void paintPage(QPainter& p, const QRectF& area, const Grid& g, const QString& he
     p.drawText(QRectF(area.left(), area.top(), area.width(), area.height() * kHeader), Qt::AlignLeft | Qt::AlignVCenter,
                heading);
 
+    // The answers of each square, with a clue word or open.
+    std::vector<std::array<bool, 2>> answers(size_t(kSquares) + 1, {false, false});
+    for (int n = 1; n <= kSquares; ++n)
+        answers[size_t(n)] = {!g[size_t(n)].ord1.isEmpty(), !g[size_t(n)].ord2.isEmpty()};
+    for (const Slot& s : Slots(g))
+        if (s.open()) answers[size_t(s.answer.clue)][s.answer.across ? 0 : 1] = true;
+    const auto isClue = [&](int n) { return answers[size_t(n)][0] || answers[size_t(n)][1] || g[size_t(n)].isMark(); };
+
     const QRectF grid = GridRect(area);
     const double side = grid.width() / kColumns;
     const double thin = side / 40, pad = side * 0.06;
     for (int n = 1; n <= kSquares; ++n) {
         const Square& s = g[size_t(n)];
         const QRectF r = squareRect(grid, n);
-        p.fillRect(r, isClue(s) ? kClueShade : isLetter(s) ? QColor(Qt::white) : kUnused);
-        if (isClue(s)) {
-            const bool both = !s.ord1.isEmpty() && !s.ord2.isEmpty();
+        p.fillRect(r, isClue(n) ? kClueShade : isLetter(s) ? QColor(Qt::white) : kUnused);
+        if (isClue(n)) {
+            const bool both = answers[size_t(n)][0] && answers[size_t(n)][1];
             QRectF top = r.adjusted(pad, pad, -pad, -pad), bottom = top;
             if (both) {
                 top.setBottom(r.center().y() - pad);
@@ -105,12 +118,11 @@ void paintPage(QPainter& p, const QRectF& area, const Grid& g, const QString& he
     // that faces its clue square, so no later square covers them.
     const double a = side * 0.16;
     for (int n = 1; n <= kSquares; ++n) {
-        const Square& s = g[size_t(n)];
         const QRectF r = squareRect(grid, n);
-        const bool both = !s.ord1.isEmpty() && !s.ord2.isEmpty();
-        if (!s.ord1.isEmpty() && !EdgeRefuses({int16_t(n), true}, n + 1, 1, 1))
-            arrow(p, QPointF(r.right() + a, both ? r.top() + r.height() / 4 : r.center().y()), true, a);
-        if (!s.ord2.isEmpty() && n + kColumns <= kSquares) arrow(p, QPointF(r.center().x(), r.bottom() + a), false, a);
+        const auto [across, down] = answers[size_t(n)];
+        if (across && !EdgeRefuses({int16_t(n), true}, n + 1, 1, 1))
+            arrow(p, QPointF(r.right() + a, across && down ? r.top() + r.height() / 4 : r.center().y()), true, a);
+        if (down && n + kColumns <= kSquares) arrow(p, QPointF(r.center().x(), r.bottom() + a), false, a);
     }
     p.setPen(QPen(Qt::black, thin));
     for (int i = 0; i <= kColumns; ++i) {

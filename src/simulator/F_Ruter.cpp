@@ -82,8 +82,12 @@ F_Ruter::F_Ruter()
     setUpKeeping();
     setUpMarks();
     for (int n = 1; n <= doc.size(); ++n) showSquare(n);
+    showOpenMarks();
     doc.squareChanged = [this](int n) { showSquare(n); };
-    doc.stepped = [this] { MarkCandidates(); };
+    doc.stepped = [this] {
+        MarkCandidates();
+        showOpenMarks();
+    };
 }
 
 F_Ruter::~F_Ruter() {

@@ -95,6 +95,10 @@ public:
 
     // Brings the fit marks and tooltips of the four candidate lists up to date.
     void MarkCandidates();
+    // What square n shows of the open answers (a letter count, no clue
+    // word) from it, each count with an arrow toward its answer, as
+    // "5→", "3↓" or "5→ 3↓"; "" for none.
+    QString OpenMark(int n) const;
     // Whether entry i of a candidate list fits the grid as it stands.
     bool Fits(const ui::ListBox& list, int i) const;
 
@@ -126,6 +130,8 @@ private:
     std::array<Candidates, 4> candidates_;
     void setUpMarks();
     std::array<QWidget*, sim::kSquares + 1> frames_{};
+    std::array<QWidget*, sim::kSquares + 1> openMarks_{};
+    void showOpenMarks();
     void setFramed(int n, bool on);
     // Offers the dialog clue words for the open answers of the active
     // square that a fill has written.

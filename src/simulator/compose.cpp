@@ -1,9 +1,12 @@
 // The simulator window as a composing aid: every change to the grid is one
 // step that Ctrl+Z takes back and Ctrl+Y (or Ctrl+Shift+Z) does again, for
-// the life of the process; a right click on the grid clears the whole grid
+// the life of the process, also from a text field with nothing of its own
+// to undo or redo; a right click on the grid clears the whole grid
 // or one square; and while "Clear square" is ticked the pointer over the
 // grid shows that a click clears.
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
@@ -33,6 +36,29 @@ const QCursor& clearCursor() {
     }();
     return cursor;
 }
+
+// A text field takes Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z for itself even with
+// nothing to undo or redo (after a save or the square dialog the focus
+// lands in the clue-word field); then the keys are left to the window,
+// whose shortcuts act on the grid.
+class FieldUndo : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        auto* field = qobject_cast<QLineEdit*>(o);
+        if (e->type() != QEvent::ShortcutOverride || !field) return false;
+        const QKeyCombination k = static_cast<QKeyEvent*>(e)->keyCombination();
+        const bool undo = k == (Qt::CTRL | Qt::Key_Z);
+        const bool redo = k == (Qt::CTRL | Qt::Key_Y) || k == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+        if ((undo && !field->isUndoAvailable()) || (redo && !field->isRedoAvailable())) {
+            e->ignore();
+            return true;
+        }
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -70,6 +96,8 @@ void F_Ruter::setUpComposing() {
     key(QKeySequence(Qt::CTRL | Qt::Key_Y), &F_Ruter::Gjenta);
     key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &F_Ruter::Gjenta);
     key(QKeySequence(Qt::CTRL | Qt::Key_F), &F_Ruter::M_FyllRutenett_Click);
+    auto* fieldUndo = new FieldUndo(this);
+    for (QLineEdit* field : findChildren<QLineEdit*>()) field->installEventFilter(fieldUndo);
 
     QObject::connect(c_clear.box(), &QCheckBox::toggled, this, [this](bool on) { showClearCursor(on); });
     showClearCursor(c_clear.Value());
@@ -99,6 +127,9 @@ void F_Ruter::X_MouseUp(int n, const QPoint& globalPos) {
 
 void F_Ruter::M_TomRutenett_Click() {
     M::Rutenett.ClearAll();
+    // A cleared grid is no longer the file's: its title no longer heads the PDF.
+    gridFile_.clear();
+    kept_ = QJsonObject();
     for (int n = 1; n <= M::Rutenett.size(); ++n) {
         X(n).setFontName("MS Sans Serif");
         X(n).setFontSize(10);

@@ -67,8 +67,9 @@ void F_Ruter::M_FyllRutenett_Click() {
         db.emplace(M::OpenDatabase());
     } catch (const std::exception&) {}
     sim::FillResult result;
+    sim::FillWords words;
     const bool finished = ui::RunWithProgress("Filling the grid…", [&](ui::Task& task) {
-        const sim::FillWords words = db ? sim::ReadFillWords(*db, answers, &M::DBEngine().Words()) : sim::FillWords{};
+        if (db) words = sim::ReadFillWords(*db, answers, &M::DBEngine().Words());
         if (task.cancelled()) return;
         result = sim::Fill(before, answers, words, [&](int placed, int total) {
             task.setText(QString("%1 of %2 answers placed so far").arg(placed).arg(total));
@@ -87,8 +88,9 @@ void F_Ruter::M_FyllRutenett_Click() {
     db.reset();
     // Cancel keeps the grid as it was.
     if (!finished || result.cancelled) return;
-    M::Rutenett.setSquares(sim::Filled(before, answers, result));
-    const QString report = sim::FillReport(answers, result);
+    const sim::Grid filled = sim::Filled(before, answers, result);
+    M::Rutenett.setSquares(filled);
+    const QString report = sim::FillReport(filled, answers, words, result);
     if (!report.isEmpty()) ui::MsgBox(report, ui::Buttons::OK, "Velmora");
 }
 

@@ -32,8 +32,9 @@ TEST(FillSearch, FillsAWordSquareWhereTheFirstWordsLeadAstray) {
     const sim::FillResult r = sim::Fill(g, answers, words);
     EXPECT_EQ(r.unfilled(), 0);
     EXPECT_TRUE(r.settled);
-    EXPECT_EQ(letters(sim::Filled(g, answers, r), {17, 18, 19, 32, 33, 34, 47, 48, 49}), "BATARETEN");
-    EXPECT_EQ(sim::FillReport(answers, r), "");
+    const sim::Grid out = sim::Filled(g, answers, r);
+    EXPECT_EQ(letters(out, {17, 18, 19, 32, 33, 34, 47, 48, 49}), "BATARETEN");
+    EXPECT_EQ(sim::FillReport(out, answers, words, r), "");
 }
 
 TEST(FillSearch, OpenAnswersOfDifferentLengthsTakeWordsOfTheirOwnLength) {
@@ -79,10 +80,53 @@ TEST(FillSearch, ASearchStoppedAtItsLimitKeepsTheBestAndSaysSo) {
     const auto answers = sim::Slots(g);
     sim::FillResult r;
     r.words = {""};
-    EXPECT_EQ(sim::FillReport(answers, r),
-              "1 answer could not be filled: A (across). Its clue square is framed in red.");
+    EXPECT_EQ(sim::FillReport(g, answers, {}, r),
+              "1 answer could not be filled:\nA, across from row 2, column 1: "
+              "no word of that length\nIts clue square is framed in red.");
     r.settled = false;
-    EXPECT_TRUE(sim::FillReport(answers, r).endsWith(" The search stopped at its limit; a fuller fill may exist."));
+    EXPECT_TRUE(
+        sim::FillReport(g, answers, {}, r).endsWith(" The search stopped at its limit; a fuller fill may exist."));
+}
+
+TEST(FillSearch, TheReportSaysWhereEachEmptyAnswerIsAndWhy) {
+    sim::Grid g;
+    g[16].ord1 = "SEA", g[16].lengde1 = 3;        // 17-19, crossed by T and U below
+    g[61].lengde2 = 2;                            // open, and no word of 2 letters
+    g[100].ord1 = "NOTHING", g[100].lengde1 = 4;  // only a word with digits
+    g[150].ord2 = "EDGE", g[150].lengde2 = 9;     // runs off the bottom
+    const auto answers = sim::Slots(g);
+    sim::FillWords words;
+    // XAZ stops at the U in 18; RUN passes it and stops at the T in 19.
+    words.byClue[{"SEA", 3}] = {"XAZ", "RUN"};
+    words.byClue[{"NOTHING", 4}] = {"R2D2"};
+    words.byClue[{"EDGE", 9}] = {"ABCDEFGHI"};
+    sim::Grid filled = g;
+    filled[18].caption = "U", filled[19].caption = "T";
+    sim::FillResult r;
+    r.words.assign(answers.size(), QString());
+    EXPECT_EQ(sim::FillReport(filled, answers, words, r).toStdString(),
+              "4 answers could not be filled:\n"
+              "SEA, across from row 2, column 1: the crossing at row 2, column 4\n"
+              "an open answer of 2 letters, down from row 5, column 1: no word of that length\n"
+              "NOTHING, across from row 7, column 10: no word of that length\n"
+              "EDGE, down from row 10, column 15: no room for 9 letters\n"
+              "Their clue squares are framed in red.");
+}
+
+TEST(FillSearch, OnlyLettersGoIntoLetterSquares) {
+    // 16 across (17-22) has a clue word, 46 across (47-51) is open.
+    sim::Grid g;
+    g[16].ord1 = "GOD", g[16].lengde1 = 6;
+    g[46].lengde1 = 5;
+    const auto answers = sim::Slots(g);
+    sim::FillWords words;
+    words.byClue[{"GOD", 6}] = {"ST.IVE", "POSEI2", "SEA GOD"};
+    words.byLength[5] = {"10000", "N.Y.C.", "OCEAN"};
+    const sim::FillResult r = sim::Fill(g, answers, words);
+    EXPECT_EQ(r.words, std::vector<QString>({"SEA GOD", "OCEAN"}));
+    EXPECT_EQ(letters(sim::Filled(g, answers, r), {17, 18, 19, 20, 21, 22, 47, 48, 49, 50, 51}), "SEAGODOCEAN");
+    EXPECT_EQ(sim::AnswerLetters("O'NEIL-SMITH JR"), "ONEILSMITHJR");
+    EXPECT_EQ(sim::AnswerLetters("ST. IVES"), "");
 }
 
 TEST(FillSearch, AnOpenAnswerPrefersAWordItsDialogCanOfferCluesFor) {
@@ -109,13 +153,14 @@ TEST(FillSearch, AnOpenAnswerPrefersAWordItsDialogCanOfferCluesFor) {
 
 TEST(FillSearch, TheReportNamesTwentyAnswersAndCountsTheRest) {
     std::vector<sim::Slot> answers(450);
-    for (size_t i = 0; i < answers.size(); ++i) answers[i].clue = QString("W%1").arg(i);
+    for (size_t i = 0; i < answers.size(); ++i) answers[i].clue = QString("W%1").arg(i), answers[i].answer.clue = 1;
     sim::FillResult r;
     r.words.assign(answers.size(), QString());
-    const QString text = sim::FillReport(answers, r);
-    EXPECT_TRUE(text.startsWith("450 answers could not be filled: W0 (across), W1 (across), ")) << text.toStdString();
-    EXPECT_TRUE(text.endsWith(", W19 (across) and 430 more. Their clue squares are framed in red."))
-        << text.toStdString();
+    const QStringList lines = sim::FillReport({}, answers, {}, r).split('\n');
+    ASSERT_EQ(lines.size(), 23);
+    EXPECT_EQ(lines[0], "450 answers could not be filled:");
+    EXPECT_TRUE(lines[20].startsWith("W19, across from row 1, column 1: ")) << lines[20].toStdString();
+    EXPECT_EQ(lines.mid(21), QStringList({"and 430 more", "Their clue squares are framed in red."}));
 }
 
 }  // namespace

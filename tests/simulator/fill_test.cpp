@@ -59,7 +59,9 @@ TEST_F(Filling, AnswersThatCannotBeFilledAreNamedFramedAndLeftEmpty) {
     setSquare(100, "nothing", 4, "", 0);
     f().fyll_velmora1("QQQQ", 4, 100, false);  // stale letters of a free answer
     menu(60, "Fill grid");
-    EXPECT_EQ(boxes.prompts(), QStringList({"2 answers could not be filled: SEA (across), NOTHING (across). "
+    EXPECT_EQ(boxes.prompts(), QStringList({"2 answers could not be filled:\n"
+                                            "SEA, across from row 4, column 2: the crossing at row 4, column 3\n"
+                                            "NOTHING, across from row 7, column 10: no word of that length\n"
                                             "Their clue squares are framed in red."}));
     EXPECT_EQ(framed(), std::vector<int>({47, 100}));
     // Everything else filled and consistent; the empty answers show only
@@ -84,8 +86,8 @@ TEST_F(Filling, KeepsTheAnswerTheUserPicked) {
     key(Qt::Key_F);
     // OAT stays; HEAR gives OWL for its O; no word of CAT begins with T.
     EXPECT_EQ(run(18, 20) + run(18, 48, 15) + run(20, 50, 15), "OATOWLT..");
-    EXPECT_EQ(boxes.prompts(),
-              QStringList({"1 answer could not be filled: CAT (down). Its clue square is framed in red."}));
+    EXPECT_EQ(boxes.prompts(), QStringList({"1 answer could not be filled:\nCAT, down from row 1, column 5: the "
+                                            "crossing at row 2, column 5\nIts clue square is framed in red."}));
     EXPECT_EQ(framed(), std::vector<int>({5}));
 }
 
@@ -125,6 +127,18 @@ TEST_F(Filling, AnOpenAnswerTakesAStoredWordAndOffersItsSynonymsAsClues) {
     // Nothing was written to the word database.
     EXPECT_EQ(db.count("T_Ord"), 4);
     EXPECT_EQ(db.count("T_OrdSynonym"), 8);
+}
+
+// SEA GOD fills six squares by its letters; a word with a digit or a dot
+// never goes into letter squares, of a clued answer or an open one.
+TEST_F(Filling, OnlyLettersGoIntoLetterSquares) {
+    db.value("OCEAN", "B4SEAS");
+    db.synonym("OCEAN", "SEA GOD");
+    for (const char* w : {"10000", "N.Y.C", "OCEAN"}) db.addWord(w);
+    setSquare(151, "ocean", 6, "", 0);
+    setSquare(196, "", 5, "", 0);
+    key(Qt::Key_F);
+    EXPECT_EQ(run(152, 157) + run(197, 201), "SEAGODOCEAN");
 }
 
 TEST_F(Filling, CancelKeepsTheGridAsItWas) {

@@ -239,6 +239,47 @@ TEST_F(Sim, PdfHasThePuzzleThenTheSolution) {
     expectPages(file("evening.pdf"), doc().squares());
 }
 
+// The grid's file names the PDF; a cleared grid is no file's.
+TEST_F(Sim, ThePdfTitleFollowsTheGridFile) {
+    evening::Compose(doc());
+    save("evening.ipuz");
+    for (const QString title : {"evening", "Velmora"}) {
+        if (title == "Velmora") menu(7, "Clear grid");
+        pick = file("t.pdf");
+        f().M_EksporterPdf_Click();
+        const auto pages = pdfWords(file("t.pdf"));
+        ASSERT_FALSE(pages.empty());
+        EXPECT_EQ(pages[0].front().text, title);
+    }
+}
+
+// An open answer's clue square prints shaded, with its arrow into the
+// answer's first square, as a clue square does; a square no answer uses is
+// dark.
+TEST_F(Sim, OpenAnswersPrintAsClueSquaresWithTheirArrows) {
+    setSquare(20, "", 3, "", 0);
+    setSquare(64, "", 0, "", 4);
+    pick = file("open.pdf");
+    f().M_EksporterPdf_Click();
+    QProcess p;
+    p.start("pdftoppm", {"-r", "144", "-gray", "-singlefile", "-f", "1", "-l", "1", pick, file("open")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QImage page(file("open.pgm"));
+    ASSERT_FALSE(page.isNull());
+    const double margin = sim::print::kMarginMm / 25.4 * 144;
+    const QRectF grid =
+        sim::print::GridRect(QRectF(margin, margin, page.width() - 2 * margin, page.height() - 2 * margin));
+    const double side = grid.width() / 15;
+    const auto grey = [&](int n, double dx, double dy) {  // at (dx, dy) of square n's side from its top left
+        return qGray(
+            page.pixel(int(grid.left() + side * ((n - 1) % 15 + dx)), int(grid.top() + side * ((n - 1) / 15 + dy))));
+    };
+    for (int n : {20, 64}) EXPECT_GT(grey(n, 0.5, 0.5), 200) << n;
+    EXPECT_LT(grey(200, 0.5, 0.5), 180);
+    EXPECT_LT(grey(21, 0.06, 0.5), 100);  // the arrow across
+    EXPECT_LT(grey(79, 0.5, 0.06), 100);  // the arrow down
+}
+
 TEST_F(Sim, PrintGoesThroughThePrintDialog) {
     evening::Compose(doc());
     printTo = file("printed.pdf");

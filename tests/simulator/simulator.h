@@ -106,14 +106,14 @@ protected:
         for (int i = 0; i < l.ListCount(); ++i) s += f().Fits(l, i) ? '+' : '-';
         return s;
     }
-    // Keys go to the simulator window, made the focus window again as the
-    // desktop does when a dialog or menu closes.
-    static void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::ControlModifier) {
+    // Keys go to the simulator window (or a widget of it), made the focus
+    // window again as the desktop does when a dialog or menu closes.
+    static void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::ControlModifier, QWidget* to = nullptr) {
         if (QGuiApplication::focusWindow() != f().windowHandle()) {
             f().windowHandle()->requestActivate();
             EXPECT_TRUE(QTest::qWaitFor([] { return QGuiApplication::focusWindow() == f().windowHandle(); }));
         }
-        QTest::keyClick(&f(), k, m);
+        QTest::keyClick(to ? to : &f(), k, m);
         processEvents();
     }
     // Right click on square n, then the menu entry with this caption.

@@ -4,6 +4,7 @@
 // undo from the keys and the right-click menu.
 #include <QLineEdit>
 #include <QToolTip>
+#include <map>
 
 #include "simulator.h"
 
@@ -341,6 +342,56 @@ TEST_F(Sim, UndoAndRedoKeysWalkTheGridBackAndForth) {
     EXPECT_TRUE(doc().squares() == simulated);
     EXPECT_EQ(firstMisshown(), 0);
     EXPECT_TRUE(boxes.calls().empty());
+}
+
+// After a save or the square dialog the focus is in the clue-word field,
+// which keeps Ctrl+Z for its own typing only.
+TEST_F(Sim, UndoKeysReachTheGridFromAFieldWithNothingToUndo) {
+    setSquare(1, "big", 4, "", 0);
+    f().fyll_velmora1("HUGE", 4, 1, false);
+    save("a.ipuz");
+    QLineEdit* field = f().L_Vannrett.edit();
+    field->setFocus();
+    const struct {
+        Qt::KeyboardModifiers mods;
+        Qt::Key key;
+        const char* shown;
+    } steps[] = {{Qt::ControlModifier, Qt::Key_Z, "...."},
+                 {Qt::ControlModifier, Qt::Key_Y, "HUGE"},
+                 {Qt::ControlModifier, Qt::Key_Z, "...."},
+                 {Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z, "HUGE"}};
+    for (const auto& s : steps) {
+        key(s.key, s.mods, field);
+        EXPECT_EQ(run(2, 5), s.shown) << s.shown;
+    }
+    // Typed text is the field's to undo first.
+    QTest::keyClicks(field, "S");
+    key(Qt::Key_Z, Qt::ControlModifier, field);
+    EXPECT_EQ(field->text() + run(2, 5), "BIGHUGE");
+    key(Qt::Key_Z, Qt::ControlModifier, field);
+    EXPECT_EQ(field->text() + run(2, 5), "BIG....");
+}
+
+// A count without a clue word shows on its square, across and down, and
+// goes with the count; the square itself stays as the dialog left it.
+TEST_F(Sim, OpenAnswersShowTheirCountAndDirection) {
+    setSquare(20, "", 3, "", 0);
+    setSquare(64, "", 0, "", 4);
+    setSquare(100, "", 2, "", 5);
+    setSquare(130, "alone", 3, "", 6);  // a clue word across, open down
+    const std::map<int, QString> want{{20, "3\u2192"}, {64, "4\u2193"}, {100, "2\u2192 5\u2193"}, {130, "6\u2193"}};
+    for (int n = 1; n <= doc().size(); ++n) {
+        const auto it = want.find(n);
+        EXPECT_EQ(f().OpenMark(n), it == want.end() ? QString() : it->second) << n;
+    }
+    EXPECT_EQ(run(20, 20) + run(64, 64) + run(100, 100) + run(130, 130), "...X");
+    EXPECT_EQ(firstMisshown(), 0);
+    // Drawn in the clue squares' orange over a plain square.
+    EXPECT_EQ(f().X(64).button()->grab().toImage().pixelColor(4, 4), sim::kClueColour);
+    key(Qt::Key_Z);  // the last dialog
+    EXPECT_EQ(f().OpenMark(130), "");
+    menu(20, "Clear square");
+    EXPECT_EQ(f().OpenMark(20), "");
 }
 
 }  // namespace
