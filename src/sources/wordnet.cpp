@@ -95,7 +95,9 @@ constexpr size_t kBroadest = 1500;
 // something outside it (Saint George, a martyr, among the gods) is left out.
 class Below {
 public:
-    explicit Below(const WordNetData& wn) : wn_(wn), seen_(wn.synsets.size(), 0) {
+    // `subjects` for the members of a puzzle subject, which must be of its whole too.
+    explicit Below(const WordNetData& wn, bool subjects = false)
+        : wn_(wn), seen_(wn.synsets.size(), 0), subjects_(subjects) {
         for (uint32_t k = 0; k < wn.synsets.size(); ++k)
             for (const std::string& l : wn.synsets[k].lemmas)
                 if (l.find('_') != std::string::npos)
@@ -124,11 +126,9 @@ public:
             level.swap(next);
             next.clear();
         }
-        for (auto [k, depth] : all) {
-            const std::vector<uint32_t>& up = wn_.synsets[k].above;
-            if (std::all_of(up.begin(), up.end(), [&](uint32_t u) { return seen_[u] == mark_; }))
-                each(wn_.synsets[k], depth);
-        }
+        const std::vector<uint32_t>& kept = belonging(roots, all);
+        for (auto [k, depth] : all)
+            if (kept[k] == mark_) each(wn_.synsets[k], depth);
         return true;
     }
 
@@ -159,8 +159,75 @@ public:
     const std::unordered_set<std::string>& clue() const { return *clue_; }
 
 private:
+    // Marks with mark_ the synsets below the roots that are the subject's own:
+    // - each of whose classes lies inside it: a kind or instance that is also
+    //   one of something outside (Saint George, a martyr) is left out;
+    // - not reached only through a role: a class nearly all of whose kinds
+    //   and instances are filed as other things of the subject's sort too (a
+    //   saint, under deity, is a bishop, an apostle, a theologian) names what
+    //   they became, not a kind of the subject;
+    // - for a puzzle subject, of the whole the subject is of, where most of
+    //   its members of one word are: the planets are of the solar system,
+    //   the evening star, seen at sunset, is of none. (A clue word's values
+    //   are not held to it: WordNet gives few kinds their wholes.)
+    const std::vector<uint32_t>& belonging(const std::vector<uint32_t>& roots,
+                                           const std::vector<std::pair<uint32_t, int>>& all) {
+        std::vector<uint32_t>& kept = kept_;
+        kept.resize(wn_.synsets.size(), 0);
+        auto inside = [&](uint32_t u) { return seen_[u] == mark_; };
+        std::unordered_set<int> sort;
+        std::unordered_set<uint32_t> wholes;
+        for (uint32_t r : roots) {
+            sort.insert(wn_.synsets[r].lexfile);
+            if (subjects_) wholes.insert(wn_.synsets[r].wholes.begin(), wn_.synsets[r].wholes.end());
+        }
+        auto role = [&](uint32_t k) {
+            const std::vector<uint32_t>& kinds = wn_.synsets[k].below;
+            if (kinds.size() < 10) return false;
+            const auto also = std::count_if(kinds.begin(), kinds.end(), [&](uint32_t c) {
+                const std::vector<uint32_t>& up = wn_.synsets[c].above;
+                return std::any_of(up.begin(), up.end(),
+                                   [&](uint32_t u) { return !inside(u) && sort.count(wn_.synsets[u].lexfile); });
+            });
+            return 10 * size_t(also) > 9 * kinds.size();
+        };
+        // Reached from the roots without passing a role.
+        std::vector<uint32_t> level = roots, next;
+        for (uint32_t r : roots) kept[r] = mark_;
+        while (!level.empty()) {
+            for (uint32_t k : level)
+                for (uint32_t b : wn_.synsets[k].below)
+                    if (kept[b] != mark_ && inside(b) && !role(b)) {
+                        kept[b] = mark_;
+                        next.push_back(b);
+                    }
+            level.swap(next);
+            next.clear();
+        }
+        size_t words = 0, ofWhole = 0;
+        auto whole = [&](uint32_t k) {
+            const std::vector<uint32_t>& w = wn_.synsets[k].wholes;
+            return std::any_of(w.begin(), w.end(), [&](uint32_t x) { return wholes.count(x) > 0; });
+        };
+        for (auto [k, depth] : all) {
+            const std::vector<uint32_t>& up = wn_.synsets[k].above;
+            if (kept[k] == mark_ && !std::all_of(up.begin(), up.end(), inside)) kept[k] = 0;
+            if (kept[k] != mark_ || wholes.empty()) continue;
+            const std::vector<std::string>& l = wn_.synsets[k].lemmas;
+            if (std::none_of(l.begin(), l.end(), [](const std::string& x) { return x.find('_') == std::string::npos; }))
+                continue;
+            ++words;
+            ofWhole += whole(k);
+        }
+        if (2 * ofWhole > words)
+            for (auto [k, depth] : all)
+                if (!whole(k)) kept[k] = 0;
+        return kept;
+    }
+
     const WordNetData& wn_;
-    std::vector<uint32_t> seen_;
+    std::vector<uint32_t> seen_, kept_;
+    bool subjects_;
     uint32_t mark_ = 0;
     const std::unordered_set<std::string>* clue_ = nullptr;
     std::unordered_map<std::string, std::vector<uint32_t>> named_;  // a word of a name -> the synsets
@@ -270,7 +337,9 @@ void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::funct
             }
         };
         const std::vector<uint32_t> roots = frequentNouns(wn, senses);
-        if (!below.walk(roots, clueWords(wn, roots), each, kBroadest)) continue;
+        // Kept for namesBeside, whose names are shortened against it too.
+        const std::unordered_set<std::string> words = clueWords(wn, roots);
+        if (!below.walk(roots, words, each, kBroadest)) continue;
         if (lemma.find('_') == std::string::npos) below.namesBeside(roots, lemma, each);
     }
 }
@@ -304,7 +373,7 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
 void ForEachCategoryMember(const WordNetData& wn, const std::vector<PuzzleCategory>& categories, size_t letters,
                            const std::function<void(const PuzzleCategory&, const WordNetValue&)>& member,
                            const std::function<void()>& missing) {
-    Below below(wn);
+    Below below(wn, true);
     for (const PuzzleCategory& c : categories) {
         std::vector<uint32_t> roots;
         for (const auto& [lemma, sense] : c.senses) {

@@ -104,7 +104,7 @@ WordNetData LoadWordNet(const std::string& dir, const Progress& progress) {
 
     WordNetData d;
     std::unordered_map<uint64_t, uint32_t> index;  // (pos, offset) -> synset
-    std::vector<Pending> down, usage;
+    std::vector<Pending> down, usage, wholes;
     std::vector<std::string> names(4);
     for (int pos = 0; pos < 4; ++pos) {
         names[size_t(pos)] = file(kData[pos]);
@@ -150,6 +150,8 @@ WordNetData LoadWordNet(const std::string& dir, const Progress& progress) {
                 const auto target = uint32_t(number(t[i + 1], 10, fail, "an offset"));
                 if (pos == 0 && (symbol == "~" || symbol == "~i") && partOfSpeech == "n")
                     down.push_back({self, target, lineNo, 0, &name});
+                else if (pos == 0 && symbol.size() == 2 && symbol[0] == '#' && partOfSpeech == "n")
+                    wholes.push_back({self, target, lineNo, 0, &name});
                 else if (symbol == ";u" && partOfSpeech == "n")
                     usage.push_back({self, target, lineNo, int(ends >> 8), &name});
             }
@@ -169,6 +171,10 @@ WordNetData LoadWordNet(const std::string& dir, const Progress& progress) {
                                      "points to synset " + std::to_string(p.offset) + ", which the file does not hold");
         d.synsets[p.from].below.push_back(it->second);
         d.synsets[it->second].above.push_back(p.from);
+    }
+    for (const Pending& p : wholes) {
+        auto it = index.find(at(0, p.offset));
+        if (it != index.end()) d.synsets[p.from].wholes.push_back(it->second);
     }
     for (const Pending& p : usage) {
         auto it = index.find(at(0, p.offset));

@@ -132,6 +132,34 @@ TEST(WordNet, SensesMarkedOffensiveAreLeftOutUnlessKept) {
     }
 }
 
+TEST(WordNet, CategoryMembersAreCheckedAgainstTheirSubject) {
+    testing_support::TempDb tmp;
+    // PLANET, of the solar system: MARS and VENUS are of it, HESPERUS (the
+    // evening star) of nothing. DEITY: ZEUS, and SAINT, whose instances are
+    // all bishops too but TERESA.
+    std::string noun = kLicence +
+                       synset(3000, 'n', {"planet"}, {{"#m", 3900}, {"~i", 3100}, {"~i", 3200}, {"~i", 3300}}) +
+                       synset(3100, 'n', {"Mars"}, {{"#m", 3900}}) + synset(3200, 'n', {"Venus"}, {{"#m", 3900}}) +
+                       synset(3300, 'n', {"Hesperus"}) + synset(3900, 'n', {"solar_system"}) +
+                       synset(4000, 'n', {"deity"}, {{"~i", 4100}, {"~", 4200}}) + synset(4100, 'n', {"Zeus"});
+    const std::vector<std::string> bishops = {"Ambrose", "Basil",  "Bede",   "Benedict", "Boniface",
+                                              "Bruno",   "Jerome", "Martin", "Nicholas", "Dominic"};
+    std::vector<Ptr> saints = {{"~i", 4300}}, bishop;
+    for (size_t i = 0; i < bishops.size(); ++i) {
+        saints.push_back({"~i", 4301 + int(i)});
+        bishop.push_back({"~i", 4301 + int(i)});
+        noun += synset(4301 + int(i), 'n', {bishops[i]});
+    }
+    noun +=
+        synset(4200, 'n', {"saint"}, saints) + synset(4300, 'n', {"Teresa"}) + synset(4900, 'n', {"bishop"}, bishop);
+    writeWordNet("wn", noun);
+    writeFile("wn/index.noun", kLicence + "deity n 1 0 1 0 00004000\nplanet n 1 0 1 0 00003000\n");
+    store::WordListBuilder b;
+    sources::ReadWordNet("wn", {{"PLANETS", {{"planet", 1}}}, {"GODS", {{"deity", 1}}}}, b);
+    EXPECT_EQ(Written(b)("SELECT Kategori || ' ' || Ord FROM T_OrdKategori ORDER BY 1"),
+              Rows({{"GODS ZEUS"}, {"PLANETS MARS"}, {"PLANETS VENUS"}}));
+}
+
 TEST(WordNet, MissingAndMalformedFilesNameTheFileAndLine) {
     testing_support::TempDb tmp;
     auto read = [](const std::string& noun) {
