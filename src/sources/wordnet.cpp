@@ -284,14 +284,23 @@ void MarkWordNet(const WordNetData& wn, store::WordListBuilder& rows, bool keepO
     // share an offensive sense are no pair unless they share a clean one too.
     std::unordered_map<std::string, std::pair<int, int>> uses;  // word -> offensive, clean senses
     std::vector<std::pair<std::string, std::string>> pairs;
-    for (const WordNetSynset& s : wn.synsets)
+    // A slur names its class too (SPADE a Black person, QUEER a gay man), so it
+    // is no synonym or value of the words of the classes it is a kind of, two
+    // levels up, whatever clean sense they share (QUEER and GAY, adjectives).
+    std::vector<uint32_t> classes;
+    for (const WordNetSynset& s : wn.synsets) {
+        if (!s.offensive) continue;
+        classes = s.above;
+        for (size_t n = classes.size(), i = 0; i < n; ++i)
+            classes.insert(classes.end(), wn.synsets[classes[i]].above.begin(), wn.synsets[classes[i]].above.end());
         for (size_t i = 0; i < s.words.size(); ++i) {
-            const bool bad = (s.offensive >> std::min<size_t>(i, 63)) & 1;
-            if (!s.offensive) continue;
-            if (bad)
-                for (size_t j = 0; j < s.words.size(); ++j)
-                    if (j != i) pairs.emplace_back(s.words[i], s.words[j]);
+            if (!((s.offensive >> std::min<size_t>(i, 63)) & 1)) continue;
+            for (size_t j = 0; j < s.words.size(); ++j)
+                if (j != i) pairs.emplace_back(s.words[i], s.words[j]);
+            for (uint32_t c : classes)
+                for (const std::string& w : wn.synsets[c].words) rows.blockPair(s.words[i], w);
         }
+    }
     std::unordered_set<std::string> involved;
     for (const auto& [a, b] : pairs) involved.insert(a), involved.insert(b);
     std::unordered_map<std::string, std::vector<uint32_t>> clean;  // word -> synsets where it is clean

@@ -119,16 +119,17 @@ TEST(WordNet, SensesMarkedOffensiveAreLeftOutUnlessKept) {
         store::WordListBuilder b;
         sources::ReadWordNet("wn", {}, b, {}, keep);
         b.addPair("COON", "RACCOON");  // a word offensive in every sense, from any source
+        b.addPair("PERSON", "SPADE");  // a slur and the class it names, from any source
         b.addValue("GOD", "COON");
         Written db(b);
         EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord IN ('PERSON', 'GOD') ORDER BY Verdi"),
                   keep ? Rows({{"BAIRN"}, {"CHILD"}, {"COON"}, {"COON"}, {"SPADE"}}) : Rows({{"CHILD"}}));
         EXPECT_EQ(db("SELECT Ord || ' ' || Synonym FROM T_OrdSynonym WHERE Ord < Synonym "
                      "AND Ord NOT IN ('ABCDEFGHIJKLMNOP', 'AFFLUENT', 'BIG', 'FLOW') ORDER BY 1"),
-                  keep ? Rows({{"BAIRN CHILD"}, {"COON RACCOON"}, {"COON SPADE"}, {"SHOVEL SPADE"}})
+                  keep ? Rows({{"BAIRN CHILD"}, {"COON RACCOON"}, {"COON SPADE"}, {"PERSON SPADE"}, {"SHOVEL SPADE"}})
                        : Rows({{"SHOVEL SPADE"}}));
         EXPECT_EQ(b.counts().reasons.count(store::kOffensive) ? b.counts().reasons.at(store::kOffensive) : 0,
-                  keep ? 0 : 7);
+                  keep ? 0 : 8);
     }
 }
 
