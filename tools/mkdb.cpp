@@ -184,7 +184,7 @@ void read(const Source& src, Settings& settings, store::WordListBuilder& words) 
     } else if (src.kind == "translate") {
         const sources::Dictionary dict = sources::ReadDictd(src.path);
         sources::TranslateWordNet(settings.wordnet(kWordNet, bar.callback()),
-                                  sources::ReadCategoryList(settings.categories), dict, words);
+                                  sources::ReadCategoryList(settings.categories), dict, words, settings.language);
     }
     const double secs = since(start);
     std::printf("  %s: %s (%.1f s)\n", name.c_str(), describe(before, words.counts()).c_str(), secs);

@@ -240,7 +240,8 @@ std::vector<PuzzleCategory> ReadCategoryList(const std::string& path) {
         if (line.empty() || line.front() == '#') continue;
         const LineError fail(path, lineNo);
         const std::vector<std::string_view> halves = Split(line, '|');
-        if (halves.size() != 2) throw fail("expected \"NAME | lemma sense, lemma sense\"");
+        if (halves.size() != 2 && halves.size() != 3)
+            throw fail("expected \"NAME | lemma sense, lemma sense [| lang WORD]\"");
         std::optional<std::string> name = store::Typeable(Trim(halves[0]));
         if (!name || name->empty())
             throw fail("the category name is missing or holds a character the word field cannot type");
@@ -253,6 +254,14 @@ std::vector<PuzzleCategory> ReadCategoryList(const std::string& path) {
             std::string lemma(Trim(sense.substr(0, space)));
             for (char& ch : lemma) ch = ch == ' ' ? '_' : char(std::tolower(static_cast<unsigned char>(ch)));
             c.senses.emplace_back(lemma, int(number(sense.substr(space + 1), 10, fail, "a sense number")));
+        }
+        for (std::string_view there : halves.size() == 3 ? Split(halves[2], ',') : std::vector<std::string_view>{}) {
+            there = Trim(there);
+            const size_t space = there.find(' ');
+            std::optional<std::string> word =
+                store::Typeable(space == std::string_view::npos ? "" : Trim(there.substr(space + 1)));
+            if (!word || word->empty()) throw fail("expected \"lang WORD\", found \"" + std::string(there) + "\"");
+            c.abroad.emplace_back(std::string(there.substr(0, space)), *word);
         }
         out.push_back(std::move(c));
     }

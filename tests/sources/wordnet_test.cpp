@@ -199,15 +199,19 @@ TEST(WordNet, MissingAndMalformedFilesNameTheFileAndLine) {
 
 TEST(WordNet, CategoryListLinesAndFaults) {
     testing_support::TempDb tmp;
-    writeFile("c.txt", "# subjects\nGODS AND GODDESSES | deity 1, Mountain Peak 2\n\nRIVERS|river 1\n");
+    writeFile("c.txt",
+              "# subjects\nGODS AND GODDESSES | deity 1, Mountain Peak 2\n\nRIVERS|river 1 | nb ELV, nn ELV\n");
     const auto list = sources::ReadCategoryList("c.txt");
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].name, "GODS AND GODDESSES");
     EXPECT_EQ(list[0].senses, (std::vector<std::pair<std::string, int>>{{"deity", 1}, {"mountain_peak", 2}}));
     EXPECT_EQ(list[1].senses.size(), 1u);
+    EXPECT_EQ(list[1].abroad, (std::vector<std::pair<std::string, std::string>>{{"nb", "ELV"}, {"nn", "ELV"}}));
     writeFile("c.txt", "BIRDS | bird 1\nFISH | fish\n");
     EXPECT_EQ(fault([] { sources::ReadCategoryList("c.txt"); }),
               "c.txt, line 2: expected \"lemma sense\", found \"fish\"");
+    writeFile("c.txt", "BIRDS | bird 1 | nb\n");
+    EXPECT_EQ(fault([] { sources::ReadCategoryList("c.txt"); }), "c.txt, line 1: expected \"lang WORD\", found \"nb\"");
     // The shipped list reads, and names fifty subjects or more.
     EXPECT_GE(sources::ReadCategoryList(testing_support::sourcePath("data/categories-en.txt")).size(), 50u);
 }
@@ -242,14 +246,24 @@ TEST(WordNet, ValuesAreCarriedAcrossADictionary) {
     writeWordNet("wn");
     writeDictd("eng-nor", kEngNor);
     store::WordListBuilder b;
-    sources::TranslateWordNet(sources::LoadWordNet("wn"), {{"STREAMS", {{"river", 1}}}},
-                              sources::ReadDictd("eng-nor.index"), b);
+    sources::TranslateWordNet(
+        sources::LoadWordNet("wn"),
+        {{"STREAMS", {{"river", 1}}}, {"SIDES", {{"tributary", 1}}, {{"nn", "X"}, {"nb", "VASSDRAG"}}}},
+        sources::ReadDictd("eng-nor.index"), b, "nb");
     // Both words of the clue's first sense; a value translated, or a name of
     // one word as it is; a shortened name (ARNO, PIUS), an untranslated
     // common noun (SLOUGH) and a verb's entry left out. A subject's members are
-    // values of its word (STREAMS: BEKK).
-    EXPECT_EQ(Written(b)("SELECT Ord || ' ' || Verdi FROM T_OrdVerdi ORDER BY 1"),
-              Rows({{"BEKK ELBE"}, {"BEKK SIDEELV"}, {"ELV ELBE"}, {"ELV SIDEELV"}, {"FLOD ELBE"}, {"FLOD SIDEELV"}}));
+    // values of its word (STREAMS: BEKK); a subject that names its word in the
+    // language gives it its members as they are (SIDES: VASSDRAG).
+    EXPECT_EQ(Written(b)("SELECT Ord || ' ' || Verdi FROM T_OrdVerdi ORDER BY 1"), Rows({{"BEKK ELBE"},
+                                                                                         {"BEKK SIDEELV"},
+                                                                                         {"ELV ELBE"},
+                                                                                         {"ELV SIDEELV"},
+                                                                                         {"FLOD ELBE"},
+                                                                                         {"FLOD SIDEELV"},
+                                                                                         {"VASSDRAG BACKWATER"},
+                                                                                         {"VASSDRAG BAYOU"},
+                                                                                         {"VASSDRAG SLOUGH"}}));
 }
 
 TEST(WordNet, DamagedDictionariesAndSizeListsAreNamed) {
