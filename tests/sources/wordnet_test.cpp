@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "rows.h"
+#include "sources/demo.h"
 #include "sources/dictd.h"
 #include "sources/text.h"
 #include "sources/wordlist.h"
@@ -115,21 +116,24 @@ TEST(WordNet, ValuesSynonymsAndCategoriesComeFromTheHierarchy) {
 TEST(WordNet, SensesMarkedOffensiveAreLeftOutUnlessKept) {
     testing_support::TempDb tmp;
     writeWordNet("wn");
+    writeFile("blocked.txt", "# no mark anywhere\nsquaw\n");
     for (bool keep : {false, true}) {
         store::WordListBuilder b;
+        if (!keep) sources::ReadBlocked("blocked.txt", b);
         sources::ReadWordNet("wn", {}, b, {}, keep);
+        b.addValue("GOD", "SQUAW");    // listed as offensive, from any source
         b.addPair("COON", "RACCOON");  // a word offensive in every sense, from any source
         b.addPair("PERSON", "SPADE");  // a slur and the class it names, from any source
         b.addValue("GOD", "COON");
         Written db(b);
         EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord IN ('PERSON', 'GOD') ORDER BY Verdi"),
-                  keep ? Rows({{"BAIRN"}, {"CHILD"}, {"COON"}, {"COON"}, {"SPADE"}}) : Rows({{"CHILD"}}));
+                  keep ? Rows({{"BAIRN"}, {"CHILD"}, {"COON"}, {"COON"}, {"SPADE"}, {"SQUAW"}}) : Rows({{"CHILD"}}));
         EXPECT_EQ(db("SELECT Ord || ' ' || Synonym FROM T_OrdSynonym WHERE Ord < Synonym "
                      "AND Ord NOT IN ('ABCDEFGHIJKLMNOP', 'AFFLUENT', 'BIG', 'FLOW') ORDER BY 1"),
                   keep ? Rows({{"BAIRN CHILD"}, {"COON RACCOON"}, {"COON SPADE"}, {"PERSON SPADE"}, {"SHOVEL SPADE"}})
                        : Rows({{"SHOVEL SPADE"}}));
         EXPECT_EQ(b.counts().reasons.count(store::kOffensive) ? b.counts().reasons.at(store::kOffensive) : 0,
-                  keep ? 0 : 8);
+                  keep ? 0 : 9);
     }
 }
 
