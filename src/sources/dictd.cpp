@@ -114,7 +114,7 @@ void TranslateWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& 
                 rows.addValue(c, v.value);
         }
     };
-    ForEachWordNetValue(wn, 14, carry);
+    ForEachWordNetValue(wn, 14, carry, categories);
     ForEachCategoryMember(wn, categories, 14, [&](const PuzzleCategory& c, const WordNetValue& v) {
         auto there = std::find_if(c.abroad.begin(), c.abroad.end(), [&](const auto& a) { return a.first == language; });
         if (there == c.abroad.end()) return carry(v);

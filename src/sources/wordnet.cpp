@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -93,11 +94,35 @@ constexpr size_t kBroadest = 1500;
 // Calls `each` with the synsets below `roots`, level by level, each once,
 // that belong to the class whole: a kind or instance that is also one of
 // something outside it (Saint George, a martyr, among the gods) is left out.
+// The noun senses a puzzle subject names; `missing` for each the WordNet lacks.
+std::vector<uint32_t> subjectRoots(const WordNetData& wn, const PuzzleCategory& c,
+                                   const std::function<void()>& missing = {}) {
+    std::vector<uint32_t> roots;
+    for (const auto& [lemma, sense] : c.senses) {
+        auto it = wn.senses.find(lemma);
+        const WordNetSense* found = nullptr;
+        if (it != wn.senses.end())
+            for (const WordNetSense& s : it->second)
+                if (s.pos == 0 && s.number == sense) found = &s;
+        if (found)
+            roots.push_back(found->synset);
+        else if (missing)
+            missing();
+    }
+    return roots;
+}
+
 class Below {
 public:
-    // `subjects` for the members of a puzzle subject, which must be of its whole too.
-    explicit Below(const WordNetData& wn, bool subjects = false)
-        : wn_(wn), seen_(wn.synsets.size(), 0), subjects_(subjects) {
+    // The classes below the senses of `subjects` (and the values of a word
+    // with just those senses) must be of the subject's whole too.
+    explicit Below(const WordNetData& wn, const std::vector<PuzzleCategory>& subjects = {})
+        : wn_(wn), seen_(wn.synsets.size(), 0) {
+        for (const PuzzleCategory& c : subjects) {
+            std::vector<uint32_t> roots = subjectRoots(wn, c);
+            std::sort(roots.begin(), roots.end());
+            subjects_.insert(std::move(roots));
+        }
         for (uint32_t k = 0; k < wn.synsets.size(); ++k)
             for (const std::string& l : wn.synsets[k].lemmas)
                 if (l.find('_') != std::string::npos)
@@ -177,9 +202,12 @@ private:
         auto inside = [&](uint32_t u) { return seen_[u] == mark_; };
         std::unordered_set<int> sort;
         std::unordered_set<uint32_t> wholes;
+        std::vector<uint32_t> sorted = roots;
+        std::sort(sorted.begin(), sorted.end());
+        const bool subject = subjects_.count(sorted) > 0;
         for (uint32_t r : roots) {
             sort.insert(wn_.synsets[r].lexfile);
-            if (subjects_) wholes.insert(wn_.synsets[r].wholes.begin(), wn_.synsets[r].wholes.end());
+            if (subject) wholes.insert(wn_.synsets[r].wholes.begin(), wn_.synsets[r].wholes.end());
         }
         auto role = [&](uint32_t k) {
             const std::vector<uint32_t>& kinds = wn_.synsets[k].below;
@@ -227,7 +255,7 @@ private:
 
     const WordNetData& wn_;
     std::vector<uint32_t> seen_, kept_;
-    bool subjects_;
+    std::set<std::vector<uint32_t>> subjects_;  // each puzzle subject's senses, sorted
     uint32_t mark_ = 0;
     const std::unordered_set<std::string>* clue_ = nullptr;
     std::unordered_map<std::string, std::vector<uint32_t>> named_;  // a word of a name -> the synsets
@@ -324,8 +352,9 @@ void MarkWordNet(const WordNetData& wn, store::WordListBuilder& rows, bool keepO
     }
 }
 
-void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::function<void(const WordNetValue&)>& value) {
-    Below below(wn);
+void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::function<void(const WordNetValue&)>& value,
+                         const std::vector<PuzzleCategory>& subjects) {
+    Below below(wn, subjects);
     std::unordered_set<std::string> have;
     for (const auto& [lemma, senses] : wn.senses) {
         std::optional<std::string> clue = TypedLemma(lemma);
@@ -363,12 +392,15 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
             for (size_t b = a + 1; b < s.words.size(); ++b)
                 rows.addPair(s.words[a], s.words[b], senseOf(wn, s.lemmas[a], k), senseOf(wn, s.lemmas[b], k));
     }
-    ForEachWordNetValue(wn, letters, [&](const WordNetValue& v) {
-        if (v.offensive && !keepOffensive)
-            rows.skip(store::kOffensive);
-        else
-            rows.addValue(v.clue, v.value, v.shortened ? 1 : 0);
-    });
+    ForEachWordNetValue(
+        wn, letters,
+        [&](const WordNetValue& v) {
+            if (v.offensive && !keepOffensive)
+                rows.skip(store::kOffensive);
+            else
+                rows.addValue(v.clue, v.value, v.shortened ? 1 : 0);
+        },
+        categories);
     ForEachCategoryMember(
         wn, categories, letters,
         [&](const PuzzleCategory& c, const WordNetValue& m) {
@@ -382,20 +414,9 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
 void ForEachCategoryMember(const WordNetData& wn, const std::vector<PuzzleCategory>& categories, size_t letters,
                            const std::function<void(const PuzzleCategory&, const WordNetValue&)>& member,
                            const std::function<void()>& missing) {
-    Below below(wn, true);
+    Below below(wn, categories);
     for (const PuzzleCategory& c : categories) {
-        std::vector<uint32_t> roots;
-        for (const auto& [lemma, sense] : c.senses) {
-            auto it = wn.senses.find(lemma);
-            const WordNetSense* found = nullptr;
-            if (it != wn.senses.end())
-                for (const WordNetSense& s : it->second)
-                    if (s.pos == 0 && s.number == sense) found = &s;
-            if (!found && missing)
-                missing();
-            else if (found)
-                roots.push_back(found->synset);
-        }
+        const std::vector<uint32_t> roots = subjectRoots(wn, c, missing);
         const std::string subject = Singulars(c.name).front();
         below.walk(roots, clueWords(wn, roots), [&](const WordNetSynset& s, int) {
             for (size_t i = 0; i < s.lemmas.size(); ++i) {

@@ -46,7 +46,10 @@ struct WordNetValue {
     bool offensive;
     bool shortened;  // the distinctive word of a longer name
 };
-void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::function<void(const WordNetValue&)>& value);
+// The values of a word whose frequent senses are just a puzzle subject's
+// (PLANET, PLANETS) are checked as the subject's members are.
+void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::function<void(const WordNetValue&)>& value,
+                         const std::vector<PuzzleCategory>& subjects = {});
 
 // Calls `member` with each category's members, at any depth, that a grid can
 // take, as values of the word the category's name is the plural of (`clue`);

@@ -161,8 +161,10 @@ TEST(WordNet, CategoryMembersAreCheckedAgainstTheirSubject) {
     writeFile("wn/index.noun", kLicence + "deity n 1 0 1 0 00004000\nplanet n 1 0 1 0 00003000\n");
     store::WordListBuilder b;
     sources::ReadWordNet("wn", {{"PLANETS", {{"planet", 1}}}, {"GODS", {{"deity", 1}}}}, b);
-    EXPECT_EQ(Written(b)("SELECT Kategori || ' ' || Ord FROM T_OrdKategori ORDER BY 1"),
-              Rows({{"GODS ZEUS"}, {"PLANETS MARS"}, {"PLANETS VENUS"}}));
+    // PLANET, whose sense is just the subject's, takes its members only.
+    EXPECT_EQ(Written(b)("SELECT Kategori || ' ' || Ord FROM T_OrdKategori UNION ALL "
+                         "SELECT Ord || ' ' || Verdi FROM T_OrdVerdi WHERE Ord = 'PLANET' ORDER BY 1"),
+              Rows({{"GODS ZEUS"}, {"PLANET MARS"}, {"PLANET VENUS"}, {"PLANETS MARS"}, {"PLANETS VENUS"}}));
 }
 
 TEST(WordNet, MissingAndMalformedFilesNameTheFileAndLine) {
