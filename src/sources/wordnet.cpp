@@ -92,8 +92,7 @@ std::vector<uint32_t> frequentNouns(const WordNetData& wn, const std::vector<Wor
 constexpr size_t kBroadest = 1500;
 
 // Calls `each` with the synsets below `roots`, level by level, each once,
-// that belong to the class whole: a kind or instance that is also one of
-// something outside it (Saint George, a martyr, among the gods) is left out.
+// that belong to the class (see belonging()).
 // The noun senses a puzzle subject names; `missing` for each the WordNet lacks.
 std::vector<uint32_t> subjectRoots(const WordNetData& wn, const PuzzleCategory& c,
                                    const std::function<void()>& missing = {}) {
@@ -185,8 +184,9 @@ public:
 
 private:
     // Marks with mark_ the synsets below the roots that are the subject's own:
-    // - each of whose classes lies inside it: a kind or instance that is also
-    //   one of something outside (Saint George, a martyr) is left out;
+    // - a kind each of whose classes lies inside it: a kind that is also one
+    //   of something outside is left out; a name need only be reached (Oslo,
+    //   a capital and a port; Ibsen, a dramatist and a poet);
     // - not reached only through a role: a class nearly all of whose kinds
     //   and instances are filed as other things of the subject's sort too (a
     //   saint, under deity, is a bishop, an apostle, a theologian) names what
@@ -239,7 +239,7 @@ private:
         };
         for (auto [k, depth] : all) {
             const std::vector<uint32_t>& up = wn_.synsets[k].above;
-            if (kept[k] == mark_ && !std::all_of(up.begin(), up.end(), inside)) kept[k] = 0;
+            if (kept[k] == mark_ && !wn_.synsets[k].instance && !std::all_of(up.begin(), up.end(), inside)) kept[k] = 0;
             if (kept[k] != mark_ || wholes.empty()) continue;
             const std::vector<std::string>& l = wn_.synsets[k].lemmas;
             if (std::none_of(l.begin(), l.end(), [](const std::string& x) { return x.find('_') == std::string::npos; }))

@@ -23,6 +23,7 @@ struct WordNetSynset {
     std::vector<uint32_t> above;      // the nouns it is a kind or instance of
     std::vector<uint32_t> wholes;     // the nouns it is a member, part or substance of
     uint64_t offensive = 0;           // bit k: the k-th word is marked offensive here
+    bool instance = false;            // a name (Oslo), not a kind
 };
 
 struct WordNetSense {

@@ -140,16 +140,16 @@ TEST(WordNet, SensesMarkedOffensiveAreLeftOutUnlessKept) {
 TEST(WordNet, CategoryMembersAreCheckedAgainstTheirSubject) {
     testing_support::TempDb tmp;
     // PLANET, of the solar system: MARS and VENUS are of it, HESPERUS (the
-    // evening star) of nothing. DEITY: ZEUS, and SAINT, whose instances are
-    // all bishops too but TERESA.
-    std::string noun = kLicence +
-                       synset(3000, 'n', {"planet"}, {{"#m", 3900}, {"~i", 3100}, {"~i", 3200}, {"~i", 3300}}) +
-                       synset(3100, 'n', {"Mars"}, {{"#m", 3900}}) + synset(3200, 'n', {"Venus"}, {{"#m", 3900}}) +
-                       synset(3300, 'n', {"Hesperus"}) + synset(3900, 'n', {"solar_system"}) +
-                       synset(4000, 'n', {"deity"}, {{"~i", 4100}, {"~", 4200}}) + synset(4100, 'n', {"Zeus"});
+    // evening star) of nothing. DEITY: ZEUS, a name that is a bishop too, and
+    // SAINT, whose instances are all bishops too but TERESA.
+    std::string noun =
+        kLicence + synset(3000, 'n', {"planet"}, {{"#m", 3900}, {"~i", 3100}, {"~i", 3200}, {"~i", 3300}}) +
+        synset(3100, 'n', {"Mars"}, {{"#m", 3900}}) + synset(3200, 'n', {"Venus"}, {{"#m", 3900}}) +
+        synset(3300, 'n', {"Hesperus"}) + synset(3900, 'n', {"solar_system"}) +
+        synset(4000, 'n', {"deity"}, {{"~i", 4100}, {"~", 4200}}) + synset(4100, 'n', {"Zeus"}, {{"@i", 4000}});
     const std::vector<std::string> bishops = {"Ambrose", "Basil",  "Bede",   "Benedict", "Boniface",
                                               "Bruno",   "Jerome", "Martin", "Nicholas", "Dominic"};
-    std::vector<Ptr> saints = {{"~i", 4300}}, bishop;
+    std::vector<Ptr> saints = {{"~i", 4300}}, bishop = {{"~i", 4100}};
     for (size_t i = 0; i < bishops.size(); ++i) {
         saints.push_back({"~i", 4301 + int(i)});
         bishop.push_back({"~i", 4301 + int(i)});
