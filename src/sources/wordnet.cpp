@@ -91,8 +91,6 @@ std::vector<uint32_t> frequentNouns(const WordNetData& wn, const std::vector<Wor
 // choose from (WordNet's "part", "device", "genus").
 constexpr size_t kBroadest = 1500;
 
-// Calls `each` with the synsets below `roots`, level by level, each once,
-// that belong to the class (see belonging()).
 // The noun senses a puzzle subject names; `missing` for each the WordNet lacks.
 std::vector<uint32_t> subjectRoots(const WordNetData& wn, const PuzzleCategory& c,
                                    const std::function<void()>& missing = {}) {
@@ -111,6 +109,8 @@ std::vector<uint32_t> subjectRoots(const WordNetData& wn, const PuzzleCategory& 
     return roots;
 }
 
+// Calls `each` with the synsets below `roots`, level by level, each once,
+// that belong to the class (see belonging()).
 class Below {
 public:
     // The classes below the senses of `subjects` (and the values of a word
