@@ -193,8 +193,8 @@ private:
     //   they became, not a kind of the subject;
     // - for a puzzle subject, of the whole the subject is of, where most of
     //   its members of one word are: the planets are of the solar system,
-    //   the evening star, seen at sunset, is of none. (A clue word's values
-    //   are not held to it: WordNet gives few kinds their wholes.)
+    //   the evening star, seen at sunset, is of none. (Other clue words'
+    //   values are not held to it: WordNet gives few kinds their wholes.)
     const std::vector<uint32_t>& belonging(const std::vector<uint32_t>& roots,
                                            const std::vector<std::pair<uint32_t, int>>& all) {
         std::vector<uint32_t>& kept = kept_;
