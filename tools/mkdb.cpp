@@ -7,7 +7,8 @@
 //     --thesaurus FILE.dat                  a MyThes thesaurus
 //     --wordnet DIR                         WordNet's data.* and index.* files
 //     --codes DIR                           iso-codes' JSON lists
-//     --facts                               data/facts-LANG.txt (elements, Roman numerals)
+//     --facts                               data/facts-LANG.txt (elements, Roman numerals),
+//                                           and data/offensive-LANG.txt's words kept out
 //     --wordlist FILE [--encoding NAME]     one word a line
 //     --rank FILE                           a SCOWL size list: its words' commonness (the
 //                                           first list given ranks 1, the next 2, ...)
@@ -184,7 +185,7 @@ void read(const Source& src, Settings& settings, store::WordListBuilder& words) 
     } else if (src.kind == "translate") {
         const sources::Dictionary dict = sources::ReadDictd(src.path);
         sources::TranslateWordNet(settings.wordnet(kWordNet, bar.callback()),
-                                  sources::ReadCategoryList(settings.categories), dict, words);
+                                  sources::ReadCategoryList(settings.categories), dict, words, settings.language);
     }
     const double secs = since(start);
     std::printf("  %s: %s (%.1f s)\n", name.c_str(), describe(before, words.counts()).c_str(), secs);
@@ -279,8 +280,13 @@ int makeFile(const std::vector<std::string>& args) {
         store::CheckNewDatabase(path);
         store::WordListBuilder words;
         // WordNet's marks hold for every source, whichever comes first.
-        for (const Source& src : list)
+        for (const Source& src : list) {
             if (src.kind == "wordnet") sources::MarkWordNet(settings.wordnet(src.path), words, settings.offensive);
+            const std::string blocked = tools::dataDir() + "/offensive-" + settings.language + ".txt";
+            std::error_code ec;
+            if (src.kind == "facts" && !settings.offensive && std::filesystem::exists(blocked, ec))
+                sources::ReadBlocked(blocked, words);
+        }
         for (const Source& src : list) read(src, settings, words);
         std::vector<store::TableRows> copy;
         if (!importDir.empty()) copy = sources::ReadCsvTables(importDir);

@@ -35,4 +35,19 @@ void ReadDemo(const std::string& path, store::WordListBuilder& rows) {
     }
 }
 
+void ReadBlocked(const std::string& path, store::WordListBuilder& rows) {
+    const std::string text = ReadFile(path);
+    long lineNo = 0;
+    for (std::string_view line : Split(text, '\n')) {
+        ++lineNo;
+        line = Trim(line);
+        if (line.empty() || line.front() == '#') continue;
+        std::optional<std::string> w = store::Typeable(line);
+        if (!w)
+            throw store::ImportError(path, lineNo,
+                                     "\"" + store::Shown(line) + "\" holds a character the word field cannot type");
+        rows.block(*w);
+    }
+}
+
 }  // namespace sources

@@ -12,4 +12,9 @@ namespace sources {
 // that breaks the form throws store::ImportError naming the file and line.
 void ReadDemo(const std::string& path, store::WordListBuilder& rows);
 
+// Keeps out, as WordNet's offensive marks do, the words of a list of words
+// offensive in every sense that no word-data package marks (SQUAW): one a
+// line, "#" starting a comment.
+void ReadBlocked(const std::string& path, store::WordListBuilder& rows);
+
 }  // namespace sources

@@ -101,7 +101,7 @@ Dictionary ReadDictd(const std::string& path) {
 }
 
 void TranslateWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categories, const Dictionary& dict,
-                      store::WordListBuilder& rows) {
+                      store::WordListBuilder& rows, const std::string& language) {
     auto carry = [&](const WordNetValue& v) {
         if (v.offensive) return;
         auto clue = dict.find(v.clue);
@@ -114,8 +114,17 @@ void TranslateWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& 
                 rows.addValue(c, v.value);
         }
     };
-    ForEachWordNetValue(wn, 14, carry);
-    ForEachCategoryMember(wn, categories, 14, [&](const PuzzleCategory&, const WordNetValue& v) { carry(v); });
+    ForEachWordNetValue(wn, 14, carry, categories);
+    ForEachCategoryMember(wn, categories, 14, [&](const PuzzleCategory& c, const WordNetValue& v) {
+        auto there = std::find_if(c.abroad.begin(), c.abroad.end(), [&](const auto& a) { return a.first == language; });
+        if (there == c.abroad.end()) return carry(v);
+        auto value = v.name ? dict.find(v.value) : dict.end();
+        if (v.offensive) return;
+        if (value == dict.end())
+            rows.addValue(there->second, v.value);
+        else
+            for (const std::string& t : value->second) rows.addValue(there->second, t);
+    });
 }
 
 }  // namespace sources

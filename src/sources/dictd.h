@@ -24,8 +24,10 @@ Dictionary ReadDictd(const std::string& path);
 // Adds the translated clue words with the translated values WordNet gives
 // them, and the puzzle subjects' members as values of their subject's word
 // (MONTHS: MÅNED); a proper name without a translation (OSLO, ODIN) carries
-// over as it is.
+// over as it is. A subject that names its word in `language` (CAPITALS:
+// HOVEDSTAD) gives that word its members as they are, a name as the
+// dictionary writes it where it has one.
 void TranslateWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categories, const Dictionary& dict,
-                      store::WordListBuilder& rows);
+                      store::WordListBuilder& rows, const std::string& language = {});
 
 }  // namespace sources

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -90,12 +91,37 @@ std::vector<uint32_t> frequentNouns(const WordNetData& wn, const std::vector<Wor
 // choose from (WordNet's "part", "device", "genus").
 constexpr size_t kBroadest = 1500;
 
+// The noun senses a puzzle subject names; `missing` for each the WordNet lacks.
+std::vector<uint32_t> subjectRoots(const WordNetData& wn, const PuzzleCategory& c,
+                                   const std::function<void()>& missing = {}) {
+    std::vector<uint32_t> roots;
+    for (const auto& [lemma, sense] : c.senses) {
+        auto it = wn.senses.find(lemma);
+        const WordNetSense* found = nullptr;
+        if (it != wn.senses.end())
+            for (const WordNetSense& s : it->second)
+                if (s.pos == 0 && s.number == sense) found = &s;
+        if (found)
+            roots.push_back(found->synset);
+        else if (missing)
+            missing();
+    }
+    return roots;
+}
+
 // Calls `each` with the synsets below `roots`, level by level, each once,
-// that belong to the class whole: a kind or instance that is also one of
-// something outside it (Saint George, a martyr, among the gods) is left out.
+// that belong to the class (see belonging()).
 class Below {
 public:
-    explicit Below(const WordNetData& wn) : wn_(wn), seen_(wn.synsets.size(), 0) {
+    // The classes below the senses of `subjects` (and the values of a word
+    // with just those senses) must be of the subject's whole too.
+    explicit Below(const WordNetData& wn, const std::vector<PuzzleCategory>& subjects = {})
+        : wn_(wn), seen_(wn.synsets.size(), 0) {
+        for (const PuzzleCategory& c : subjects) {
+            std::vector<uint32_t> roots = subjectRoots(wn, c);
+            std::sort(roots.begin(), roots.end());
+            subjects_.insert(std::move(roots));
+        }
         for (uint32_t k = 0; k < wn.synsets.size(); ++k)
             for (const std::string& l : wn.synsets[k].lemmas)
                 if (l.find('_') != std::string::npos)
@@ -124,11 +150,9 @@ public:
             level.swap(next);
             next.clear();
         }
-        for (auto [k, depth] : all) {
-            const std::vector<uint32_t>& up = wn_.synsets[k].above;
-            if (std::all_of(up.begin(), up.end(), [&](uint32_t u) { return seen_[u] == mark_; }))
-                each(wn_.synsets[k], depth);
-        }
+        const std::vector<uint32_t>& kept = belonging(roots, all);
+        for (auto [k, depth] : all)
+            if (kept[k] == mark_) each(wn_.synsets[k], depth);
         return true;
     }
 
@@ -159,8 +183,79 @@ public:
     const std::unordered_set<std::string>& clue() const { return *clue_; }
 
 private:
+    // Marks with mark_ the synsets below the roots that are the subject's own:
+    // - a kind each of whose classes lies inside it: a kind that is also one
+    //   of something outside is left out; a name need only be reached (Oslo,
+    //   a capital and a port; Ibsen, a dramatist and a poet);
+    // - not reached only through a role: a class nearly all of whose kinds
+    //   and instances are filed as other things of the subject's sort too (a
+    //   saint, under deity, is a bishop, an apostle, a theologian) names what
+    //   they became, not a kind of the subject;
+    // - for a puzzle subject, of the whole the subject is of, where most of
+    //   its members of one word are: the planets are of the solar system,
+    //   the evening star, seen at sunset, is of none. (Other clue words'
+    //   values are not held to it: WordNet gives few kinds their wholes.)
+    const std::vector<uint32_t>& belonging(const std::vector<uint32_t>& roots,
+                                           const std::vector<std::pair<uint32_t, int>>& all) {
+        std::vector<uint32_t>& kept = kept_;
+        kept.resize(wn_.synsets.size(), 0);
+        auto inside = [&](uint32_t u) { return seen_[u] == mark_; };
+        std::unordered_set<int> sort;
+        std::unordered_set<uint32_t> wholes;
+        std::vector<uint32_t> sorted = roots;
+        std::sort(sorted.begin(), sorted.end());
+        const bool subject = subjects_.count(sorted) > 0;
+        for (uint32_t r : roots) {
+            sort.insert(wn_.synsets[r].lexfile);
+            if (subject) wholes.insert(wn_.synsets[r].wholes.begin(), wn_.synsets[r].wholes.end());
+        }
+        auto role = [&](uint32_t k) {
+            const std::vector<uint32_t>& kinds = wn_.synsets[k].below;
+            if (kinds.size() < 10) return false;
+            const auto also = std::count_if(kinds.begin(), kinds.end(), [&](uint32_t c) {
+                const std::vector<uint32_t>& up = wn_.synsets[c].above;
+                return std::any_of(up.begin(), up.end(),
+                                   [&](uint32_t u) { return !inside(u) && sort.count(wn_.synsets[u].lexfile); });
+            });
+            return 10 * size_t(also) > 9 * kinds.size();
+        };
+        // Reached from the roots without passing a role.
+        std::vector<uint32_t> level = roots, next;
+        for (uint32_t r : roots) kept[r] = mark_;
+        while (!level.empty()) {
+            for (uint32_t k : level)
+                for (uint32_t b : wn_.synsets[k].below)
+                    if (kept[b] != mark_ && inside(b) && !role(b)) {
+                        kept[b] = mark_;
+                        next.push_back(b);
+                    }
+            level.swap(next);
+            next.clear();
+        }
+        size_t words = 0, ofWhole = 0;
+        auto whole = [&](uint32_t k) {
+            const std::vector<uint32_t>& w = wn_.synsets[k].wholes;
+            return std::any_of(w.begin(), w.end(), [&](uint32_t x) { return wholes.count(x) > 0; });
+        };
+        for (auto [k, depth] : all) {
+            const std::vector<uint32_t>& up = wn_.synsets[k].above;
+            if (kept[k] == mark_ && !wn_.synsets[k].instance && !std::all_of(up.begin(), up.end(), inside)) kept[k] = 0;
+            if (kept[k] != mark_ || wholes.empty()) continue;
+            const std::vector<std::string>& l = wn_.synsets[k].lemmas;
+            if (std::none_of(l.begin(), l.end(), [](const std::string& x) { return x.find('_') == std::string::npos; }))
+                continue;
+            ++words;
+            ofWhole += whole(k);
+        }
+        if (2 * ofWhole > words)
+            for (auto [k, depth] : all)
+                if (!whole(k)) kept[k] = 0;
+        return kept;
+    }
+
     const WordNetData& wn_;
-    std::vector<uint32_t> seen_;
+    std::vector<uint32_t> seen_, kept_;
+    std::set<std::vector<uint32_t>> subjects_;  // each puzzle subject's senses, sorted
     uint32_t mark_ = 0;
     const std::unordered_set<std::string>* clue_ = nullptr;
     std::unordered_map<std::string, std::vector<uint32_t>> named_;  // a word of a name -> the synsets
@@ -217,14 +312,23 @@ void MarkWordNet(const WordNetData& wn, store::WordListBuilder& rows, bool keepO
     // share an offensive sense are no pair unless they share a clean one too.
     std::unordered_map<std::string, std::pair<int, int>> uses;  // word -> offensive, clean senses
     std::vector<std::pair<std::string, std::string>> pairs;
-    for (const WordNetSynset& s : wn.synsets)
+    // A slur names its class too (SPADE a Black person, QUEER a gay man), so it
+    // is no synonym or value of the words of the classes it is a kind of, two
+    // levels up, whatever clean sense they share (QUEER and GAY, adjectives).
+    std::vector<uint32_t> classes;
+    for (const WordNetSynset& s : wn.synsets) {
+        if (!s.offensive) continue;
+        classes = s.above;
+        for (size_t n = classes.size(), i = 0; i < n; ++i)
+            classes.insert(classes.end(), wn.synsets[classes[i]].above.begin(), wn.synsets[classes[i]].above.end());
         for (size_t i = 0; i < s.words.size(); ++i) {
-            const bool bad = (s.offensive >> std::min<size_t>(i, 63)) & 1;
-            if (!s.offensive) continue;
-            if (bad)
-                for (size_t j = 0; j < s.words.size(); ++j)
-                    if (j != i) pairs.emplace_back(s.words[i], s.words[j]);
+            if (!((s.offensive >> std::min<size_t>(i, 63)) & 1)) continue;
+            for (size_t j = 0; j < s.words.size(); ++j)
+                if (j != i) pairs.emplace_back(s.words[i], s.words[j]);
+            for (uint32_t c : classes)
+                for (const std::string& w : wn.synsets[c].words) rows.blockPair(s.words[i], w);
         }
+    }
     std::unordered_set<std::string> involved;
     for (const auto& [a, b] : pairs) involved.insert(a), involved.insert(b);
     std::unordered_map<std::string, std::vector<uint32_t>> clean;  // word -> synsets where it is clean
@@ -248,8 +352,9 @@ void MarkWordNet(const WordNetData& wn, store::WordListBuilder& rows, bool keepO
     }
 }
 
-void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::function<void(const WordNetValue&)>& value) {
-    Below below(wn);
+void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::function<void(const WordNetValue&)>& value,
+                         const std::vector<PuzzleCategory>& subjects) {
+    Below below(wn, subjects);
     std::unordered_set<std::string> have;
     for (const auto& [lemma, senses] : wn.senses) {
         std::optional<std::string> clue = TypedLemma(lemma);
@@ -270,7 +375,9 @@ void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::funct
             }
         };
         const std::vector<uint32_t> roots = frequentNouns(wn, senses);
-        if (!below.walk(roots, clueWords(wn, roots), each, kBroadest)) continue;
+        // Kept for namesBeside, whose names are shortened against it too.
+        const std::unordered_set<std::string> words = clueWords(wn, roots);
+        if (!below.walk(roots, words, each, kBroadest)) continue;
         if (lemma.find('_') == std::string::npos) below.namesBeside(roots, lemma, each);
     }
 }
@@ -285,12 +392,15 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
             for (size_t b = a + 1; b < s.words.size(); ++b)
                 rows.addPair(s.words[a], s.words[b], senseOf(wn, s.lemmas[a], k), senseOf(wn, s.lemmas[b], k));
     }
-    ForEachWordNetValue(wn, letters, [&](const WordNetValue& v) {
-        if (v.offensive && !keepOffensive)
-            rows.skip(store::kOffensive);
-        else
-            rows.addValue(v.clue, v.value, v.shortened ? 1 : 0);
-    });
+    ForEachWordNetValue(
+        wn, letters,
+        [&](const WordNetValue& v) {
+            if (v.offensive && !keepOffensive)
+                rows.skip(store::kOffensive);
+            else
+                rows.addValue(v.clue, v.value, v.shortened ? 1 : 0);
+        },
+        categories);
     ForEachCategoryMember(
         wn, categories, letters,
         [&](const PuzzleCategory& c, const WordNetValue& m) {
@@ -304,20 +414,9 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
 void ForEachCategoryMember(const WordNetData& wn, const std::vector<PuzzleCategory>& categories, size_t letters,
                            const std::function<void(const PuzzleCategory&, const WordNetValue&)>& member,
                            const std::function<void()>& missing) {
-    Below below(wn);
+    Below below(wn, categories);
     for (const PuzzleCategory& c : categories) {
-        std::vector<uint32_t> roots;
-        for (const auto& [lemma, sense] : c.senses) {
-            auto it = wn.senses.find(lemma);
-            const WordNetSense* found = nullptr;
-            if (it != wn.senses.end())
-                for (const WordNetSense& s : it->second)
-                    if (s.pos == 0 && s.number == sense) found = &s;
-            if (!found && missing)
-                missing();
-            else if (found)
-                roots.push_back(found->synset);
-        }
+        const std::vector<uint32_t> roots = subjectRoots(wn, c, missing);
         const std::string subject = Singulars(c.name).front();
         below.walk(roots, clueWords(wn, roots), [&](const WordNetSynset& s, int) {
             for (size_t i = 0; i < s.lemmas.size(); ++i) {

@@ -19,9 +19,12 @@ namespace sources {
 struct PuzzleCategory {
     std::string name;                                 // as T_Kategori holds it
     std::vector<std::pair<std::string, int>> senses;  // lemma as index.noun writes it, sense from 1
+    // Language code -> the subject's word there, for subjects whose members
+    // that language writes the same (capitals, sol-fa syllables).
+    std::vector<std::pair<std::string, std::string>> abroad = {};
 };
-// Reads "NAME | lemma sense, lemma sense" lines ("#" starts a comment);
-// a lemma of several words is written with spaces.
+// Reads "NAME | lemma sense, lemma sense [| lang WORD, lang WORD]" lines
+// ("#" starts a comment); a lemma of several words is written with spaces.
 std::vector<PuzzleCategory> ReadCategoryList(const std::string& path);
 
 // Tells `rows` each word's senses, most frequent first, and, unless
@@ -43,7 +46,10 @@ struct WordNetValue {
     bool offensive;
     bool shortened;  // the distinctive word of a longer name
 };
-void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::function<void(const WordNetValue&)>& value);
+// The values of a word whose frequent senses are just a puzzle subject's
+// (PLANET, PLANETS) are checked as the subject's members are.
+void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::function<void(const WordNetValue&)>& value,
+                         const std::vector<PuzzleCategory>& subjects = {});
 
 // Calls `member` with each category's members, at any depth, that a grid can
 // take, as values of the word the category's name is the plural of (`clue`);

@@ -21,7 +21,9 @@ struct WordNetSynset {
     std::vector<std::string> words;   // the same as the word field holds them; "" when untypeable
     std::vector<uint32_t> below;      // a noun's kinds and instances (indexes into synsets)
     std::vector<uint32_t> above;      // the nouns it is a kind or instance of
+    std::vector<uint32_t> wholes;     // the nouns it is a member, part or substance of
     uint64_t offensive = 0;           // bit k: the k-th word is marked offensive here
+    bool instance = false;            // a name (Oslo), not a kind
 };
 
 struct WordNetSense {

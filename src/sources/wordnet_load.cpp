@@ -104,7 +104,7 @@ WordNetData LoadWordNet(const std::string& dir, const Progress& progress) {
 
     WordNetData d;
     std::unordered_map<uint64_t, uint32_t> index;  // (pos, offset) -> synset
-    std::vector<Pending> down, usage;
+    std::vector<Pending> down, usage, wholes;
     std::vector<std::string> names(4);
     for (int pos = 0; pos < 4; ++pos) {
         names[size_t(pos)] = file(kData[pos]);
@@ -148,8 +148,11 @@ WordNetData LoadWordNet(const std::string& dir, const Progress& progress) {
                 const std::string_view partOfSpeech = tok(i + 2);
                 const long ends = number(tok(i + 3), 16, fail, "a pointer's source/target");
                 const auto target = uint32_t(number(t[i + 1], 10, fail, "an offset"));
+                if (symbol == "@i") s.instance = true;
                 if (pos == 0 && (symbol == "~" || symbol == "~i") && partOfSpeech == "n")
                     down.push_back({self, target, lineNo, 0, &name});
+                else if (pos == 0 && symbol.size() == 2 && symbol[0] == '#' && partOfSpeech == "n")
+                    wholes.push_back({self, target, lineNo, 0, &name});
                 else if (symbol == ";u" && partOfSpeech == "n")
                     usage.push_back({self, target, lineNo, int(ends >> 8), &name});
             }
@@ -169,6 +172,10 @@ WordNetData LoadWordNet(const std::string& dir, const Progress& progress) {
                                      "points to synset " + std::to_string(p.offset) + ", which the file does not hold");
         d.synsets[p.from].below.push_back(it->second);
         d.synsets[it->second].above.push_back(p.from);
+    }
+    for (const Pending& p : wholes) {
+        auto it = index.find(at(0, p.offset));
+        if (it != index.end()) d.synsets[p.from].wholes.push_back(it->second);
     }
     for (const Pending& p : usage) {
         auto it = index.find(at(0, p.offset));
@@ -234,7 +241,8 @@ std::vector<PuzzleCategory> ReadCategoryList(const std::string& path) {
         if (line.empty() || line.front() == '#') continue;
         const LineError fail(path, lineNo);
         const std::vector<std::string_view> halves = Split(line, '|');
-        if (halves.size() != 2) throw fail("expected \"NAME | lemma sense, lemma sense\"");
+        if (halves.size() != 2 && halves.size() != 3)
+            throw fail("expected \"NAME | lemma sense, lemma sense [| lang WORD]\"");
         std::optional<std::string> name = store::Typeable(Trim(halves[0]));
         if (!name || name->empty())
             throw fail("the category name is missing or holds a character the word field cannot type");
@@ -247,6 +255,14 @@ std::vector<PuzzleCategory> ReadCategoryList(const std::string& path) {
             std::string lemma(Trim(sense.substr(0, space)));
             for (char& ch : lemma) ch = ch == ' ' ? '_' : char(std::tolower(static_cast<unsigned char>(ch)));
             c.senses.emplace_back(lemma, int(number(sense.substr(space + 1), 10, fail, "a sense number")));
+        }
+        for (std::string_view there : halves.size() == 3 ? Split(halves[2], ',') : std::vector<std::string_view>{}) {
+            there = Trim(there);
+            const size_t space = there.find(' ');
+            std::optional<std::string> word =
+                store::Typeable(space == std::string_view::npos ? "" : Trim(there.substr(space + 1)));
+            if (!word || word->empty()) throw fail("expected \"lang WORD\", found \"" + std::string(there) + "\"");
+            c.abroad.emplace_back(std::string(there.substr(0, space)), *word);
         }
         out.push_back(std::move(c));
     }

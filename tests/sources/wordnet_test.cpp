@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "rows.h"
+#include "sources/demo.h"
 #include "sources/dictd.h"
 #include "sources/text.h"
 #include "sources/wordlist.h"
@@ -115,21 +116,55 @@ TEST(WordNet, ValuesSynonymsAndCategoriesComeFromTheHierarchy) {
 TEST(WordNet, SensesMarkedOffensiveAreLeftOutUnlessKept) {
     testing_support::TempDb tmp;
     writeWordNet("wn");
+    writeFile("blocked.txt", "# no mark anywhere\nsquaw\n");
     for (bool keep : {false, true}) {
         store::WordListBuilder b;
+        if (!keep) sources::ReadBlocked("blocked.txt", b);
         sources::ReadWordNet("wn", {}, b, {}, keep);
+        b.addValue("GOD", "SQUAW");    // listed as offensive, from any source
         b.addPair("COON", "RACCOON");  // a word offensive in every sense, from any source
+        b.addPair("PERSON", "SPADE");  // a slur and the class it names, from any source
         b.addValue("GOD", "COON");
         Written db(b);
         EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord IN ('PERSON', 'GOD') ORDER BY Verdi"),
-                  keep ? Rows({{"BAIRN"}, {"CHILD"}, {"COON"}, {"COON"}, {"SPADE"}}) : Rows({{"CHILD"}}));
+                  keep ? Rows({{"BAIRN"}, {"CHILD"}, {"COON"}, {"COON"}, {"SPADE"}, {"SQUAW"}}) : Rows({{"CHILD"}}));
         EXPECT_EQ(db("SELECT Ord || ' ' || Synonym FROM T_OrdSynonym WHERE Ord < Synonym "
                      "AND Ord NOT IN ('ABCDEFGHIJKLMNOP', 'AFFLUENT', 'BIG', 'FLOW') ORDER BY 1"),
-                  keep ? Rows({{"BAIRN CHILD"}, {"COON RACCOON"}, {"COON SPADE"}, {"SHOVEL SPADE"}})
+                  keep ? Rows({{"BAIRN CHILD"}, {"COON RACCOON"}, {"COON SPADE"}, {"PERSON SPADE"}, {"SHOVEL SPADE"}})
                        : Rows({{"SHOVEL SPADE"}}));
         EXPECT_EQ(b.counts().reasons.count(store::kOffensive) ? b.counts().reasons.at(store::kOffensive) : 0,
-                  keep ? 0 : 7);
+                  keep ? 0 : 9);
     }
+}
+
+TEST(WordNet, CategoryMembersAreCheckedAgainstTheirSubject) {
+    testing_support::TempDb tmp;
+    // PLANET, of the solar system: MARS and VENUS are of it, HESPERUS (the
+    // evening star) of nothing. DEITY: ZEUS, a name that is a bishop too, and
+    // SAINT, whose instances are all bishops too but TERESA.
+    std::string noun =
+        kLicence + synset(3000, 'n', {"planet"}, {{"#m", 3900}, {"~i", 3100}, {"~i", 3200}, {"~i", 3300}}) +
+        synset(3100, 'n', {"Mars"}, {{"#m", 3900}}) + synset(3200, 'n', {"Venus"}, {{"#m", 3900}}) +
+        synset(3300, 'n', {"Hesperus"}) + synset(3900, 'n', {"solar_system"}) +
+        synset(4000, 'n', {"deity"}, {{"~i", 4100}, {"~", 4200}}) + synset(4100, 'n', {"Zeus"}, {{"@i", 4000}});
+    const std::vector<std::string> bishops = {"Ambrose", "Basil",  "Bede",   "Benedict", "Boniface",
+                                              "Bruno",   "Jerome", "Martin", "Nicholas", "Dominic"};
+    std::vector<Ptr> saints = {{"~i", 4300}}, bishop = {{"~i", 4100}};
+    for (size_t i = 0; i < bishops.size(); ++i) {
+        saints.push_back({"~i", 4301 + int(i)});
+        bishop.push_back({"~i", 4301 + int(i)});
+        noun += synset(4301 + int(i), 'n', {bishops[i]});
+    }
+    noun +=
+        synset(4200, 'n', {"saint"}, saints) + synset(4300, 'n', {"Teresa"}) + synset(4900, 'n', {"bishop"}, bishop);
+    writeWordNet("wn", noun);
+    writeFile("wn/index.noun", kLicence + "deity n 1 0 1 0 00004000\nplanet n 1 0 1 0 00003000\n");
+    store::WordListBuilder b;
+    sources::ReadWordNet("wn", {{"PLANETS", {{"planet", 1}}}, {"GODS", {{"deity", 1}}}}, b);
+    // PLANET, whose sense is just the subject's, takes its members only.
+    EXPECT_EQ(Written(b)("SELECT Kategori || ' ' || Ord FROM T_OrdKategori UNION ALL "
+                         "SELECT Ord || ' ' || Verdi FROM T_OrdVerdi WHERE Ord = 'PLANET' ORDER BY 1"),
+              Rows({{"GODS ZEUS"}, {"PLANET MARS"}, {"PLANET VENUS"}, {"PLANETS MARS"}, {"PLANETS VENUS"}}));
 }
 
 TEST(WordNet, MissingAndMalformedFilesNameTheFileAndLine) {
@@ -170,15 +205,19 @@ TEST(WordNet, MissingAndMalformedFilesNameTheFileAndLine) {
 
 TEST(WordNet, CategoryListLinesAndFaults) {
     testing_support::TempDb tmp;
-    writeFile("c.txt", "# subjects\nGODS AND GODDESSES | deity 1, Mountain Peak 2\n\nRIVERS|river 1\n");
+    writeFile("c.txt",
+              "# subjects\nGODS AND GODDESSES | deity 1, Mountain Peak 2\n\nRIVERS|river 1 | nb ELV, nn ELV\n");
     const auto list = sources::ReadCategoryList("c.txt");
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].name, "GODS AND GODDESSES");
     EXPECT_EQ(list[0].senses, (std::vector<std::pair<std::string, int>>{{"deity", 1}, {"mountain_peak", 2}}));
     EXPECT_EQ(list[1].senses.size(), 1u);
+    EXPECT_EQ(list[1].abroad, (std::vector<std::pair<std::string, std::string>>{{"nb", "ELV"}, {"nn", "ELV"}}));
     writeFile("c.txt", "BIRDS | bird 1\nFISH | fish\n");
     EXPECT_EQ(fault([] { sources::ReadCategoryList("c.txt"); }),
               "c.txt, line 2: expected \"lemma sense\", found \"fish\"");
+    writeFile("c.txt", "BIRDS | bird 1 | nb\n");
+    EXPECT_EQ(fault([] { sources::ReadCategoryList("c.txt"); }), "c.txt, line 1: expected \"lang WORD\", found \"nb\"");
     // The shipped list reads, and names fifty subjects or more.
     EXPECT_GE(sources::ReadCategoryList(testing_support::sourcePath("data/categories-en.txt")).size(), 50u);
 }
@@ -213,14 +252,24 @@ TEST(WordNet, ValuesAreCarriedAcrossADictionary) {
     writeWordNet("wn");
     writeDictd("eng-nor", kEngNor);
     store::WordListBuilder b;
-    sources::TranslateWordNet(sources::LoadWordNet("wn"), {{"STREAMS", {{"river", 1}}}},
-                              sources::ReadDictd("eng-nor.index"), b);
+    sources::TranslateWordNet(
+        sources::LoadWordNet("wn"),
+        {{"STREAMS", {{"river", 1}}}, {"SIDES", {{"tributary", 1}}, {{"nn", "X"}, {"nb", "VASSDRAG"}}}},
+        sources::ReadDictd("eng-nor.index"), b, "nb");
     // Both words of the clue's first sense; a value translated, or a name of
     // one word as it is; a shortened name (ARNO, PIUS), an untranslated
     // common noun (SLOUGH) and a verb's entry left out. A subject's members are
-    // values of its word (STREAMS: BEKK).
-    EXPECT_EQ(Written(b)("SELECT Ord || ' ' || Verdi FROM T_OrdVerdi ORDER BY 1"),
-              Rows({{"BEKK ELBE"}, {"BEKK SIDEELV"}, {"ELV ELBE"}, {"ELV SIDEELV"}, {"FLOD ELBE"}, {"FLOD SIDEELV"}}));
+    // values of its word (STREAMS: BEKK); a subject that names its word in the
+    // language gives it its members as they are (SIDES: VASSDRAG).
+    EXPECT_EQ(Written(b)("SELECT Ord || ' ' || Verdi FROM T_OrdVerdi ORDER BY 1"), Rows({{"BEKK ELBE"},
+                                                                                         {"BEKK SIDEELV"},
+                                                                                         {"ELV ELBE"},
+                                                                                         {"ELV SIDEELV"},
+                                                                                         {"FLOD ELBE"},
+                                                                                         {"FLOD SIDEELV"},
+                                                                                         {"VASSDRAG BACKWATER"},
+                                                                                         {"VASSDRAG BAYOU"},
+                                                                                         {"VASSDRAG SLOUGH"}}));
 }
 
 TEST(WordNet, DamagedDictionariesAndSizeListsAreNamed) {
