@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 #include <random>
+#include <tuple>
 
 #include "grid/document.h"
 #include "grid/fill.h"
@@ -148,40 +149,82 @@ Grid written(const Grid& base, const Mask& m, const std::vector<Run>& runs, cons
 }  // namespace
 
 WordData MakeWordData(const std::vector<Link>& links, const std::map<std::string, int>& ranks) {
-    const auto rank = [&](const QString& w) {
-        auto it = ranks.find(w.toStdString());
-        return it == ranks.end() ? kNoRank : it->second;
-    };
     WordData d;
-    QHash<QString, int> rankOf;
-    const auto cachedRank = [&](const QString& w) {
-        auto it = rankOf.find(w);
-        if (it == rankOf.end()) it = rankOf.insert(w, rank(w));
-        return it.value();
+    d.ids_.reserve(links.size() / 2);
+    const auto intern = [&](const std::string& w) {
+        auto it = d.ids_.find(w);
+        if (it == d.ids_.end()) {
+            it = d.ids_.emplace(w, int(d.names_.size())).first;
+            d.names_.push_back(w);
+            auto r = ranks.find(w);
+            d.ranks_.push_back(r == ranks.end() ? kNoRank : r->second);
+            d.clues_.emplace_back();
+            d.listed_.emplace_back();
+        }
+        return it->second;
     };
+    // Whether an answer may go into a grid, by word number: 0 not known yet.
+    std::vector<int8_t> fit;
     for (const Link& l : links) {
-        const QString a = QString::fromStdString(l.answer), w = QString::fromStdString(l.word).trimmed();
-        if (w.isEmpty() || a.size() < 2 || a.size() >= kColumns || !lettersOnly(a)) continue;
-        if (w.contains(a) || a.contains(w)) continue;
-        d.clues[a] << w;
-        d.listed[w] << a;
+        if (l.word.empty() || l.answer.size() < 2) continue;
+        if (l.word.find(l.answer) != std::string::npos || l.answer.find(l.word) != std::string::npos) continue;
+        const int a = intern(l.answer);
+        const int w = intern(l.word);
+        if (fit.size() < d.names_.size()) fit.resize(d.names_.size(), 0);
+        if (fit[size_t(a)] == 0) {
+            const QString q = QString::fromStdString(l.answer);
+            fit[size_t(a)] = q.size() >= 2 && q.size() < kColumns && lettersOnly(q) ? 1 : -1;
+        }
+        if (fit[size_t(a)] < 0) continue;
+        d.clues_[size_t(a)].push_back(w);
+        d.listed_[size_t(w)].push_back(a);
     }
-    std::map<std::pair<int, QString>, int> order;
-    for (auto it = d.clues.begin(); it != d.clues.end(); ++it) {
-        QStringList& c = it.value();
-        c.removeDuplicates();
-        std::stable_sort(c.begin(), c.end(), [&](const QString& x, const QString& y) {
-            const int rx = cachedRank(x), ry = cachedRank(y);
-            return rx != ry ? rx < ry : x.size() < y.size();
+    std::vector<std::pair<int, int>> order;  // (rank, word number)
+    for (size_t a = 0; a < d.clues_.size(); ++a) {
+        std::vector<int>& c = d.clues_[a];
+        if (c.empty()) continue;
+        std::sort(c.begin(), c.end(), [&](int x, int y) {
+            const auto key = [&](int w) { return std::tuple(d.ranks_[size_t(w)], d.names_[size_t(w)].size(), w); };
+            return key(x) < key(y);
         });
-        order[{cachedRank(it.key()), it.key()}] = 0;
+        c.erase(std::unique(c.begin(), c.end()), c.end());
+        order.push_back({d.ranks_[a], int(a)});
     }
-    for (const auto& [key, unused] : order) {
-        d.answers[int(key.second.size())] << key.second;
-        d.ranks.insert(key.second, key.first);
+    std::sort(order.begin(), order.end(), [&](const auto& x, const auto& y) {
+        return x.first != y.first ? x.first < y.first : d.names_[size_t(x.second)] < d.names_[size_t(y.second)];
+    });
+    for (const auto& [rank, a] : order) {
+        const QString q = QString::fromStdString(d.names_[size_t(a)]);
+        d.answers[int(q.size())] << q;
     }
-    for (auto it = d.listed.begin(); it != d.listed.end(); ++it) it.value().removeDuplicates();
     return d;
+}
+
+int WordData::idOf(const QString& word) const {
+    auto it = ids_.find(word.toStdString());
+    return it == ids_.end() ? -1 : it->second;
+}
+
+QStringList WordData::CluesOf(const QString& answer) const {
+    QStringList out;
+    const int a = idOf(answer);
+    if (a >= 0)
+        for (int w : clues_[size_t(a)]) out << QString::fromStdString(names_[size_t(w)]);
+    return out;
+}
+
+QStringList WordData::Listed(const QString& word) const {
+    QStringList out;
+    const int w = idOf(word);
+    if (w >= 0)
+        for (int a : listed_[size_t(w)]) out << QString::fromStdString(names_[size_t(a)]);
+    out.removeDuplicates();
+    return out;
+}
+
+int WordData::RankOf(const QString& word) const {
+    const int w = idOf(word);
+    return w < 0 ? kNoRank : ranks_[size_t(w)];
 }
 
 Made Generate(const Grid& start, const WordData& data, const Options& options,
@@ -212,8 +255,7 @@ Made Generate(const Grid& start, const WordData& data, const Options& options,
         // Common words first; among words of one commonness the seed decides.
         std::vector<std::pair<uint64_t, QString>> keyed;
         for (const QString& w : words)
-            keyed.push_back(
-                {(uint64_t(data.ranks.value(w, kNoRank)) << 32) | (mix(textId(w), options.seed) & 0xffffffffu), w});
+            keyed.push_back({(uint64_t(data.RankOf(w)) << 32) | (mix(textId(w), options.seed) & 0xffffffffu), w});
         std::sort(keyed.begin(), keyed.end());
         QStringList ordered;
         for (auto& [k, w] : keyed) ordered << w;
@@ -245,7 +287,7 @@ Made Generate(const Grid& start, const WordData& data, const Options& options,
             if (auto w = kept.word.find(key); w != kept.word.end()) {
                 own[v] = makeList({w->second}, length, alphabet);
             } else if (auto c = kept.clue.find(key); c != kept.clue.end()) {
-                own[v] = makeList(data.listed.value(c->second), length, alphabet);
+                own[v] = makeList(data.Listed(c->second), length, alphabet);
             } else if (auto l = lists.find(length); l != lists.end()) {
                 own[v] = l->second;
             } else {
@@ -290,7 +332,7 @@ Made Generate(const Grid& start, const WordData& data, const Options& options,
         }
         for (size_t v = 0; v < runs.size(); ++v) {
             if (!clueWords[v].isEmpty()) continue;
-            const QStringList candidates = data.clues.value(words[v]);
+            const QStringList candidates = data.CluesOf(words[v]);
             QString pick;
             for (const QString& c : candidates)
                 if (!usedClues.contains(c) && !placed.contains(c)) {

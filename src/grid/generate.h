@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -25,19 +26,30 @@ inline constexpr int kMaxClueSquares = kSquares * 30 / 100;
 // A commonness no word list gave: after every rank given.
 inline constexpr int kNoRank = 100;
 
+struct Link;
+
 // What a puzzle is made from.
-struct WordData {
+class WordData {
+public:
     // Answers a grid can take (letters only) that some stored word lists as
     // a synonym or value, common first, by length.
     std::map<int, QStringList> answers;
-    // For each answer, those stored words, best first: common, then short.
-    // None contains the answer or is contained in it.
-    QHash<QString, QStringList> clues;
-    // For each stored word, the answers it lists (a clue word the user put
-    // in the grid is answered from these).
-    QHash<QString, QStringList> listed;
-    // Each answer's commonness.
-    QHash<QString, int> ranks;
+    // The stored words that list `answer`, best first: common, then short;
+    // none contains the answer or is contained in it.
+    QStringList CluesOf(const QString& answer) const;
+    // The answers `word` lists (a clue word the user put in the grid is
+    // answered from these).
+    QStringList Listed(const QString& word) const;
+    // A word's commonness, 1 the most common.
+    int RankOf(const QString& word) const;
+
+private:
+    friend WordData MakeWordData(const std::vector<Link>&, const std::map<std::string, int>&);
+    int idOf(const QString& word) const;
+    std::unordered_map<std::string, int> ids_;
+    std::vector<std::string> names_;
+    std::vector<int> ranks_;
+    std::vector<std::vector<int>> clues_, listed_;
 };
 
 // One link: `word` lists `answer` as a synonym or value.

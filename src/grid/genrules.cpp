@@ -80,7 +80,7 @@ QStringList BrokenRules(const Grid& g, const WordData* words) {
         if (clue.isEmpty()) continue;
         if (clue.contains(w) || w.contains(clue))
             out << QString("The clue word %1 of %2 contains it or is part of it.").arg(clue, name);
-        if (words && !words->clues.value(w).contains(clue))
+        if (words && !words->CluesOf(w).contains(clue))
             out << QString("The clue word %1 does not list %2.").arg(clue, name);
     }
     return out;
