@@ -295,8 +295,11 @@ std::vector<std::string> SqliteWords::CandidateValues(const std::string& ord, in
 
 std::vector<std::pair<std::string, std::string>> SqliteWords::ClueLinks() {
     std::vector<std::pair<std::string, std::string>> out;
-    Stmt st = c_.prepare("SELECT Ord, Synonym FROM T_OrdSynonym UNION ALL SELECT Ord, Verdi FROM T_OrdVerdi");
-    while (st.step()) out.emplace_back(st.text(0), st.text(1));
+    for (const char* sql :
+         {"SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid", "SELECT Ord, Verdi FROM T_OrdVerdi ORDER BY rowid"}) {
+        Stmt st = c_.prepare(sql);
+        while (st.step()) out.emplace_back(st.text(0), st.text(1));
+    }
     return out;
 }
 
