@@ -98,6 +98,10 @@ std::optional<Mask> MakeLayout(const Fixes& fixes, int longest, std::mt19937_64&
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     Mask m{};
     std::vector<int> free;
+    // The corner as above, unless the composer's grid fixes a square of it.
+    bool cornerFree = true;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) cornerFree = cornerFree && fixes[size_t(at(r, c))] == Fixed::Free;
     for (int r = 0; r < kSide; ++r)
         for (int c = 0; c < kSide; ++c) {
             const int n = at(r, c);
@@ -107,6 +111,7 @@ std::optional<Mask> MakeLayout(const Fixes& fixes, int longest, std::mt19937_64&
             }
             if (r < 4 && c < 4) {
                 m[size_t(n)] = kCorner[r][c] == '#';
+                if (!cornerFree) free.push_back(n);
                 continue;
             }
             m[size_t(n)] = r == 0 || c == 0 || unit(rng) < 0.15;
