@@ -13,8 +13,13 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 ln -s "$db" "$work/velmora.mdb"
 : >"$work/rows"
+failed=0
 for s in $(seq 1 "$seeds"); do
-  (cd "$work" && /usr/bin/time -f "%e %U %S" -o time "$build/app/velmora" --generate "p$s.ipuz" --seed "$s" >out)
+  if ! (cd "$work" && /usr/bin/time -f "%e %U %S" -o time "$build/app/velmora" --generate "p$s.ipuz" --seed "$s" >out 2>err); then
+    echo "seed $s: no puzzle: $(tail -1 "$work/err")"
+    failed=$((failed + 1))
+    continue
+  fi
   line="$(head -1 "$work/out")"
   read -r wall user sys <"$work/time"
   # Made p1.ipuz (seed 1) in 1.23 s: 56 clue squares (24.9 %), 169 letter squares
@@ -31,4 +36,5 @@ median() { cut -d' ' -f"$1" "$work/rows" | sort -g | awk '{a[NR]=$1} END {print 
 worst() { cut -d' ' -f"$1" "$work/rows" | sort -g | sed -n "$2"; }
 echo "median over $seeds seeds: $(median 1) s (CPU $(median 2) s), $(median 3) blank, $(median 4) % of letter squares in an answer, $(median 5) % of answers with a clue word, $(median 6) % clue squares"
 echo "worst: $(worst 1 '$p') s, $(worst 3 '$p') blank, $(worst 4 1p) % in an answer, $(worst 5 1p) % with a clue word, $(worst 6 '$p') % clue squares"
+echo "seeds without a puzzle: $failed"
 echo "machine load when done: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"

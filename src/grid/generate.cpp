@@ -262,6 +262,11 @@ Made Generate(const Grid& start, const WordData& data, const Options& options,
         lists.emplace(length, makeList(ordered, length, alphabet));
     }
 
+    const auto count = [&](int length) {
+        auto it = data.answers.find(length);
+        return it == data.answers.end() ? 0 : int(it->second.size());
+    };
+    const bool rich = count(7) >= 5000 && count(8) >= 5000;
     std::mt19937_64 rng(options.seed);
     int lastDone = 0;
     for (int attempt = 0; attempt < options.layouts; ++attempt) {
@@ -270,7 +275,8 @@ Made Generate(const Grid& start, const WordData& data, const Options& options,
             return made;
         }
         made.layoutsTried = attempt + 1;
-        const int longest = 7 + int(rng() % 3);
+        // Shorter answers where the word data is thin.
+        const int longest = (rich ? 7 : 6) + int(rng() % 3);
         const std::optional<Mask> mask = MakeLayout(kept.fixes, longest, rng);
         if (!mask) continue;
         const std::vector<Run> runs = Runs(*mask);
