@@ -262,11 +262,6 @@ Made Generate(const Grid& start, const WordData& data, const Options& options,
         lists.emplace(length, makeList(ordered, length, alphabet));
     }
 
-    const auto count = [&](int length) {
-        auto it = data.answers.find(length);
-        return it == data.answers.end() ? 0 : int(it->second.size());
-    };
-    const bool rich = count(7) >= 5000 && count(8) >= 5000;
     std::mt19937_64 rng(options.seed);
     int lastDone = 0;
     for (int attempt = 0; attempt < options.layouts; ++attempt) {
@@ -275,8 +270,9 @@ Made Generate(const Grid& start, const WordData& data, const Options& options,
             return made;
         }
         made.layoutsTried = attempt + 1;
-        // Shorter answers where the word data is thin.
-        const int longest = (rich ? 7 : 6) + int(rng() % 3);
+        // Answers of at most six to eight letters: longer ones save clue
+        // squares but cost the search far more than they save.
+        const int longest = 6 + int(rng() % 3);
         const std::optional<Mask> mask = MakeLayout(kept.fixes, longest, rng);
         if (!mask) continue;
         const std::vector<Run> runs = Runs(*mask);
