@@ -184,7 +184,15 @@ WordData MakeWordData(const std::vector<Link>& links, const std::map<std::string
         std::vector<int>& c = d.clues_[a];
         if (c.empty()) continue;
         std::sort(c.begin(), c.end(), [&](int x, int y) {
-            const auto key = [&](int w) { return std::tuple(d.ranks_[size_t(w)], d.names_[size_t(w)].size(), w); };
+            // A clue square has room for one short word: names of several
+            // words, numbers and single letters go after the rest.
+            const auto key = [&](int w) {
+                const std::string& n = d.names_[size_t(w)];
+                const bool plain = n.size() >= 3 && std::all_of(n.begin(), n.end(), [](char ch) {
+                                       return (ch >= 'A' && ch <= 'Z') || (ch & 0x80);
+                                   });
+                return std::tuple(!plain, d.ranks_[size_t(w)], n.size(), w);
+            };
             return key(x) < key(y);
         });
         c.erase(std::unique(c.begin(), c.end()), c.end());
