@@ -76,7 +76,8 @@ int GenerateCommand(const QString& out, uint64_t seed, const QString& database) 
         << percent(f.clueSquares, sim::kSquares) << " %), " << f.letterSquares << " letter squares ("
         << percent(f.inAnswer, f.letterSquares) << " % in an answer), " << f.blank << " blank, " << f.answers
         << " answers (" << percent(f.clued, f.answers) << " % with a clue word), " << made.layoutsTried
-        << " layouts tried\n";
+        << " layouts tried; " << percent(f.inTwo, f.letterSquares)
+        << " % of letter squares in an across and a down answer\n";
     if (!made.open.isEmpty()) say << "Open answers (no clue word): " << made.open.join(", ") << "\n";
     return 0;
 }

@@ -89,7 +89,7 @@ QStringList BrokenRules(const Grid& g, const WordData* words = nullptr);
 
 // Figures about a made grid, for the benchmark and the command line.
 struct Figures {
-    int clueSquares = 0, letterSquares = 0, blank = 0, inAnswer = 0;
+    int clueSquares = 0, letterSquares = 0, blank = 0, inAnswer = 0, inTwo = 0;
     int answers = 0, clued = 0;
 };
 Figures Measure(const Grid& g);

@@ -90,12 +90,12 @@ Figures Measure(const Grid& g) {
     Figures f;
     const Mask m = maskOf(g);
     const std::vector<Run> runs = Runs(m);
-    std::vector<bool> inAnswer(size_t(kSquares) + 1, false);
+    std::vector<int> inAnswer(size_t(kSquares) + 1, 0);
     for (const Run& r : runs) {
         ++f.answers;
         const Square& c = g[size_t(r.answer.clue)];
         if (!(r.answer.across ? c.ord1 : c.ord2).isEmpty()) ++f.clued;
-        for (int t : r.squares) inAnswer[size_t(t)] = true;
+        for (int t : r.squares) ++inAnswer[size_t(t)];
     }
     for (int n = 1; n <= kSquares; ++n) {
         const Square& sq = g[size_t(n)];
@@ -103,7 +103,8 @@ Figures Measure(const Grid& g) {
             ++f.clueSquares;
         } else if (isLetter(sq)) {
             ++f.letterSquares;
-            f.inAnswer += inAnswer[size_t(n)];
+            f.inAnswer += inAnswer[size_t(n)] > 0;
+            f.inTwo += inAnswer[size_t(n)] > 1;
         } else {
             ++f.blank;
         }
