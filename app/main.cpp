@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "generatecommand.h"
 #include "lookup/Velmora.h"
 #include "recovery.h"
 #include "shared/M.h"
@@ -44,6 +45,13 @@ int main(int argc, char** argv) {
                                  "without a window: velmora --pdf GRID.ipuz OUT.pdf",
                                  "GRID.ipuz");
     parser.addOption(pdf);
+    const QCommandLineOption generate("generate",
+                                      "Make a whole puzzle from the word database and write it to OUT.ipuz, without "
+                                      "a window; the same seed and word database make the same puzzle.",
+                                      "OUT.ipuz");
+    parser.addOption(generate);
+    const QCommandLineOption seed("seed", "The seed of --generate (a whole number; 1 when not given).", "N");
+    parser.addOption(seed);
     QStringList args;
     for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     // Help, version and refusals need no display, so they are answered
@@ -62,6 +70,22 @@ int main(int argc, char** argv) {
     if (parser.isSet(pdf) && (parser.isSet(database) || parser.isSet(userData))) {
         std::fprintf(stderr, "velmora: --pdf uses no word database; leave out --%s\n",
                      parser.isSet(database) ? "database" : "user-data");
+        return 1;
+    }
+    if (parser.isSet(generate)) {
+        bool number = true;
+        const qulonglong n = parser.isSet(seed) ? parser.value(seed).toULongLong(&number) : 1;
+        if (!number || !parser.positionalArguments().isEmpty() || parser.isSet(pdf) || parser.isSet(userData)) {
+            std::fprintf(stderr,
+                         "velmora: --generate takes OUT.ipuz, a whole number with --seed, and --database URL "
+                         "only\nUsage: velmora --generate OUT.ipuz [--seed N] [--database URL]\n");
+            return 1;
+        }
+        QCoreApplication core(argc, argv);
+        return app::GenerateCommand(parser.value(generate), n, parser.value(database));
+    }
+    if (parser.isSet(seed)) {
+        std::fprintf(stderr, "velmora: --seed belongs to --generate\n");
         return 1;
     }
     if (parser.isSet(pdf)) return sim::PdfCommand(argc, argv, parser.value(pdf), parser.positionalArguments());

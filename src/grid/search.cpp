@@ -178,6 +178,7 @@ private:
             for (uint64_t x = b[i]; x; x &= x - 1) ws.push_back(int(i * 64 + size_t(std::countr_zero(x))));
         const WordList& words = *var(v).words;
         const auto used = [&](int w) { return used_.count(words.id(w)) > 0; };
+        if (p_.distinct) std::erase_if(ws, used);
         if (ws.size() > 512) {
             std::stable_partition(ws.begin(), ws.end(), [&](int w) { return !used(w); });
             return ws;

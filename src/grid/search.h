@@ -53,6 +53,8 @@ struct Variable {
 
 struct Problem {
     std::vector<Variable> vars;
+    // No word may fill two answers: a word placed is not tried elsewhere.
+    bool distinct = false;
 };
 
 struct Outcome {

@@ -67,6 +67,8 @@ public:
     // Fills every answer of the grid at once (see simulator/fill.h), as one
     // undoable step; the clue squares of answers left empty get a red frame.
     void M_FyllRutenett_Click();
+    QAction* M_NyttKryss = nullptr;  // "New puzzle…"
+    void M_NyttKryss_Click();
     // Whether square n shows the red frame of an answer the fill left empty.
     bool Framed(int n) const;
     // Right click on square n: the menu at `globalPos`, for that square.

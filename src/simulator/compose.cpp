@@ -74,6 +74,8 @@ void F_Ruter::setUpComposing() {
     M_FyllRutenett->setShortcutVisibleInContextMenu(true);
     QObject::connect(M_FyllRutenett, &QAction::triggered, this,
                      [this] { ui::run([this] { M_FyllRutenett_Click(); }); });
+    M_NyttKryss = M_Rutenett->addAction("New puzzle\u2026");
+    QObject::connect(M_NyttKryss, &QAction::triggered, this, [this] { ui::run([this] { M_NyttKryss_Click(); }); });
 
     for (int n = 1; n <= M::Rutenett.size(); ++n) {
         QAbstractButton* b = X(n).button();

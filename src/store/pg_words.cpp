@@ -218,6 +218,27 @@ public:
                       {ord, std::to_string(length)});
     }
 
+    std::vector<std::pair<std::string, std::string>> ClueLinks() override {
+        pg::Result r = c_->exec(
+            "SELECT Ord, Synonym FROM (SELECT Ord, Synonym, id, 0 AS t FROM T_OrdSynonym UNION ALL "
+            "SELECT Ord, Verdi, id, 1 FROM T_OrdVerdi) AS l ORDER BY t, id",
+            {});
+        std::vector<std::pair<std::string, std::string>> out;
+        out.reserve(size_t(r.rows()));
+        for (int i = 0; i < r.rows(); ++i) out.emplace_back(r.text(i, 0), r.text(i, 1));
+        return out;
+    }
+
+    std::vector<std::pair<std::string, int>> Ranks() override {
+        std::vector<std::pair<std::string, int>> out;
+        // A database copied before commonness was kept has no such table.
+        if (c_->exec("SELECT to_regclass('t_rang') IS NOT NULL", {}).text(0, 0) != "t") return out;
+        pg::Result r = c_->exec("SELECT Ord, Rang FROM T_Rang", {});
+        out.reserve(size_t(r.rows()));
+        for (int i = 0; i < r.rows(); ++i) out.emplace_back(r.text(i, 0), int(r.integer(i, 1)));
+        return out;
+    }
+
     std::vector<std::string> CandidateValues(const std::string& ord, int length) override {
         if (length == 0) return column("SELECT Verdi FROM T_OrdVerdi WHERE Ord = $1 ORDER BY id", {ord});
         return column("SELECT Verdi FROM T_OrdVerdi WHERE Ord = $1 AND length(Verdi) = $2 ORDER BY id",

@@ -7,6 +7,7 @@
 
 #include "store/order.h"
 #include "store/pg_words.h"
+#include "store/wordlists.h"
 
 namespace store {
 
@@ -88,6 +89,8 @@ public:
     bool EraseValueLink(const std::string& ord, const std::string& verdi) override;
     std::vector<std::string> CandidateSynonyms(const std::string& ord, int length) override;
     std::vector<std::string> CandidateValues(const std::string& ord, int length) override;
+    std::vector<std::pair<std::string, std::string>> ClueLinks() override;
+    std::vector<std::pair<std::string, int>> Ranks() override;
 
     std::string path() const override { return c_.path(); }
     void CheckWritable() override {
@@ -288,6 +291,25 @@ std::vector<std::string> SqliteWords::CandidateValues(const std::string& ord, in
                       .bind(1, ord)
                       .bind(2, int64_t(length)),
                   "Verdi");
+}
+
+std::vector<std::pair<std::string, std::string>> SqliteWords::ClueLinks() {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const char* sql :
+         {"SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid", "SELECT Ord, Verdi FROM T_OrdVerdi ORDER BY rowid"}) {
+        Stmt st = c_.prepare(sql);
+        while (st.step()) out.emplace_back(st.text(0), st.text(1));
+    }
+    return out;
+}
+
+std::vector<std::pair<std::string, int>> SqliteWords::Ranks() {
+    std::vector<std::pair<std::string, int>> out;
+    if (!c_.prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1").bind(1, kRankTable).step())
+        return out;
+    Stmt st = c_.prepare(std::string("SELECT Ord, min(Rang) FROM ") + kRankTable + " GROUP BY Ord");
+    while (st.step()) out.emplace_back(st.text(0), int(st.integer(1)));
+    return out;
 }
 
 DBEngine::DBEngine() = default;

@@ -104,6 +104,13 @@ public:
         return e_->CandidateValues(ord, length);
     }
 
+    // --- in bulk, for making puzzles: every (word, answer) where the word
+    // lists the answer as a synonym or value, synonyms then values in stored
+    // order; and every word's commonness (1 the most common, the smallest
+    // given), none when the database keeps no commonness.
+    std::vector<std::pair<std::string, std::string>> ClueLinks() { return e_->ClueLinks(); }
+    std::vector<std::pair<std::string, int>> Ranks() { return e_->Ranks(); }
+
     // The file that holds the words; "" for a database on a server.
     std::string path() const { return e_->path(); }
     // Throws DbError (ReadOnly, Denied) when the database is known to

@@ -3,6 +3,7 @@
 // goes through (tests answer the boxes there).
 #include <unistd.h>
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <cstdio>
@@ -58,10 +59,19 @@ void Fatal(const QString& message) {
 
 // ================================================================ message boxes
 
-Answer MsgBox(const QString& prompt, Buttons buttons, const QString& title) {
-    MsgBoxCall call{prompt, title.isEmpty() ? QStringLiteral("Velmora") : title, !title.isEmpty(), buttons};
+namespace {
+
+Answer showBox(MsgBoxCall call) {
     if (msgBoxHandler) return msgBoxHandler(call);
     QMessageBox box(QApplication::activeWindow());
+    const QString& prompt = call.prompt;
+    const Buttons buttons = call.buttons;
+    QCheckBox* tick = nullptr;
+    if (call.checked) {
+        tick = new QCheckBox(call.check);
+        tick->setChecked(*call.checked);
+        box.setCheckBox(tick);
+    }
     box.setWindowTitle(call.title);
     box.setText(prompt);
     box.setIcon(QMessageBox::NoIcon);
@@ -74,8 +84,20 @@ Answer MsgBox(const QString& prompt, Buttons buttons, const QString& title) {
         box.setStandardButtons(QMessageBox::Ok);
     }
     int r = box.exec();
+    if (tick) *call.checked = tick->isChecked();
     if (buttons == Buttons::YesNo) return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
     return Answer::OK;
+}
+
+}  // namespace
+
+Answer MsgBox(const QString& prompt, Buttons buttons, const QString& title) {
+    return showBox({prompt, title.isEmpty() ? QStringLiteral("Velmora") : title, !title.isEmpty(), buttons});
+}
+
+Answer MsgBox(const QString& prompt, const QString& check, bool& checked, Buttons buttons, const QString& title) {
+    return showBox(
+        {prompt, title.isEmpty() ? QStringLiteral("Velmora") : title, !title.isEmpty(), buttons, check, &checked});
 }
 
 void setMsgBoxHandler(std::function<Answer(const MsgBoxCall&)> handler) { msgBoxHandler = std::move(handler); }

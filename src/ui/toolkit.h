@@ -80,11 +80,18 @@ struct MsgBoxCall {
     QString title;  // as shown: "Velmora" when none was given
     bool titleGiven;
     Buttons buttons;
+    // A box with a tick box: its caption, and its state (in: as shown; out:
+    // as the user left it). Tests tick it through the pointer.
+    QString check{};
+    bool* checked = nullptr;
 };
 
 // Modal message box without an icon. An empty title shows the
 // application's title, "Velmora".
 Answer MsgBox(const QString& prompt, Buttons buttons = Buttons::OK, const QString& title = QString());
+// The same with a tick box under the prompt.
+Answer MsgBox(const QString& prompt, const QString& check, bool& checked, Buttons buttons,
+              const QString& title = QString());
 // Tests answer and read the boxes here; nullptr restores the real boxes.
 void setMsgBoxHandler(std::function<Answer(const MsgBoxCall&)> handler);
 

@@ -1,5 +1,6 @@
 // The command line: what `velmora --pdf` refuses to write over, the options
-// it does not go with, what it prints of a grid file, and --help-all.
+// it does not go with, what it prints of a grid file, and --help-all;
+// what `velmora --generate` refuses.
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -92,6 +93,11 @@ TEST_F(Command, RefusesWhatItCannotDoAndPrintsNoRawText) {
         {{"--pdf", at("g.ipuz"), at("out.pdf"), "--database", "postgresql://u@h/db"}, 1, "--pdf uses no word database"},
         {{"--pdf", at("bad.ipuz"), at("out.pdf")}, 1, R"(\x1B]0;owned\x07)"},
         {{"--help-all"}, 0, "--pdf <GRID.ipuz>"},
+        {{"--generate", at("g.ipuz/out.ipuz")}, 1, "its folder does not exist"},
+        {{"--generate", at("out.ipuz"), "--seed", "x"}, 1, "a whole number with --seed"},
+        {{"--seed", "3"}, 1, "--seed belongs to --generate"},
+        // The test's word database is empty.
+        {{"--generate", at("out.ipuz")}, 2, "no words of 2, 3, 4 or 5 letters with clue words"},
     };
     for (const auto& c : cases) {
         const Ran r = velmora(c.args);
@@ -100,6 +106,7 @@ TEST_F(Command, RefusesWhatItCannotDoAndPrintsNoRawText) {
         EXPECT_FALSE(r.err.contains('\x1b'));
     }
     EXPECT_FALSE(QFile::exists(at("out.pdf")));
+    EXPECT_EQ(QDir(at("")).entryList({"out.ipuz*"}), QStringList());
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The word store on both engines, SQLite and PostgreSQL: the same rows
 // written, the same rows found, in the same order, by the same rules.
+#include <algorithm>
+
 #include "engines.h"
 
 using testing_support::OnEngines;
@@ -54,6 +56,24 @@ TEST_P(StoreOnEngines, DetailsAndCandidatesComeInTheirOrder) {
     EXPECT_EQ(d.CandidateSynonyms("BIG", 0), Words({"HUGE", "VAST", "LARGE", "ÆRE", "AMPLE", "GREAT"}));
     EXPECT_EQ(d.CandidateValues("BIG", 0), Words({"XXL", "XL", "L"}));
     EXPECT_EQ(d.CandidateValues("BIG", 2), Words({"XL"}));
+    // In bulk, for making puzzles: synonyms then values, as stored; the
+    // commonness once a table holds it.
+    using Links = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(d.ClueLinks(), Links({{"BIG", "HUGE"},
+                                    {"BIG", "VAST"},
+                                    {"BIG", "LARGE"},
+                                    {"BIG", "ÆRE"},
+                                    {"BIG", "AMPLE"},
+                                    {"BIG", "GREAT"},
+                                    {"BIG", "XXL"},
+                                    {"BIG", "XL"},
+                                    {"BIG", "L"}}));
+    EXPECT_TRUE(d.Ranks().empty());
+    db->exec("CREATE TABLE IF NOT EXISTS T_Rang (Ord TEXT, Rang INTEGER)");
+    for (const char* w : {"HUGE", "ÆRE"}) db->exec("INSERT INTO T_Rang (Ord, Rang) VALUES (?, ?)", {w, "2"});
+    auto ranks = db->open().Ranks();
+    std::sort(ranks.begin(), ranks.end());
+    EXPECT_EQ(ranks, (std::vector<std::pair<std::string, int>>{{"HUGE", 2}, {"ÆRE", 2}}));
     // Norwegian letters in their places in every list.
     const Words norwegian = {"AB", "ZZ", "ÆR", "ØY", "ÅS", "ÅSEN"};
     for (const char* w : {"ÅS", "ØY", "ÆR", "AB", "ÅSEN", "ZZ"}) {
