@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace store {
@@ -45,6 +46,10 @@ public:
 
     virtual std::vector<std::string> CandidateSynonyms(const std::string& ord, int length) = 0;
     virtual std::vector<std::string> CandidateValues(const std::string& ord, int length) = 0;
+
+    virtual std::vector<std::pair<std::string, int>> Ranks() = 0;
+    virtual std::vector<std::string> WordsWithSynonyms() = 0;
+    virtual std::vector<std::string> ClueWordsFor(const std::string& answer) = 0;
 
     // The file that holds the words; "" for a database on a server.
     virtual std::string path() const = 0;

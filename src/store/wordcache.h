@@ -21,6 +21,7 @@
 namespace store {
 
 class Database;
+class WordIndex;
 
 // The words of T_Ord at one moment: one block of text, the words back to
 // back, in the order of CompareWords.
@@ -32,6 +33,8 @@ public:
     }
     // Reads every word through c (one read of the index of T_Ord).
     static std::shared_ptr<const WordSet> Read(Connection& c);
+    // The words given, put in order.
+    static std::shared_ptr<const WordSet> Of(std::vector<std::string> words);
     // Positions of the words that match `pattern` (the whole pattern, as
     // wildcardMatch takes it), in order.
     std::vector<uint32_t> Find(const std::string& pattern) const;
@@ -88,6 +91,11 @@ public:
     // window lists them. A pattern that begins with a literal text takes its
     // rows from the index through `db`; any other is matched in memory.
     Matches PatternLookup(Database& db, const std::string& pattern);
+    // The words arranged for the composing tools (wordindex.h), as the
+    // database holds them now: built once for the file's words held here
+    // (the preload builds it too), and on a server from what it yields at
+    // this moment. Throws DbError when the words cannot be read.
+    std::shared_ptr<const WordIndex> Index(Database& db);
     // How many times the words were read from a file (for tests).
     int reads() const { return reads_; }
 
@@ -111,6 +119,7 @@ private:
     std::string path_;
     std::unique_ptr<Connection> watch_;
     std::shared_ptr<const WordSet> words_;
+    std::shared_ptr<const WordIndex> index_;
     Stamp stamp_;
     int reads_ = 0;
 };

@@ -7,6 +7,7 @@
 
 #include "store/order.h"
 #include "store/pg_words.h"
+#include "store/wordindex.h"
 
 namespace store {
 
@@ -88,6 +89,9 @@ public:
     bool EraseValueLink(const std::string& ord, const std::string& verdi) override;
     std::vector<std::string> CandidateSynonyms(const std::string& ord, int length) override;
     std::vector<std::string> CandidateValues(const std::string& ord, int length) override;
+    std::vector<std::pair<std::string, int>> Ranks() override { return ReadRanks(c_); }
+    std::vector<std::string> WordsWithSynonyms() override { return ReadWordsWithSynonyms(c_); }
+    std::vector<std::string> ClueWordsFor(const std::string& answer) override;
 
     std::string path() const override { return c_.path(); }
     void CheckWritable() override {
@@ -288,6 +292,13 @@ std::vector<std::string> SqliteWords::CandidateValues(const std::string& ord, in
                       .bind(1, ord)
                       .bind(2, int64_t(length)),
                   "Verdi");
+}
+
+std::vector<std::string> SqliteWords::ClueWordsFor(const std::string& answer) {
+    return column(c_.prepare("SELECT Ord FROM T_OrdVerdi WHERE Verdi = ?1 UNION "
+                             "SELECT Ord FROM T_OrdSynonym WHERE Synonym = ?1 ORDER BY Ord COLLATE VELMORA_ORDER")
+                      .bind(1, answer),
+                  "Ord");
 }
 
 DBEngine::DBEngine() = default;
