@@ -240,7 +240,7 @@ void Velmora::M_Intro_Click() {
 void Velmora::M_Om_Click() { M::F_Hjelp().Show(); }
 
 void Velmora::M_FinnOrd_Click() {
-    M::F_FinnOrd().Show();
+    M::F_FinnOrd().ShowBeside(this);
     M::F_FinnOrd().T_Monster.SetFocus();
 }
 

@@ -22,7 +22,6 @@ F_FinnOrd::F_FinnOrd()
       E_Hjelp(client(), "Pattern: ? one letter, * any run.  Anagram: ? a blank tile."),
       E_Antall(client(), ""),
       L_Treff(client(), false) {
-    if (M::Loaded(M::Win::Velmora)) setCentreOn(&M::form(M::Win::Velmora));
     Label1.setPlace(8, 11, 88, 17);
     T_Monster.setPlace(100, 6, 222, 27);
     Label2.setPlace(8, 42, 88, 17);

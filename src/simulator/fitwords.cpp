@@ -1,9 +1,8 @@
 #include "simulator/fitwords.h"
 
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
+#include <QPalette>
 #include <algorithm>
 
 #include "grid/fill.h"
@@ -31,6 +30,9 @@ F_Passer::F_Passer()
     L_Passer.setColors(ui::kYellow, ui::kBlue);
     L_Passer.setFont("MS Sans Serif", 9.75, true);
     T_Filter.edit()->setPlaceholderText("letters, or a pattern: S*");
+    QPalette hint = T_Filter.edit()->palette();
+    hint.setColor(QPalette::PlaceholderText, QColor(170, 170, 230));
+    T_Filter.edit()->setPalette(hint);
     T_Filter.edit()->setToolTip("Letters each word must hold, or a pattern: ? one letter, * any run");
     T_Filter.KeyPress = [](int& k) {
         if ((k >= 'a' && k <= 'z') || k == 229 || k == 230 || k == 248) k -= 32;
@@ -56,15 +58,7 @@ void F_Passer::Follow(const sim::Answer& a) {
     answer_ = a;
     listed_ = false;
     Refresh();
-    if (Visible()) return;
-    Show();
-    // Beside the simulator, on the side the screen has room for.
-    const QRect sim = M::F_Ruter().frameGeometry();
-    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
-    int left = sim.right() + 8;
-    if (left + frameGeometry().width() > avail.right())
-        left = std::max(avail.left(), sim.left() - 8 - frameGeometry().width());
-    move(left, sim.top());
+    ShowBeside(&M::F_Ruter());
 }
 
 void F_Passer::FollowSquare(int n) {
@@ -73,7 +67,11 @@ void F_Passer::FollowSquare(int n) {
     const auto same =
         std::find_if(answers.begin(), answers.end(), [&](const auto& a) { return a.first.across == answer_.across; });
     const sim::Answer a = (same != answers.end() ? *same : answers.front()).first;
-    if (!(a == answer_)) Follow(a);
+    if (a == answer_) return;
+    // Quietly: the click goes on to the square's dialog.
+    answer_ = a;
+    listed_ = false;
+    Refresh();
 }
 
 void F_Passer::Refresh() {
