@@ -87,7 +87,7 @@ F_Ruter::F_Ruter()
     doc.squareChanged = [this](int n) { showSquare(n); };
     doc.stepped = [this] {
         MarkCandidates();
-        if (M::Loaded(M::Win::F_Passer)) M::F_Passer().Refresh();
+        if (M::Loaded(M::Win::F_Passer) && M::F_Passer().Visible()) M::F_Passer().Refresh();
     };
 }
 

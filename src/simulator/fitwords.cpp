@@ -42,6 +42,10 @@ F_Passer::F_Passer()
     L_Passer.Click = [this] { L_Passer_Click(); };
 }
 
+F_Passer::~F_Passer() {
+    if (M::slot(M::Win::F_Passer) == this) M::slot(M::Win::F_Passer) = nullptr;
+}
+
 std::vector<std::pair<sim::Answer, int>> F_Passer::AnswersAt(int n) {
     std::vector<std::pair<sim::Answer, int>> out;
     for (const sim::Slot& s : sim::Slots(M::Rutenett.squares())) {

@@ -24,6 +24,8 @@ class F_Passer : public ui::Form {
     Q_OBJECT
 public:
     F_Passer();
+    // Goes with the simulator window, which owns it.
+    ~F_Passer() override;
 
     ui::Label E_Svar;  // which answer
     ui::Label Label1;

@@ -8,6 +8,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -93,8 +94,10 @@ public:
     Matches PatternLookup(Database& db, const std::string& pattern);
     // The words arranged for the composing tools (wordindex.h), as the
     // database holds them now: built once for the file's words held here
-    // (the preload builds it too), and on a server from what it yields at
-    // this moment. Throws DbError when the words cannot be read.
+    // (the preload builds it too), and on a server from what it yields,
+    // read again once it is half a minute old (each keystroke of a search
+    // would otherwise read every word). Throws DbError when the words
+    // cannot be read.
     std::shared_ptr<const WordIndex> Index(Database& db);
     // How many times the words were read from a file (for tests).
     int reads() const { return reads_; }
@@ -120,6 +123,8 @@ private:
     std::unique_ptr<Connection> watch_;
     std::shared_ptr<const WordSet> words_;
     std::shared_ptr<const WordIndex> index_;
+    std::shared_ptr<const WordIndex> serverIndex_;
+    std::chrono::steady_clock::time_point serverRead_;
     Stamp stamp_;
     int reads_ = 0;
 };

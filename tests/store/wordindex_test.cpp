@@ -3,6 +3,8 @@
 // letters), common words first; and what it reads from either engine.
 #include "store/wordindex.h"
 
+#include <optional>
+
 #include "engines.h"
 
 using testing_support::OnEngines;
@@ -94,10 +96,12 @@ TEST_P(IndexOnEngines, ReadsRanksAndSynonymsFollowsChangesAndFindsClueWords) {
     db->synonym("RIVER", "STREAM");
     db->value("RIVER", "NILE");
     db->value("FLOW", "NILE");
-    store::WordCache cache;
+    std::optional<store::WordCache> cache;
     const auto fit = [&](const char* squares) {
+        // A server's words are read again only after a while: a new cache reads them now.
+        if (!cache || GetParam() == testing_support::Engine::Postgres) cache.emplace();
         store::Database d = db->open();
-        const auto ix = cache.Index(d);
+        const auto ix = cache->Index(d);
         return words(*ix, ix->Fit(squares));
     };
     EXPECT_EQ(fit("????"), Words({"ARNO", "NILE", "ODER"}));  // no ranks: alphabetical
@@ -106,7 +110,7 @@ TEST_P(IndexOnEngines, ReadsRanksAndSynonymsFollowsChangesAndFindsClueWords) {
     db->addWord("ELBE");
     EXPECT_EQ(fit("????"), Words({"NILE", "ODER", "ARNO", "ELBE"}));
     store::Database d = db->open();
-    const auto ix = cache.Index(d);
+    const auto ix = cache->Index(d);
     EXPECT_EQ(words(*ix, ix->Find({"", "", 0, true})), Words({"RIVER", "STREAM"}));
     EXPECT_EQ(d.ClueWordsFor("NILE"), Words({"FLOW", "RIVER"}));
     EXPECT_EQ(d.ClueWordsFor("STREAM"), Words({"RIVER"}));
