@@ -157,13 +157,7 @@ void WordCache::Preload(const std::string& path) {
             read(path);
         } catch (...) {
             failed_ = std::current_exception();
-            return;
         }
-        // The composing tools' arrangement, ready before they are opened;
-        // without it they build it when first asked.
-        try {
-            index_ = WordIndex::Build(words_, ReadRanks(*watch_), ReadWordsWithSynonyms(*watch_));
-        } catch (const DbError&) {}
     });
 }
 

@@ -93,8 +93,9 @@ public:
     // rows from the index through `db`; any other is matched in memory.
     Matches PatternLookup(Database& db, const std::string& pattern);
     // The words arranged for the composing tools (wordindex.h), as the
-    // database holds them now: built once for the file's words held here
-    // (the preload builds it too), and on a server from what it yields,
+    // database holds them now: built when first asked for the file's words
+    // held here (so that the preload and the first pattern search never
+    // wait for it), and on a server from what it yields,
     // read again once it is half a minute old (each keystroke of a search
     // would otherwise read every word). Throws DbError when the words
     // cannot be read.
