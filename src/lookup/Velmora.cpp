@@ -7,6 +7,7 @@
 
 #include "intro/F_Hjelp.h"
 #include "intro/F_Intro.h"
+#include "lookup/findwords.h"
 #include "shared/M.h"
 #include "simulator/F_Ruter.h"
 #include "ui/pictures.h"
@@ -157,6 +158,8 @@ void Velmora::layOut() {
     M_Vindu = bar->addMenu("&Window");
     M_Simuler =
         ui::addMenuEntry(M_Vindu, "&Simulate...", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { M_Simuler_Click(); });
+    M_FinnOrd =
+        ui::addMenuEntry(M_Vindu, "&Find words…", QKeySequence(Qt::CTRL | Qt::Key_F), [this] { M_FinnOrd_Click(); });
     M_Hjelp = bar->addMenu("&Help");
     M_Intro =
         ui::addMenuEntry(M_Hjelp, "&Intro Window", QKeySequence(Qt::CTRL | Qt::Key_I), [this] { M_Intro_Click(); });
@@ -235,6 +238,11 @@ void Velmora::M_Intro_Click() {
 }
 
 void Velmora::M_Om_Click() { M::F_Hjelp().Show(); }
+
+void Velmora::M_FinnOrd_Click() {
+    M::F_FinnOrd().ShowBeside(this);
+    M::F_FinnOrd().T_Monster.SetFocus();
+}
 
 void Velmora::reenter(const QString& first, const QString& word) {
     T_Ord.setText(first);

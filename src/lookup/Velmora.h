@@ -38,6 +38,7 @@ public:
     QAction* M_Simuler = nullptr;
     QAction* M_Intro = nullptr;
     QAction* M_Om = nullptr;
+    QAction* M_FinnOrd = nullptr;  // "Find words…", Ctrl+F
 
     // The lookup: the details of a word into the three lists, or a pattern
     // or category lookup into the results window.
@@ -51,6 +52,7 @@ public:
     void M_Simuler_Click();
     void M_Intro_Click();
     void M_Om_Click();
+    void M_FinnOrd_Click();
 
     // The word field, the lists and the category box.
     void T_Ord_KeyPress(int& KeyAscii);

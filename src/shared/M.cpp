@@ -38,7 +38,8 @@ void UseServer(const std::string& conninfo) {
 
 void ResetAll() {
     // Windows first: their destructors may still look at the shared state.
-    for (auto w : {Win::F_Intro, Win::F_Hjelp, Win::Resultat, Win::F_Egenskaper, Win::F_Ruter, Win::Velmora}) {
+    for (auto w : {Win::F_Passer, Win::F_FinnOrd, Win::F_Intro, Win::F_Hjelp, Win::Resultat, Win::F_Egenskaper,
+                   Win::F_Ruter, Win::Velmora}) {
         if (ui::Form* f = slot(w)) {
             slot(w) = nullptr;
             f->onUnload = nullptr;

@@ -17,10 +17,12 @@ class F_Ruter;
 class F_Egenskaper;
 class F_Intro;
 class F_Hjelp;
+class F_FinnOrd;
+class F_Passer;
 
 namespace M {
 
-enum class Win { Velmora, Resultat, F_Ruter, F_Egenskaper, F_Intro, F_Hjelp, Count };
+enum class Win { Velmora, Resultat, F_Ruter, F_Egenskaper, F_Intro, F_Hjelp, F_FinnOrd, F_Passer, Count };
 
 // The slot of a window: null until the window is first used.
 ui::Form*& slot(Win w);
@@ -51,6 +53,9 @@ T& load(Win w) {
 ::F_Egenskaper& F_Egenskaper();
 ::F_Intro& F_Intro();
 ::F_Hjelp& F_Hjelp();
+// The composing tools: "Find words" and "Words that fit".
+::F_FinnOrd& F_FinnOrd();
+::F_Passer& F_Passer();
 
 // The engine object, created on first use.
 store::DBEngine& DBEngine();

@@ -7,6 +7,7 @@
 
 #include "shared/M.h"
 #include "simulator/F_Egenskaper.h"
+#include "simulator/fitwords.h"
 #include "ui/pictures.h"
 
 ::F_Ruter& M::F_Ruter() { return M::load<::F_Ruter>(M::Win::F_Ruter); }
@@ -79,6 +80,7 @@ F_Ruter::F_Ruter()
     L_Verdier1.Click = [this] { L_Verdier1_Click(); };
     L_Verdier2.Click = [this] { L_Verdier2_Click(); };
     setUpComposing();
+    setUpFitting();
     setUpKeeping();
     setUpMarks();
     for (int n = 1; n <= doc.size(); ++n) showSquare(n);
@@ -87,6 +89,7 @@ F_Ruter::F_Ruter()
     doc.stepped = [this] {
         MarkCandidates();
         showOpenMarks();
+        if (M::Loaded(M::Win::F_Passer) && M::F_Passer().Visible()) M::F_Passer().Refresh();
     };
 }
 
@@ -118,6 +121,7 @@ void F_Ruter::X_Click(int index) {
     L_Synonymer2.Clear();
     doc.AktivRute = int16_t(index);
     doc.ValgtRute = int16_t(index);
+    if (M::Loaded(M::Win::F_Passer) && M::F_Passer().Visible()) M::F_Passer().FollowSquare(index);
 
     ::F_Egenskaper& dlg = M::F_Egenskaper();
     for (int k = 0; k <= 10; ++k) {

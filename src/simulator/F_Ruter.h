@@ -74,6 +74,15 @@ public:
     // Right click on square n: the menu at `globalPos`, for that square.
     void X_MouseUp(int n, const QPoint& globalPos);
 
+    // "Words that fit…" on a square of an answer or its clue square: the
+    // fitting words' window for that answer (a choice of direction where
+    // the square has both).
+    QAction* M_Passer = nullptr;
+    QMenu* M_PasserRetning = nullptr;
+    QAction* M_PasserVannrett = nullptr;
+    QAction* M_PasserLoddrett = nullptr;
+    void M_Passer_Click(bool across);
+
     // Ctrl+Z; Ctrl+Y and Ctrl+Shift+Z. Each takes back or does again one
     // change to the grid.
     void Angre();
@@ -111,6 +120,8 @@ private:
     // Shows square n as the document holds it.
     void showSquare(int n);
     void setUpComposing();
+    void setUpFitting();
+    void fitEntryFor(int n);
     void setUpKeeping();
     QString printTitle() const;
     void showClearCursor(bool on);

@@ -124,6 +124,7 @@ void F_Ruter::Gjenta() { M::Rutenett.Redo(); }
 
 void F_Ruter::X_MouseUp(int n, const QPoint& globalPos) {
     menuSquare_ = n;
+    fitEntryFor(n);
     M_Rutenett->popup(globalPos);
 }
 

@@ -1,8 +1,9 @@
 // "Fill grid" in the simulator window: the answers' words read from the
 // word database, the search run under a progress window with Cancel, the
 // result shown as one undoable step with the clue squares of answers left
-// empty framed in red, and, for an open answer the fill has written, its
-// synonyms offered as clue words in the square properties dialog.
+// empty framed in red, and, for an open answer the fill or a pick has
+// written, the words that list it offered as clue words in the square
+// properties dialog.
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -13,6 +14,7 @@
 #include "shared/M.h"
 #include "simulator/F_Egenskaper.h"
 #include "simulator/F_Ruter.h"
+#include "simulator/fitwords.h"
 #include "ui/progress.h"
 
 namespace {
@@ -103,12 +105,6 @@ void F_Ruter::offerClueWords() {
         QString answer;
         if (square && (across ? doc.RuteOrd1(n) : doc.RuteOrd2(n)).isEmpty())
             answer = sim::OpenAnswerShown(doc.squares(), {n, across}, across ? doc.RuteLengde1(n) : doc.RuteLengde2(n));
-        QStringList clues;
-        if (!answer.isEmpty()) {
-            try {
-                for (const std::string& w : M::OpenDatabase().Synonyms(M::s(answer), true)) clues << M::q(w);
-            } catch (const std::exception&) {}
-        }
-        dlg.OfferClueWords(across, answer, clues);
+        dlg.OfferClueWords(across, answer, answer.isEmpty() ? QStringList() : F_Passer::ClueWordsFor(answer));
     }
 }

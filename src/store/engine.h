@@ -50,6 +50,8 @@ public:
     // Read in bulk for making puzzles.
     virtual std::vector<std::pair<std::string, std::string>> ClueLinks() = 0;
     virtual std::vector<std::pair<std::string, int>> Ranks() = 0;
+    virtual std::vector<std::string> WordsWithSynonyms() = 0;
+    virtual std::vector<std::string> ClueWordsFor(const std::string& answer) = 0;
 
     // The file that holds the words; "" for a database on a server.
     virtual std::string path() const = 0;

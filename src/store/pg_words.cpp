@@ -1,6 +1,7 @@
 #include "store/pg_words.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "store/order.h"
 #include "store/wordstore.h"
@@ -229,20 +230,30 @@ public:
         return out;
     }
 
-    std::vector<std::pair<std::string, int>> Ranks() override {
-        std::vector<std::pair<std::string, int>> out;
-        // A database copied before commonness was kept has no such table.
-        if (c_->exec("SELECT to_regclass('t_rang') IS NOT NULL", {}).text(0, 0) != "t") return out;
-        pg::Result r = c_->exec("SELECT Ord, Rang FROM T_Rang", {});
-        out.reserve(size_t(r.rows()));
-        for (int i = 0; i < r.rows(); ++i) out.emplace_back(r.text(i, 0), int(r.integer(i, 1)));
-        return out;
-    }
-
     std::vector<std::string> CandidateValues(const std::string& ord, int length) override {
         if (length == 0) return column("SELECT Verdi FROM T_OrdVerdi WHERE Ord = $1 ORDER BY id", {ord});
         return column("SELECT Verdi FROM T_OrdVerdi WHERE Ord = $1 AND length(Verdi) = $2 ORDER BY id",
                       {ord, std::to_string(length)});
+    }
+
+    std::vector<std::pair<std::string, int>> Ranks() override {
+        std::vector<std::pair<std::string, int>> out;
+        // A database copied from a file without ranks may lack the table.
+        if (c_->exec("SELECT to_regclass('t_rang') IS NOT NULL", {}).text(0, 0) != "t") return out;
+        pg::Result r = c_->exec("SELECT Ord, Rang FROM T_Rang WHERE Ord IS NOT NULL AND Rang IS NOT NULL", {});
+        out.reserve(size_t(r.rows()));
+        for (int i = 0; i < r.rows(); ++i) out.emplace_back(r.text(i, 0), std::max(1, std::atoi(r.text(i, 1).c_str())));
+        return out;
+    }
+
+    std::vector<std::string> WordsWithSynonyms() override {
+        return column("SELECT DISTINCT Ord FROM T_OrdSynonym WHERE Ord IS NOT NULL", {});
+    }
+
+    std::vector<std::string> ClueWordsFor(const std::string& answer) override {
+        return inWordOrder(
+            column("SELECT Ord FROM T_OrdVerdi WHERE Verdi = $1 UNION SELECT Ord FROM T_OrdSynonym WHERE Synonym = $1",
+                   {answer}));
     }
 
     std::string path() const override { return {}; }

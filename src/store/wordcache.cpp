@@ -10,6 +10,7 @@
 
 #include "store/order.h"
 #include "store/wildcard.h"
+#include "store/wordindex.h"
 #include "store/wordstore.h"
 
 namespace store {
@@ -72,6 +73,17 @@ std::shared_ptr<const WordSet> WordSet::Read(Connection& c) {
         out->starts_.push_back(uint32_t(out->text_.size()));
     }
     return out;
+}
+
+std::shared_ptr<const WordSet> WordSet::Of(std::vector<std::string> words) {
+    std::stable_sort(words.begin(), words.end(), WordLess);
+    auto set = std::make_shared<WordSet>();
+    set->starts_.reserve(words.size() + 1);
+    for (const std::string& w : words) {
+        set->text_.append(w);
+        set->starts_.push_back(uint32_t(set->text_.size()));
+    }
+    return set;
 }
 
 std::vector<uint32_t> WordSet::Find(const std::string& pattern) const {
@@ -176,6 +188,7 @@ WordCache::Stamp WordCache::stamp() {
 
 void WordCache::read(const std::string& path) {
     words_.reset();
+    index_.reset();
     watch_.reset();
     // Opened anew each time, so that a file put in place of the old one is
     // the one read.
@@ -216,6 +229,14 @@ std::shared_ptr<const WordSet> WordCache::Words(const std::string& path) {
     }
     if (!(now == stamp_)) read(path);
     return words_;
+}
+
+std::shared_ptr<const WordIndex> WordCache::Index(Database& db) {
+    if (db.path().empty())
+        return WordIndex::Build(WordSet::Of(db.PatternLookup("")), db.Ranks(), db.WordsWithSynonyms());
+    std::shared_ptr<const WordSet> set = Words(db.path());
+    if (!index_ || index_->words() != set) index_ = WordIndex::Build(set, db.Ranks(), db.WordsWithSynonyms());
+    return index_;
 }
 
 Matches WordCache::PatternLookup(Database& db, const std::string& pattern) {

@@ -8,6 +8,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -21,6 +22,7 @@
 namespace store {
 
 class Database;
+class WordIndex;
 
 // The words of T_Ord at one moment: one block of text, the words back to
 // back, in the order of CompareWords.
@@ -32,6 +34,8 @@ public:
     }
     // Reads every word through c (one read of the index of T_Ord).
     static std::shared_ptr<const WordSet> Read(Connection& c);
+    // The words given, put in order.
+    static std::shared_ptr<const WordSet> Of(std::vector<std::string> words);
     // Positions of the words that match `pattern` (the whole pattern, as
     // wildcardMatch takes it), in order.
     std::vector<uint32_t> Find(const std::string& pattern) const;
@@ -88,6 +92,14 @@ public:
     // window lists them. A pattern that begins with a literal text takes its
     // rows from the index through `db`; any other is matched in memory.
     Matches PatternLookup(Database& db, const std::string& pattern);
+    // The words arranged for the composing tools (wordindex.h), as the
+    // database holds them now: built when first asked for the file's words
+    // held here (so that the preload and the first pattern search never
+    // wait for it), and on a server from what it yields,
+    // read again once it is half a minute old (each keystroke of a search
+    // would otherwise read every word). Throws DbError when the words
+    // cannot be read.
+    std::shared_ptr<const WordIndex> Index(Database& db);
     // How many times the words were read from a file (for tests).
     int reads() const { return reads_; }
 
@@ -111,6 +123,9 @@ private:
     std::string path_;
     std::unique_ptr<Connection> watch_;
     std::shared_ptr<const WordSet> words_;
+    std::shared_ptr<const WordIndex> index_;
+    std::shared_ptr<const WordIndex> serverIndex_;
+    std::chrono::steady_clock::time_point serverRead_;
     Stamp stamp_;
     int reads_ = 0;
 };

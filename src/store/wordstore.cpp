@@ -8,6 +8,7 @@
 #include "store/order.h"
 #include "store/pg_words.h"
 #include "store/wordlists.h"
+#include "store/wordindex.h"
 
 namespace store {
 
@@ -90,7 +91,9 @@ public:
     std::vector<std::string> CandidateSynonyms(const std::string& ord, int length) override;
     std::vector<std::string> CandidateValues(const std::string& ord, int length) override;
     std::vector<std::pair<std::string, std::string>> ClueLinks() override;
-    std::vector<std::pair<std::string, int>> Ranks() override;
+    std::vector<std::pair<std::string, int>> Ranks() override { return ReadRanks(c_); }
+    std::vector<std::string> WordsWithSynonyms() override { return ReadWordsWithSynonyms(c_); }
+    std::vector<std::string> ClueWordsFor(const std::string& answer) override;
 
     std::string path() const override { return c_.path(); }
     void CheckWritable() override {
@@ -303,13 +306,11 @@ std::vector<std::pair<std::string, std::string>> SqliteWords::ClueLinks() {
     return out;
 }
 
-std::vector<std::pair<std::string, int>> SqliteWords::Ranks() {
-    std::vector<std::pair<std::string, int>> out;
-    if (!c_.prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1").bind(1, kRankTable).step())
-        return out;
-    Stmt st = c_.prepare(std::string("SELECT Ord, min(Rang) FROM ") + kRankTable + " GROUP BY Ord");
-    while (st.step()) out.emplace_back(st.text(0), int(st.integer(1)));
-    return out;
+std::vector<std::string> SqliteWords::ClueWordsFor(const std::string& answer) {
+    return column(c_.prepare("SELECT Ord FROM T_OrdVerdi WHERE Verdi = ?1 UNION "
+                             "SELECT Ord FROM T_OrdSynonym WHERE Synonym = ?1 ORDER BY Ord COLLATE VELMORA_ORDER")
+                      .bind(1, answer),
+                  "Ord");
 }
 
 DBEngine::DBEngine() = default;

@@ -109,7 +109,13 @@ public:
     // order; and every word's commonness (1 the most common, the smallest
     // given), none when the database keeps no commonness.
     std::vector<std::pair<std::string, std::string>> ClueLinks() { return e_->ClueLinks(); }
+    // --- the composing tools. Each word's commonness (T_Rang: word, rank,
+    // 1 the most common; none when the database has no ranks), the words
+    // that have a synonym, and the words that list `answer` as a synonym or
+    // a value, alphabetically.
     std::vector<std::pair<std::string, int>> Ranks() { return e_->Ranks(); }
+    std::vector<std::string> WordsWithSynonyms() { return e_->WordsWithSynonyms(); }
+    std::vector<std::string> ClueWordsFor(const std::string& answer) { return e_->ClueWordsFor(answer); }
 
     // The file that holds the words; "" for a database on a server.
     std::string path() const { return e_->path(); }

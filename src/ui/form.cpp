@@ -120,6 +120,20 @@ void Form::Show() {
     activateWindow();
 }
 
+void Form::ShowBeside(QWidget* owner) {
+    const bool was = isVisible();
+    Show();
+    if (was || !owner) return;
+    const QRect o = owner->frameGeometry();
+    const int w = frameGeometry().width();
+    int left = o.right() + 8;
+    if (QScreen* s = QApplication::primaryScreen()) {
+        const QRect avail = s->availableGeometry();
+        if (left + w > avail.right()) left = std::max(avail.left(), o.left() - 8 - w);
+    }
+    move(left, o.top());
+}
+
 void Form::ShowModal() {
     if (isVisible()) hide();  // modality only changes while hidden
     setWindowModality(Qt::ApplicationModal);

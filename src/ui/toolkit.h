@@ -125,7 +125,10 @@ public:
     void setStatusLine(const QString& text);
     QString StatusLine() const;
 
-    void Show();       // modeless; brings the window forward
+    void Show();  // modeless; brings the window forward
+    // Modeless, and when it was hidden, beside `owner` rather than over it:
+    // to its right, or to its left where the screen has no room.
+    void ShowBeside(QWidget* owner);
     void ShowModal();  // returns when the window is hidden or unloaded
     void Hide();
     bool Visible() const { return isVisible(); }

@@ -166,6 +166,22 @@ xdotool key ctrl+z
 sleep 0.5
 [ "$(ink "$sim" 2)" = 0 ] || fail "Ctrl+Z did not take the fill back"
 [ "$(ink "$sim" 1)" = 1 ] || fail "Ctrl+Z took back more than the fill"
+# Words that fit… on square 3 of BIG's answer: a window beside the
+# simulator; a click writes the word into squares 2 to 5, which Ctrl+Z
+# takes back as one step.
+eval "$(xdotool getwindowgeometry --shell "$sim")"
+xdotool mousemove $((X + 70)) $((Y + 14)) click 3
+sleep 0.5
+xdotool key --delay 80 Up Up Up Up Up Return
+fit=$(win "^Words that fit \?\?\?\?") || fail "Words that fit… did not open"
+click "$fit" 40 66 0                # the first word
+[ "$(ink "$sim" 2)" = 1 ] && [ "$(ink "$sim" 5)" = 1 ] || fail "the word that fits was not written"
+shot fitwords
+xdotool windowfocus --sync "$sim"
+xdotool key ctrl+z
+sleep 0.5
+[ "$(ink "$sim" 2)" = 0 ] || fail "Ctrl+Z did not take the pick back"
+xdotool windowmove "$fit" 0 0    # out of the way of the clicks that follow
 xdotool windowfocus --sync "$main"
 sleep 0.3
 xdotool key ctrl+i

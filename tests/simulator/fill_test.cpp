@@ -1,6 +1,6 @@
 // Fill grid from the simulator window: the words read from the word
 // database, the answers that cannot be filled named in one message and
-// framed, a user's pick kept, an open answer's synonyms offered as clue
+// framed, a user's pick kept, the words that list an open answer's word offered as clue
 // words afterwards, the whole fill one undoable step, and Cancel.
 #include <QLineEdit>
 
@@ -91,18 +91,18 @@ TEST_F(Filling, KeepsTheAnswerTheUserPicked) {
     EXPECT_EQ(framed(), std::vector<int>({5}));
 }
 
-TEST_F(Filling, AnOpenAnswerTakesAStoredWordAndOffersItsSynonymsAsClues) {
+TEST_F(Filling, AnOpenAnswerTakesAStoredWordAndOffersTheWordsListingItAsClues) {
     // Square 47 has a count and no clue word: any stored word of 3 letters
     // that begins with the R of EAR and ends with the T of MAT.
     for (const char* w : {"EAR", "RUT", "SUN", "ROAD"}) db.addWord(w);
-    for (const char* w : {"GROOVE", "ODD"}) db.synonym("RUT", w);
+    for (const char* w : {"GROOVE", "ODD"}) db.synonym(w, "RUT");
     setSquare(47, "", 3, "", 0);
     EXPECT_EQ(at(47), "");  // the dialog leaves it a plain square
     key(Qt::Key_F);
     EXPECT_TRUE(boxes.calls().empty());
     EXPECT_EQ(run(48, 50), "RUT");
 
-    // The dialog of square 47 offers RUT's synonyms; a pick is its clue word.
+    // The dialog of square 47 offers the words that list RUT; a pick is its clue word.
     modal.then([&](ui::Form&) {
         ::F_Egenskaper& d = M::F_Egenskaper();
         EXPECT_TRUE(d.M_Velg1->isVisible());
@@ -112,8 +112,8 @@ TEST_F(Filling, AnOpenAnswerTakesAStoredWordAndOffersItsSynonymsAsClues) {
         ASSERT_TRUE(d.M_Ledetekst1->isVisible());
         QStringList offered;
         for (QAction* a : d.M_Ledetekst1->actions()) offered << a->text();
-        EXPECT_EQ(offered, QStringList({"ODD", "GROOVE"}));
-        QAction* odd = d.M_Ledetekst1->actions().front();
+        EXPECT_EQ(offered, QStringList({"GROOVE", "ODD"}));
+        QAction* odd = d.M_Ledetekst1->actions().back();
         QTest::mouseClick(d.M_Ledetekst1, Qt::LeftButton, {}, d.M_Ledetekst1->actionGeometry(odd).center());
         EXPECT_EQ(d.T_Ord1.Text(), "ODD");
         QTest::mouseClick(d.K_LukkVindu.button(), Qt::LeftButton);

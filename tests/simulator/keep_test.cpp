@@ -200,7 +200,7 @@ TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogs) {
     EXPECT_EQ(printed, 2);
     QStringList entries;
     for (QAction* a : f().M_Rutenett->actions()) entries << a->text();
-    EXPECT_EQ(entries, QStringList({"Clear grid", "Clear square", "Fill grid", "New puzzle\u2026", "",
+    EXPECT_EQ(entries, QStringList({"Clear grid", "Clear square", "Fill grid", "New puzzle\u2026", "Words that fit\u2026", "",
                                     "Save grid as\u2026", "Open grid\u2026", "Export as PDF\u2026", "Print\u2026"}));
 }
 
