@@ -131,30 +131,6 @@ TEST_P(LinkEditing, ALinkIsSavedOnceAndErasedAfterAsking) {
 INSTANTIATE_TEST_SUITE_P(Lookup, LinkEditing, ::testing::ValuesIn(kLinks),
                          [](const auto& p) { return std::string(p.param.name); });
 
-namespace {
-class EditingCategories : public Editing {
-    void fill() override {
-        for (auto k : {"PETS", "ARTS", "SPORT"}) db.addCategory(k);
-    }
-};
-}  // namespace
-
-TEST_F(EditingCategories, TheCategoryBoxLinksExactlyWhatWasTyped) {
-    type(w().T_Ord, "dog");
-    w().C_Lookup.setValue(true);
-    for (const char* typed : {"pe", "art", "SPORT"}) {
-        w().C_Kategori.setText("");
-        w().C_Kategori.SetFocus();
-        QTest::keyClicks(w().C_Kategori.combo(), typed);
-        // Typed in full and left with Enter: typing still, so no search runs.
-        QTest::keyClick(w().C_Kategori.combo(), Qt::Key_Return);
-        click(w().K_Lagre_Kategori);
-    }
-    EXPECT_EQ(modal.shown(), 0);
-    EXPECT_EQ(all("T_OrdKategori"), Rows({{"DOG", "PE", "X"}, {"DOG", "ART", "X"}, {"DOG", "SPORT", "X"}}));
-    EXPECT_TRUE(boxes.calls().empty());
-}
-
 TEST_F(Editing, EnterInALinkFieldSavesAndEmptiesIt) {
     type(w().T_Synonym, "big cat");
     QTest::keyClick(w().T_Synonym.edit(), Qt::Key_Return);  // no word: nothing saved
