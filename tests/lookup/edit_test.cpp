@@ -20,15 +20,13 @@ TEST_F(Editing, AWordIsSavedInCapitalsOnceAndErasedAfterAskingWithItsLinksLeft) 
     EXPECT_EQ(all("T_Ord"), Rows({{"CAT", "<null>", "<null>"}}));
     EXPECT_TRUE(boxes.calls().empty());
     click(w().K_Lagre_Ord);
-    ASSERT_EQ(boxes.calls().size(), 1u);
-    EXPECT_EQ(boxes.lastPrompt(), "The word CAT already exists! Not added!");
+    EXPECT_EQ(boxes.prompts(), QStringList({"The word CAT already exists! Not added!"}));
     EXPECT_EQ(boxes.calls()[0].title, "Velmora");
-    EXPECT_EQ(db.count("T_Ord"), 1);
     // Pasted in lower case: stored in capitals, so the lookups find it.
     w().T_Ord.setText("dog");
     click(w().K_Lagre_Ord);
     EXPECT_EQ(w().T_Ord.Text(), "DOG");
-    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord WHERE Ord = 'DOG'").size(), 1u);
+    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord ORDER BY rowid"), Rows({{"CAT"}, {"DOG"}}));
 
     db.synonym("CAT", "FELINE");
     db.link("CAT", "PETS");
