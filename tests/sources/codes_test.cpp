@@ -37,32 +37,19 @@ void writeCodes(const std::string& dir) {
 
 // A .mo catalogue of `entries` (the header entry first), in either byte order.
 std::string moFile(const std::map<std::string, std::string>& entries, bool bigEndian = false) {
-    std::string out;
-    auto put = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) out += char(bigEndian ? v >> (24 - 8 * i) : v >> (8 * i));
+    std::string head, ids, texts, pool;
+    auto put = [&](std::string& to, uint32_t v) {
+        for (int i = 0; i < 4; ++i) to += char(bigEndian ? v >> (24 - 8 * i) : v >> (8 * i));
     };
     const uint32_t n = uint32_t(entries.size());
-    const uint32_t tables = 28, strings = 28 + 16 * n;
-    put(0x950412de);
-    put(0);
-    put(n);
-    put(tables);
-    put(tables + 8 * n);
-    put(0);
-    put(0);
-    std::string pool;
-    std::vector<std::pair<uint32_t, uint32_t>> ids, trs;
-    for (const auto& [id, tr] : entries) {
-        ids.emplace_back(uint32_t(id.size()), strings + uint32_t(pool.size()));
-        pool += id + '\0';
-    }
-    for (const auto& [id, tr] : entries) {
-        trs.emplace_back(uint32_t(tr.size()), strings + uint32_t(pool.size()));
-        pool += tr + '\0';
-    }
-    for (auto [len, at] : ids) put(len), put(at);
-    for (auto [len, at] : trs) put(len), put(at);
-    return out + pool;
+    for (uint32_t v : {0x950412deu, 0u, n, 28u, 28 + 8 * n, 0u, 0u}) put(head, v);
+    for (bool text : {false, true})
+        for (const auto& [id, tr] : entries) {
+            put(text ? texts : ids, uint32_t((text ? tr : id).size()));
+            put(text ? texts : ids, 28 + 16 * n + uint32_t(pool.size()));
+            pool += (text ? tr : id) + '\0';
+        }
+    return head + ids + texts + pool;
 }
 
 }  // namespace
