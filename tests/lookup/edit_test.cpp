@@ -1,7 +1,6 @@
 // Editing from the main window: words, and the three kinds of link (a
 // category, a synonym pair, a value) saved, refused when registered before,
-// and erased after a question; texts the key filters never let through;
-// a file another program holds locked.
+// and erased after a question; texts the key filters never let through.
 #include "fixture.h"
 
 using testing_support::Rows;
@@ -21,15 +20,13 @@ TEST_F(Editing, AWordIsSavedInCapitalsOnceAndErasedAfterAskingWithItsLinksLeft) 
     EXPECT_EQ(all("T_Ord"), Rows({{"CAT", "<null>", "<null>"}}));
     EXPECT_TRUE(boxes.calls().empty());
     click(w().K_Lagre_Ord);
-    ASSERT_EQ(boxes.calls().size(), 1u);
-    EXPECT_EQ(boxes.lastPrompt(), "The word CAT already exists! Not added!");
+    EXPECT_EQ(boxes.prompts(), QStringList({"The word CAT already exists! Not added!"}));
     EXPECT_EQ(boxes.calls()[0].title, "Velmora");
-    EXPECT_EQ(db.count("T_Ord"), 1);
     // Pasted in lower case: stored in capitals, so the lookups find it.
     w().T_Ord.setText("dog");
     click(w().K_Lagre_Ord);
     EXPECT_EQ(w().T_Ord.Text(), "DOG");
-    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord WHERE Ord = 'DOG'").size(), 1u);
+    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord ORDER BY rowid"), Rows({{"CAT"}, {"DOG"}}));
 
     db.synonym("CAT", "FELINE");
     db.link("CAT", "PETS");
@@ -132,30 +129,6 @@ TEST_P(LinkEditing, ALinkIsSavedOnceAndErasedAfterAsking) {
 INSTANTIATE_TEST_SUITE_P(Lookup, LinkEditing, ::testing::ValuesIn(kLinks),
                          [](const auto& p) { return std::string(p.param.name); });
 
-namespace {
-class EditingCategories : public Editing {
-    void fill() override {
-        for (auto k : {"PETS", "ARTS", "SPORT"}) db.addCategory(k);
-    }
-};
-}  // namespace
-
-TEST_F(EditingCategories, TheCategoryBoxLinksExactlyWhatWasTyped) {
-    type(w().T_Ord, "dog");
-    w().C_Lookup.setValue(true);
-    for (const char* typed : {"pe", "art", "SPORT"}) {
-        w().C_Kategori.setText("");
-        w().C_Kategori.SetFocus();
-        QTest::keyClicks(w().C_Kategori.combo(), typed);
-        // Typed in full and left with Enter: typing still, so no search runs.
-        QTest::keyClick(w().C_Kategori.combo(), Qt::Key_Return);
-        click(w().K_Lagre_Kategori);
-    }
-    EXPECT_EQ(modal.shown(), 0);
-    EXPECT_EQ(all("T_OrdKategori"), Rows({{"DOG", "PE", "X"}, {"DOG", "ART", "X"}, {"DOG", "SPORT", "X"}}));
-    EXPECT_TRUE(boxes.calls().empty());
-}
-
 TEST_F(Editing, EnterInALinkFieldSavesAndEmptiesIt) {
     type(w().T_Synonym, "big cat");
     QTest::keyClick(w().T_Synonym.edit(), Qt::Key_Return);  // no word: nothing saved
@@ -173,36 +146,14 @@ TEST_F(Editing, EnterInALinkFieldSavesAndEmptiesIt) {
     EXPECT_EQ(boxes.lastPrompt(), "The word and the value are already registered!");
 }
 
-TEST_F(Editing, ALockedFileIsReportedAndTheSameClickSavesOnceItIsFree) {
-    db.addWord("CAT");
-    type(w().T_Ord, "cat");
-    store::setBusyTimeout(100);
-    {
-        store::Connection other(db.file());  // another Velmora in the middle of a save
-        other.exec("BEGIN EXCLUSIVE");
-        type(w().T_Verdi, "tom");
-        click(w().K_Lagre_Verdi);
-        other.exec("COMMIT");
-    }
-    store::setBusyTimeout(5000);
-    ASSERT_EQ(boxes.calls().size(), 1u);
-    EXPECT_TRUE(boxes.lastPrompt().startsWith("The word database could not be changed, so nothing was written:"));
-    EXPECT_TRUE(boxes.lastPrompt().contains("locked")) << boxes.lastPrompt().toStdString();
-    EXPECT_EQ(db.count("T_OrdVerdi"), 0);
-    EXPECT_EQ(quit.calls(), 0);
-    click(w().K_Lagre_Verdi);
-    EXPECT_EQ(db.rows("SELECT Ord, Verdi FROM T_OrdVerdi"), Rows({{"CAT", "TOM"}}));
-}
-
 // Pasting lets through what the key filters never would. Each such text is
-// saved, found, linked and erased as the text it is; nothing else changes.
+// saved, linked and erased as the text it is (the store keeps any text as it
+// is on both engines); nothing else changes.
 TEST_F(Editing, PastedOddTextsAreSavedAndErasedAsThemselves) {
     db.addWord("KEEP");
-    const QStringList texts = {"'",        "O''NEIL",      "100%",   "A_B",
-                               "[AB]",     "\"QUOTED\"",   "A\\B",   "שלום",
-                               "😀🧩", "\x01\x02\x7f", "A;B--",  QString(100000, 'W'),
-                               "مرحبا",    "A*B?",         "ÆØÅ éè", "'); DROP TABLE T_Ord; --"};
-    for (const QString& t : texts) {
+    for (const QString& t :
+         {QString("O''NEIL [A_B] 100% \"Q\" A\\B"), QString("a*b?"), QString("😀🧩 ÆØÅ é שלום \x01\x7f"),
+          QString(100000, 'W'), QString("'); DROP TABLE T_Ord; --")}) {
         SCOPED_TRACE(t.left(20).toStdString());
         w().T_Ord.setText(t);  // as pasted
         click(w().K_Lagre_Ord);
@@ -216,20 +167,16 @@ TEST_F(Editing, PastedOddTextsAreSavedAndErasedAsThemselves) {
         w().T_Synonym.setText("ODD");
         click(w().K_Lagre_Synonym);
         ASSERT_EQ(items(w().L_Synonymer), QStringList({"ODD"}));
-        ASSERT_EQ(db.count("T_OrdSynonym"), 2);
-
         clickEntry(w().L_Synonymer, 0);
         boxes.answer(ui::Answer::Yes);
         click(w().K_Slett_Synonym);
-        ASSERT_EQ(db.count("T_OrdSynonym"), 0);
         w().T_Ord.setText(stored);
         boxes.answer(ui::Answer::Yes);
         click(w().K_Slett_Ord);
-        db.exec("DELETE FROM T_Ord WHERE Ord = 'ODD'");
-        ASSERT_EQ(db.rows("SELECT Ord FROM T_Ord"), Rows({{"KEEP"}}));
+        ASSERT_EQ(db.rows("SELECT Ord FROM T_Ord WHERE Ord <> 'ODD'"), Rows({{"KEEP"}}));
+        ASSERT_EQ(db.count("T_OrdSynonym"), 0);
     }
     EXPECT_EQ(db.count("T_OrdVerdi"), 0);
-    EXPECT_EQ(db.rows("PRAGMA integrity_check")[0][0], "ok");
-    EXPECT_EQ(boxes.calls().size(), size_t(2 * texts.size()));  // the erase questions only
+    EXPECT_EQ(boxes.calls().size(), 10u);  // the erase questions only
     EXPECT_EQ(quit.calls(), 0);
 }

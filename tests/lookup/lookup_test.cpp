@@ -207,16 +207,7 @@ namespace {
 class ManyWords : public MainWindowTest {
 protected:
     static constexpr int kWords = 40000;
-    void fill() override {
-        store::Connection c(db.file());
-        store::Transaction t(c);
-        store::Stmt add = c.prepare("INSERT INTO T_Ord (Ord) VALUES (?1)");
-        for (int i = 0; i < kWords; ++i) {
-            add.bind(1, std::string("W").append(std::to_string(100000 + i))).run();
-            add.reset();
-        }
-        t.commit();
-    }
+    void fill() override { db.addWords("W", 100000, 100000 + kWords); }
 };
 
 }  // namespace

@@ -1,16 +1,13 @@
 // The main window on a word database on a PostgreSQL server: a reader is
-// told the database is read-only for them; a lost connection is a message,
-// not the end.
+// told the database is read-only for them before any question; a lost
+// connection is a message, not the end; lookups see the server as it is now.
 #include <atomic>
 #include <chrono>
-#include <random>
 #include <thread>
 
 #include "engines.h"
 #include "fixture.h"
 #include "store/pg.h"
-
-using testing_support::PgAdmin;
 
 namespace {
 
@@ -37,40 +34,21 @@ TEST_F(WindowOnServer, AReaderLooksUpAndIsToldEditsAreNotForThem) {
     EXPECT_EQ(w().C_Kategori.ListCount(), 1);
     type(w().T_Ord, "big");
     EXPECT_EQ(w().L_Synonymer.ListCount(), 1);
-    const auto before = db->rows("SELECT * FROM T_OrdSynonym ORDER BY id");
     const QString refused = "The word database " +
                             QString::fromStdString(store::pg::CheckConnectionString(db->where())) +
                             " is read-only for you, so nothing was changed.";
     type(w().T_Synonym, "huge");
     click(w().K_Lagre_Synonym);
-    EXPECT_EQ(boxes.lastPrompt(), refused);
     // Told before being asked whether to erase: no question comes up.
     w().L_Synonymer.setListIndex(0);
     click(w().K_Slett_Synonym);
-    EXPECT_EQ(boxes.lastPrompt(), refused);
     click(w().K_Slett_Ord);
-    EXPECT_EQ(boxes.lastPrompt(), refused);
     w().T_Ord.setText("NEW");
     click(w().K_Lagre_Ord);
-    EXPECT_EQ(boxes.lastPrompt(), refused);
-    EXPECT_EQ(boxes.calls().size(), 4u);
-    EXPECT_EQ(db->rows("SELECT * FROM T_OrdSynonym ORDER BY id"), before);
+    EXPECT_EQ(boxes.prompts(), QStringList({refused, refused, refused, refused}));
+    EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY id"),
+              testing_support::Rows({{"BIG", "LARGE"}, {"LARGE", "BIG"}}));
     EXPECT_EQ(db->rows("SELECT Ord FROM T_Ord"), testing_support::Rows({{"BIG"}}));
-    EXPECT_EQ(quit.calls(), 0);
-}
-
-TEST_F(WindowOnServer, AWordTooLongForTheServerIsSaidSoAndNotStored) {
-    start(roles->editor());
-    const auto words = db->count("T_Ord");
-    // Letters at random, which the server cannot squeeze into its index.
-    std::mt19937 random(28);
-    QString huge;
-    for (int i = 0; i < 9000; ++i) huge += QChar('A' + int(random() % 26));
-    w().T_Ord.setText(huge);
-    click(w().K_Lagre_Ord);
-    EXPECT_TRUE(boxes.lastPrompt().contains(": the word is too long to store: the server keeps a text of at most "))
-        << boxes.lastPrompt().toStdString();
-    EXPECT_EQ(db->count("T_Ord"), words);
     EXPECT_EQ(quit.calls(), 0);
 }
 
@@ -83,7 +61,7 @@ TEST_F(WindowOnServer, ALostConnectionMidLookupIsAMessageAndTheNextKeyConnectsAg
     locker.exec("LOCK TABLE T_Ord IN ACCESS EXCLUSIVE MODE");
     std::atomic<bool> done{false};
     std::thread killer([&] {
-        store::pg::Connection admin(PgAdmin());
+        store::pg::Connection admin(testing_support::PgAdmin());
         while (!done && admin.exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = $1 "
                                    "AND wait_event_type = 'Lock'",
                                    {db->name()})

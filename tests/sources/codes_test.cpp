@@ -37,67 +37,49 @@ void writeCodes(const std::string& dir) {
 
 // A .mo catalogue of `entries` (the header entry first), in either byte order.
 std::string moFile(const std::map<std::string, std::string>& entries, bool bigEndian = false) {
-    std::string out;
-    auto put = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) out += char(bigEndian ? v >> (24 - 8 * i) : v >> (8 * i));
+    std::string head, ids, texts, pool;
+    auto put = [&](std::string& to, uint32_t v) {
+        for (int i = 0; i < 4; ++i) to += char(bigEndian ? v >> (24 - 8 * i) : v >> (8 * i));
     };
     const uint32_t n = uint32_t(entries.size());
-    const uint32_t tables = 28, strings = 28 + 16 * n;
-    put(0x950412de);
-    put(0);
-    put(n);
-    put(tables);
-    put(tables + 8 * n);
-    put(0);
-    put(0);
-    std::string pool;
-    std::vector<std::pair<uint32_t, uint32_t>> ids, trs;
-    for (const auto& [id, tr] : entries) {
-        ids.emplace_back(uint32_t(id.size()), strings + uint32_t(pool.size()));
-        pool += id + '\0';
-    }
-    for (const auto& [id, tr] : entries) {
-        trs.emplace_back(uint32_t(tr.size()), strings + uint32_t(pool.size()));
-        pool += tr + '\0';
-    }
-    for (auto [len, at] : ids) put(len), put(at);
-    for (auto [len, at] : trs) put(len), put(at);
-    return out + pool;
+    for (uint32_t v : {0x950412deu, 0u, n, 28u, 28 + 8 * n, 0u, 0u}) put(head, v);
+    for (bool text : {false, true})
+        for (const auto& [id, tr] : entries) {
+            put(text ? texts : ids, uint32_t((text ? tr : id).size()));
+            put(text ? texts : ids, 28 + 16 * n + uint32_t(pool.size()));
+            pool += (text ? tr : id) + '\0';
+        }
+    return head + ids + texts + pool;
 }
 
 }  // namespace
 
-TEST(Codes, NamesGetTheirCodesAsValues) {
+TEST(Codes, NamesGetTheirCodesAsValuesTranslatedOrNot) {
     testing_support::TempDb tmp;
     writeCodes("json");
     store::WordListBuilder b;
     sources::ReadCodes("json", {}, b);
     Written db(b);
     // A country: both codes, and the code of the currency with its number.
-    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWAY' ORDER BY Verdi"), Rows({{"NO"}, {"NOK"}, {"NOR"}}));
-    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'SOUTH KOREA' ORDER BY Verdi"),
-              Rows({{"KOR"}, {"KR"}, {"KRW"}}));
-    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'ANTARCTICA' ORDER BY Verdi"), Rows({{"AQ"}, {"ATA"}}));
-    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWEGIAN KRONE'"), Rows({{"NOK"}}));
-    // Languages: codes in capitals, the bibliographic one too; each name of a list of names.
-    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'GERMAN' ORDER BY Verdi"), Rows({{"DE"}, {"DEU"}, {"GER"}}));
-    EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORWEGIAN BOKMÅL' ORDER BY Verdi"),
-              Rows({{"NB"}, {"NOB"}}));
-    // Members and the names as values are one word of letters only; a
-    // currency in use is known by its last word, a metal is none.
-    EXPECT_EQ(db("SELECT Ord FROM T_OrdKategori WHERE Kategori = 'COUNTRIES' ORDER BY Ord"),
-              Rows({{"ANTARCTICA"}, {"NORWAY"}}));
-    EXPECT_EQ(
-        db("SELECT Ord || ' ' || Verdi FROM T_OrdVerdi WHERE Ord IN ('COUNTRY', 'CURRENCY', "
-           "'RESERVED FOR LOCAL USE') ORDER BY 1"),
-        Rows({{"COUNTRY ANTARCTICA"}, {"COUNTRY NORWAY"}, {"CURRENCY KRONE"}, {"CURRENCY LIRA"}, {"CURRENCY WON"}}));
+    // Languages: codes in capitals, the bibliographic one too; each name of a
+    // list of names. Members and the names as values are one word of letters
+    // only; a currency in use is known by its last word, a metal is none.
+    for (const auto& [word, values] : {std::pair{"NORWAY", "NO, NOK, NOR"},
+                                       {"SOUTH KOREA", "KOR, KR, KRW"},
+                                       {"ANTARCTICA", "AQ, ATA"},
+                                       {"NORWEGIAN KRONE", "NOK"},
+                                       {"GERMAN", "DE, DEU, GER"},
+                                       {"NORWEGIAN BOKMÅL", "NB, NOB"},
+                                       {"COUNTRY", "ANTARCTICA, NORWAY"},
+                                       {"CURRENCY", "KRONE, LIRA, WON"},
+                                       {"RESERVED FOR LOCAL USE", ""}})
+        EXPECT_EQ(db.values(word), values) << word;
+    EXPECT_EQ(db.members("COUNTRIES"), "ANTARCTICA, NORWAY");
     EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 2);  // "Korea, Republic of", "Bokmål, Norwegian"
     EXPECT_EQ(b.counts().reasons.at("not one word of letters"), 5);
-}
 
-TEST(Codes, TranslatedNamesFromMessageCatalogues) {
-    testing_support::TempDb tmp;
-    writeCodes("json");
+    // Names translated by a message catalogue in either byte order; an
+    // untranslated name keeps its English name.
     for (bool bigEndian : {false, true}) {
         writeFile("c.mo", moFile({{"", "Content-Type: text/plain; charset=UTF-8\n"},
                                   {"Norway", "Norge"},
@@ -108,16 +90,12 @@ TEST(Codes, TranslatedNamesFromMessageCatalogues) {
         names.countries = names.country = "LAND";
         names.countryNames = sources::ReadMo("c.mo");
         EXPECT_EQ(names.countryNames.size(), 2u);
-        store::WordListBuilder b;
-        sources::ReadCodes("json", names, b);
-        Written db(b);
-        EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'NORGE' ORDER BY Verdi"),
-                  Rows({{"NO"}, {"NOK"}, {"NOR"}}));
-        // An untranslated name keeps its English name.
-        EXPECT_EQ(db("SELECT Ord FROM T_OrdKategori WHERE Kategori = 'LAND' ORDER BY Ord"),
-                  Rows({{"ANTARCTICA"}, {"NORGE"}}));
-        EXPECT_EQ(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'LAND' ORDER BY Verdi"),
-                  Rows({{"ANTARCTICA"}, {"NORGE"}}));
+        store::WordListBuilder t;
+        sources::ReadCodes("json", names, t);
+        Written translated(t);
+        EXPECT_EQ(translated.values("NORGE"), "NO, NOK, NOR");
+        EXPECT_EQ(translated.members("LAND"), "ANTARCTICA, NORGE");
+        EXPECT_EQ(translated.values("LAND"), "ANTARCTICA, NORGE");
     }
     // A Latin-1 catalogue is converted.
     writeFile("c.mo", moFile({{"", "Content-Type: text/plain; charset=ISO-8859-1\n"}, {"Norway", "N\xf8rge"}}));

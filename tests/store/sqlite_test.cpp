@@ -16,15 +16,7 @@ using testing_support::TempDb;
 
 namespace {
 
-DbError::Kind kindOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const DbError& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no DbError";
-    return DbError::Kind::Engine;
-}
+DbError::Kind kindOf(const std::function<void()>& f) { return testing_support::thrown(f).kind; }
 
 class Busy : public ::testing::Test {
 protected:
@@ -92,14 +84,10 @@ TEST_F(Busy, AWriterMakesReadsAndWritesBusyAndAShortLockIsWaitedFor) {
     // A busy read is no empty answer.
     EXPECT_EQ(kindOf([&] { d.WordExists("KEPT"); }), DbError::Kind::Busy);
     EXPECT_EQ(kindOf([&] { d.PatternLookup("K"); }), DbError::Kind::Busy);
-    try {
-        d.SaveWord("NEW");
-        ADD_FAILURE() << "a save went through a held lock";
-    } catch (const DbError& e) {
-        EXPECT_EQ(e.kind(), DbError::Kind::Busy);
-        EXPECT_NE(std::string(e.what()).find("velmora.mdb"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("locked"), std::string::npos) << e.what();
-    }
+    const auto e = testing_support::thrown([&] { d.SaveWord("NEW"); });
+    EXPECT_EQ(e.kind, DbError::Kind::Busy);
+    EXPECT_NE(e.what.find("velmora.mdb"), std::string::npos) << e.what;
+    EXPECT_NE(e.what.find("locked"), std::string::npos) << e.what;
     store::setBusyTimeout(5000);
     std::thread release([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -130,8 +118,8 @@ TEST(Sqlite, ATextOverTheLengthLimitIsTooLongToStore) {
     try {
         c.prepare("INSERT INTO T_Ord (Ord) VALUES (?1)").bind(1, std::string(101, 'A'));
         FAIL() << "a text over the limit was taken";
-    } catch (const store::DbError& e) {
-        EXPECT_EQ(e.kind(), store::DbError::Kind::TooLong);
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.kind(), DbError::Kind::TooLong);
         EXPECT_EQ(e.detail(), "the word is too long to store: this file keeps a text of at most 100 bytes");
     }
 }

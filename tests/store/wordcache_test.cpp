@@ -1,9 +1,6 @@
 // The alphabetical order of the lists and the words held in memory for
 // pattern lookups: the same matches as the query, in the same order, and
 // never a word the file no longer holds, whoever changed it.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <random>
@@ -19,10 +16,6 @@ namespace {
 
 store::Database open() { return store::Database(store::kDatabaseFile); }
 
-Words lookup(store::WordCache&& cache, const std::string& pattern) {
-    store::Database d = open();
-    return cache.PatternLookup(d, pattern).strings();
-}
 Words lookup(store::WordCache& cache, const std::string& pattern) {
     store::Database d = open();
     return cache.PatternLookup(d, pattern).strings();
@@ -70,7 +63,8 @@ TEST(WordOrder, NorwegianLettersFollowZInTheirOrderAndEnglishKeepsItsOwn) {
 TEST(WordOrder, LeavesNoTraceInTheFileAndKeepsTheIndexInUse) {
     TempDb db;
     for (const char* w : {"ÅRE", "ARE", "ØRE", "ZRE", "ÆRE"}) db.addWord(w);
-    EXPECT_EQ(lookup(store::WordCache(), "?RE"), Words({"ARE", "ZRE", "ÆRE", "ØRE", "ÅRE"}));
+    store::WordCache cache;
+    EXPECT_EQ(lookup(cache, "?RE"), Words({"ARE", "ZRE", "ÆRE", "ØRE", "ÅRE"}));
     for (const auto& row : db.rows("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL"))
         EXPECT_EQ(row[0].find("VELMORA"), std::string::npos) << row[0];
     EXPECT_EQ(db.rows("SELECT count(*) FROM T_Ord WHERE Ord > 'A' ORDER BY Ord")[0][0], "5");
@@ -125,20 +119,12 @@ TEST(WordCache, EveryLookupSeesTheFileAsItIsNow) {
     EXPECT_EQ(lookup(cache, "?RE"), Words({"BRE", "ÅRE"}));
 
     // Another process does the same.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        try {
-            store::Connection(store::kDatabaseFile).exec("INSERT INTO T_Ord VALUES ('ZRE', NULL, NULL)");
-            store::Connection(store::kDatabaseFile).exec("DELETE FROM T_Ord WHERE Ord = 'BRE'");
-        } catch (...) {
-            _exit(1);
-        }
-        _exit(0);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    ASSERT_EQ(status, 0);
+    ASSERT_EQ(testing_support::waitFor(testing_support::spawn([] {
+                  store::Connection(store::kDatabaseFile).exec("INSERT INTO T_Ord VALUES ('ZRE', NULL, NULL)");
+                  store::Connection(store::kDatabaseFile).exec("DELETE FROM T_Ord WHERE Ord = 'BRE'");
+                  return 0;
+              })),
+              0);
     EXPECT_EQ(lookup(cache, "?RE"), Words({"ZRE", "ÅRE"}));
 
     // Another file put in the place of this one.

@@ -60,27 +60,28 @@ Rows serverRows(const std::string& conninfo, const std::string& sql, const std::
     return out;
 }
 
-PgTestDb::PgTestDb() {
+PgTestDb::PgTestDb(bool tables, const std::string& admin) : admin_(admin) {
     static int counter = 0;
     name_ = "velmora_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
-    store::pg::Connection admin(PgAdmin());
-    admin.exec("DROP DATABASE IF EXISTS " + name_);
-    admin.exec("CREATE DATABASE " + name_);
+    store::pg::Connection server(admin_);
+    server.exec("DROP DATABASE IF EXISTS " + name_);
+    server.exec("CREATE DATABASE " + name_);
     // Later keywords of a connection string win over earlier ones.
-    conninfo_ = PgAdmin() + " dbname=" + name_;
-    store::pg::Connection c(conninfo_);
-    store::pg::Transaction t(c);
-    store::CreatePgTables(c);
-    store::CreatePgIndexes(c);
-    t.commit();
+    conninfo_ = admin_ + " dbname=" + name_;
+    if (tables) {
+        store::pg::Connection c(conninfo_);
+        store::pg::Transaction t(c);
+        store::CreatePgTables(c);
+        store::CreatePgIndexes(c);
+        t.commit();
+    }
     engine_ = std::make_unique<store::DBEngine>(conninfo_);
 }
 
 PgTestDb::~PgTestDb() {
     engine_.reset();
     try {
-        store::pg::Connection admin(PgAdmin());
-        admin.exec("DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
+        store::pg::Connection(admin_).exec("DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
     } catch (const std::exception&) {
         // A server stopped by the test is removed with its cluster.
     }

@@ -35,10 +35,12 @@ public:
     virtual std::unique_ptr<store::DBEngine> newEngine() = 0;
 };
 
-// A database named velmora_test_<pid>_<n> on the test server, dropped after.
+// A database named velmora_test_<pid>_<n> on the test server (or the one
+// whose superuser `admin` names), with the word tables or (tables false)
+// none; dropped after.
 class PgTestDb : public TestStore {
 public:
-    PgTestDb();
+    explicit PgTestDb(bool tables = true, const std::string& admin = PgAdmin());
     ~PgTestDb() override;
     PgTestDb(const PgTestDb&) = delete;
     PgTestDb& operator=(const PgTestDb&) = delete;
@@ -55,6 +57,7 @@ public:
     void admin(const std::string& sql);
 
 private:
+    std::string admin_;
     std::string name_;
     std::string conninfo_;
     std::unique_ptr<store::DBEngine> engine_;

@@ -21,8 +21,19 @@ public:
         b.write(c_);
     }
     Rows operator()(const std::string& sql) { return testing_support::queryRows(c_, sql); }
+    // A word's values, or synonyms, or a category's members, in alphabetical
+    // order: "A, B, C".
+    std::string values(const std::string& ord) { return list("SELECT Verdi FROM T_OrdVerdi WHERE Ord = ?", ord); }
+    std::string synonyms(const std::string& ord) { return list("SELECT Synonym FROM T_OrdSynonym WHERE Ord = ?", ord); }
+    std::string members(const std::string& k) { return list("SELECT Ord FROM T_OrdKategori WHERE Kategori = ?", k); }
 
 private:
+    std::string list(const std::string& sql, const std::string& key) {
+        std::string out;
+        for (const auto& r : testing_support::queryRows(c_, sql + " ORDER BY 1", {key}))
+            out += (out.empty() ? "" : ", ") + r[0];
+        return out;
+    }
     store::Connection c_;
 };
 

@@ -1,6 +1,7 @@
 #include "support.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 #include <QListView>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -54,6 +56,42 @@ void RowStore::synonym(const std::string& o, const std::string& s) {
 }
 void RowStore::value(const std::string& o, const std::string& v) {
     exec("INSERT INTO T_OrdVerdi(Ord, Verdi, Notat) VALUES(?, ?, 'X')", {o, v});
+}
+
+void RowStore::addWords(const std::string& prefix, int from, int to, const std::string& suffix) {
+    exec(
+        "WITH RECURSIVE n(i) AS (SELECT CAST(? AS INTEGER) UNION ALL SELECT i + 1 FROM n WHERE i + 1 < CAST(? AS "
+        "INTEGER)) INSERT INTO T_Ord(Ord) SELECT CAST(? AS TEXT) || i || CAST(? AS TEXT) FROM n",
+        {std::to_string(from), std::to_string(to), prefix, suffix});
+}
+
+Thrown thrown(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const store::DbError& e) {
+        return {e.kind(), e.what()};
+    }
+    return {};
+}
+
+pid_t spawn(const std::function<int()>& body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        int status = 4;
+        try {
+            status = body();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "child %d: %s\n", int(::getpid()), e.what());  // says why in the test's log
+        } catch (...) {}
+        ::_exit(status);
+    }
+    return pid;
+}
+
+int waitFor(pid_t pid) {
+    int st = 0;
+    ::waitpid(pid, &st, 0);
+    return WIFEXITED(st) ? WEXITSTATUS(st) : 100 + (WIFSIGNALED(st) ? WTERMSIG(st) : 0);
 }
 
 TempDb::TempDb() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/types.h>
 
 #include <QString>
 #include <deque>
@@ -41,7 +42,22 @@ public:
     void link(const std::string& ord, const std::string& kategori);
     void synonym(const std::string& ord, const std::string& synonym);  // one row
     void value(const std::string& ord, const std::string& verdi);      // T_OrdVerdi row
+    // The words PREFIXfrom ... PREFIX(to - 1), each followed by `suffix`.
+    void addWords(const std::string& prefix, int from, int to, const std::string& suffix = "");
 };
+
+// The kind and message of the DbError that `f` throws ("no error" when none).
+struct Thrown {
+    store::DbError::Kind kind{};
+    std::string what = "no error";
+};
+Thrown thrown(const std::function<void()>& f);
+
+// Runs `body` in a child process with its return value as the exit status
+// (4 when it throws); the child never returns into the test program.
+pid_t spawn(const std::function<int()>& body);
+// A child's exit status, or 100 + the signal that ended it.
+int waitFor(pid_t pid);
 
 // A fresh folder with an empty velmora.mdb (all six tables), made the
 // current directory for the test's life; the old directory comes back after.

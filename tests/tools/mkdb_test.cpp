@@ -1,7 +1,6 @@
 // velmora-mkdb: the demo list, CSV backup and restore, bad input, and
 // builds killed half-way.
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -25,23 +24,13 @@ namespace {
 
 // Starts velmora-mkdb on a thesaurus without waiting, so that it can be killed.
 pid_t startMkdb(const std::string& target, const std::string& thesaurus) {
-    const std::string tool = testing_support::binaryPath("velmora-mkdb");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    return testing_support::spawn([&] {
+        const std::string tool = testing_support::binaryPath("velmora-mkdb");
         std::freopen("/dev/null", "w", stdout);
         std::freopen("/dev/null", "w", stderr);
         ::execl(tool.c_str(), tool.c_str(), target.c_str(), "--thesaurus", thesaurus.c_str(), nullptr);
-        ::_exit(127);
-    }
-    return pid;
-}
-
-// The number of a process that has ended.
-pid_t deadPid() {
-    const pid_t dead = ::fork();
-    if (dead == 0) ::_exit(0);
-    ::waitpid(dead, nullptr, 0);
-    return dead;
+        return 127;
+    });
 }
 
 }  // namespace
@@ -272,10 +261,7 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
     const std::string target = (tmp.dir() / "new.mdb").string();
 
     // A whole run first, for the figures a finished file has.
-    const pid_t whole = startMkdb(target, th);
-    int st = 0;
-    ::waitpid(whole, &st, 0);
-    ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+    ASSERT_EQ(testing_support::waitFor(startMkdb(target, th)), 0);
     const std::string words = fileRows(target, "SELECT count(*) FROM T_Ord")[0][0];
     const std::string pairs = fileRows(target, "SELECT count(*) FROM T_OrdSynonym")[0][0];
     ASSERT_GT(std::stoi(words), 90000);
@@ -288,7 +274,7 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
         const pid_t pid = startMkdb(target, th);
         std::this_thread::sleep_for(std::chrono::milliseconds(5 + rng() % 900));
         ::kill(pid, SIGKILL);
-        ::waitpid(pid, &st, 0);
+        testing_support::waitFor(pid);
         if (!fs::exists(target)) {
             ++absent;
             continue;
@@ -303,9 +289,7 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
     EXPECT_GT(absent, 0) << "no run was killed half-way";
 
     // Killed runs leave ".part-PID" files; the next build removes them.
-    const pid_t last = startMkdb(target, th);
-    ::waitpid(last, &st, 0);
-    ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+    ASSERT_EQ(testing_support::waitFor(startMkdb(target, th)), 0);
     for (const auto& e : fs::directory_iterator(tmp.dir()))
         EXPECT_EQ(e.path().filename().string().find("new.mdb.part-"), std::string::npos) << e.path();
 }
@@ -315,7 +299,9 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
 // however named, stay.
 TEST(KilledImport, OnlyOurDeadPartsGo) {
     testing_support::TempDb tmp;
-    const std::string dead = std::to_string(deadPid()), live = std::to_string(::getppid());
+    const pid_t ended = testing_support::spawn([] { return 0; });
+    testing_support::waitFor(ended);
+    const std::string dead = std::to_string(ended), live = std::to_string(::getppid());
     enum Holds { Words, Nothing, Text };
     struct Case {
         std::string name;
@@ -344,20 +330,21 @@ TEST(KilledImport, OnlyOurDeadPartsGo) {
 // Velmora's start clears them too, in its own folder.
 TEST(KilledImport, VelmoraStartRemovesDeadParts) {
     testing_support::TempDb tmp;
-    const std::string deadPart = "velmora.mdb.part-" + std::to_string(deadPid());
+    const pid_t ended = testing_support::spawn([] { return 0; });
+    testing_support::waitFor(ended);
+    const std::string deadPart = "velmora.mdb.part-" + std::to_string(ended);
     fs::copy_file("velmora.mdb", deadPart);
     writeFile("thesis.odt.part-3999999", "");
-    const pid_t app = ::fork();
-    if (app == 0) {
+    const pid_t app = testing_support::spawn([] {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         const std::string bin = std::string(VELMORA_BINARY_DIR) + "/app/velmora";
         ::execl(bin.c_str(), bin.c_str(), nullptr);
-        ::_exit(127);
-    }
+        return 127;
+    });
     for (int i = 0; i < 200 && fs::exists(deadPart); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(fs::exists(deadPart));
     ::kill(app, SIGKILL);
-    ::waitpid(app, nullptr, 0);
+    testing_support::waitFor(app);
     EXPECT_TRUE(fs::exists("velmora.mdb"));
     EXPECT_TRUE(fs::exists("thesis.odt.part-3999999"));
 }
