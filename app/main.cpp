@@ -11,8 +11,8 @@
 #include <cstdio>
 
 #include "lookup/Velmora.h"
+#include "pdfcommand.h"
 #include "shared/M.h"
-#include "simulator/pdfcommand.h"
 #include "store/parts.h"
 #include "userdata.h"
 
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
                      parser.isSet(database) ? "database" : "user-data");
         return 1;
     }
-    if (parser.isSet(pdf)) return sim::PdfCommand(argc, argv, parser.value(pdf), parser.positionalArguments());
+    if (parser.isSet(pdf)) return app::PdfCommand(argc, argv, parser.value(pdf), parser.positionalArguments());
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "velmora: unexpected argument '%s'\nTry 'velmora --help' for more information.\n",
                      qPrintable(parser.positionalArguments().first()));

@@ -17,10 +17,10 @@
 #include <QWindow>
 
 #include "evening.h"
+#include "gui.h"
 #include "shared/M.h"
 #include "simulator/F_Egenskaper.h"
 #include "simulator/F_Ruter.h"
-#include "support.h"
 #include "ui/dialogs.h"
 #include "ui/progress.h"
 

@@ -1,5 +1,6 @@
-// The command line: what `velmora --pdf` refuses to write over, the options
-// it does not go with, what it prints of a grid file, and --help-all.
+// The command line: `velmora --pdf` writes a grid file's two pages without a
+// window; what it refuses to write over, the options it does not go with,
+// what it prints of a grid file, and --help-all.
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <filesystem>
 
 #include "grid/ipuz.h"
@@ -41,6 +43,7 @@ class Command : public ::testing::Test {
 protected:
     void SetUp() override {
         sim::Grid g;
+        g[1].ord1 = "BIG";
         g[2].caption = "A";
         g[3].caption = "\x1b]0;owned\x07";  // a text no square shows
         QFile bad(at("bad.ipuz"));
@@ -92,6 +95,7 @@ TEST_F(Command, RefusesWhatItCannotDoAndPrintsNoRawText) {
         {{"--pdf", at("g.ipuz"), at("out.pdf"), "--database", "postgresql://u@h/db"}, 1, "--pdf uses no word database"},
         {{"--pdf", at("bad.ipuz"), at("out.pdf")}, 1, R"(\x1B]0;owned\x07)"},
         {{"--help-all"}, 0, "--pdf <GRID.ipuz>"},
+        {{"--pdf", at("g.ipuz")}, 1, "Usage: velmora --pdf GRID.ipuz OUT.pdf"},
     };
     for (const auto& c : cases) {
         const Ran r = velmora(c.args);
@@ -100,6 +104,18 @@ TEST_F(Command, RefusesWhatItCannotDoAndPrintsNoRawText) {
         EXPECT_FALSE(r.err.contains('\x1b'));
     }
     EXPECT_FALSE(QFile::exists(at("out.pdf")));
+
+    // The puzzle page with the clue word, then the solution page with the letter.
+    ASSERT_EQ(velmora({"--pdf", at("g.ipuz"), at("out.pdf")}).code, 0);
+    QProcess text;
+    text.start("pdftotext", {"-layout", at("out.pdf"), "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f', Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_TRUE(pages[0].contains("BIG") && !pages[0].contains(QRegularExpression("\\bA\\b")))
+        << pages[0].toStdString();
+    EXPECT_TRUE(pages[1].contains("g – Solution") && pages[1].contains(QRegularExpression("\\bA\\b")))
+        << pages[1].toStdString();
 }
 
 }  // namespace
