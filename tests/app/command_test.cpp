@@ -46,14 +46,10 @@ protected:
         g[1].ord1 = "BIG";
         g[2].caption = "A";
         g[3].caption = "\x1b]0;owned\x07";  // a text no square shows
-        QFile bad(at("bad.ipuz"));
-        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-        bad.write(sim::ipuz::Write(g));
+        writeFile(at("bad.ipuz").toStdString(), sim::ipuz::Write(g).toStdString());
         g[3].caption.clear();
         grid = sim::ipuz::Write(g);
-        QFile f(at("g.ipuz"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(grid);
+        writeFile(at("g.ipuz").toStdString(), grid.toStdString());
     }
     QString at(const QString& name) const { return QDir(QString::fromStdString(db.dir().string())).filePath(name); }
     TempDb db;

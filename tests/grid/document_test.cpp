@@ -10,6 +10,10 @@
 
 using evening::Captions;
 
+namespace sim {
+void PrintTo(const Geometry& g, std::ostream* os) { *os << g.rows << " by " << g.columns; }
+}  // namespace sim
+
 namespace {
 
 // An answer runs up to the grid's edge and no further, from every square of

@@ -2,12 +2,10 @@
 // as one undoable step, a question before a grid is replaced, refusals and
 // failures said, the keys and the right-click menu, and the PDF and print
 // pages read back with pdftotext. (What the files hold: tests/grid.)
-#include <QJsonArray>
 #include <QProcess>
 #include <QRegularExpression>
 
 #include "grid/gridprint.h"
-#include "grid/ipuz.h"
 #include "simulator.h"
 
 namespace {
@@ -96,7 +94,7 @@ TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
     evening::Compose(doc());
     const sim::Grid before = doc().squares();
     const size_t steps = doc().history().undoable();
-    write("bad.ipuz", "{\"version\": ");
+    writeFile(file("bad.ipuz").toStdString(), "{\"version\": ");
     for (const QString& name : {QString("bad.ipuz"), QString("missing.ipuz")}) {
         boxes.clear();
         open(name);
