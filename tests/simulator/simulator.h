@@ -23,7 +23,6 @@
 #include "ui/progress.h"
 
 using namespace testing_support;
-using evening::Captions;
 
 class Sim : public ::testing::Test {
 protected:
