@@ -73,7 +73,7 @@ int GenerateCommand(const QString& out, uint64_t seed, const QString& database) 
     };
     say << "Made " << shown(out) << " (seed " << seed << ") in "
         << QString::number(double(clock.elapsed()) / 1000.0, 'f', 2) << " s: " << f.clueSquares << " clue squares ("
-        << percent(f.clueSquares, sim::kSquares) << " %), " << f.letterSquares << " letter squares ("
+        << percent(f.clueSquares, sim::gen::kSquares) << " %), " << f.letterSquares << " letter squares ("
         << percent(f.inAnswer, f.letterSquares) << " % in an answer), " << f.blank << " blank, " << f.answers
         << " answers (" << percent(f.clued, f.answers) << " % with a clue word), " << made.layoutsTried
         << " layouts tried; " << percent(f.inTwo, f.letterSquares)

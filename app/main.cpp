@@ -15,8 +15,8 @@
 #include "generatecommand.h"
 #include "lookup/Velmora.h"
 #include "recovery.h"
+#include "pdfcommand.h"
 #include "shared/M.h"
-#include "simulator/pdfcommand.h"
 #include "store/parts.h"
 #include "userdata.h"
 
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velmora: --seed belongs to --generate\n");
         return 1;
     }
-    if (parser.isSet(pdf)) return sim::PdfCommand(argc, argv, parser.value(pdf), parser.positionalArguments());
+    if (parser.isSet(pdf)) return app::PdfCommand(argc, argv, parser.value(pdf), parser.positionalArguments());
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "velmora: unexpected argument '%s'\nTry 'velmora --help' for more information.\n",
                      qPrintable(parser.positionalArguments().first()));

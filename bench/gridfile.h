@@ -36,7 +36,7 @@ inline sim::Grid ReadGridFile(const QString& path) {
         const QStringList parts = line.split(' ', Qt::SkipEmptyParts);
         if (parts.size() != 4) continue;
         const int n = parts[0].toInt();
-        if (n < 1 || n > sim::kSquares) continue;
+        if (!g.geometry().contains(n)) continue;
         sim::Square& sq = g[size_t(n)];
         const QString clue = parts[3] == "-" ? QString() : parts[3];
         if (parts[1] == "A") {

@@ -54,46 +54,46 @@ int main(int argc, char** argv) {
         }
     }
 
-    // The layout.
-    std::array<bool, 226> clue{};
+    // The layout, on the grid the windows show.
+    const sim::Geometry geometry;
+    const int size = geometry.size(), columns = geometry.columns;
+    std::vector<bool> clue(size_t(size) + 1, false);
     std::bernoulli_distribution inside(density);
-    for (int n = 1; n <= sim::kSquares; ++n) {
-        const int row = (n - 1) / 15 + 1, col = (n - 1) % 15 + 1;
-        clue[size_t(n)] = row == 1 || col == 1 || inside(rng);
-    }
+    for (int n = 1; n <= size; ++n)
+        clue[size_t(n)] = geometry.RowOf(n) == 1 || geometry.ColumnOf(n) == 1 || inside(rng);
     // The clue flag of square n (1-based).
-    const auto at = [&](int n) -> bool& { return clue[static_cast<size_t>(n)]; };
+    const auto at = [&](int n) { return clue[static_cast<size_t>(n)]; };
     const auto runAcross = [&](int n) {
         int k = 0;
-        while ((n + k) % 15 != 0 && !at(n + k + 1)) ++k;
+        while ((n + k) % columns != 0 && !at(n + k + 1)) ++k;
         return k;
     };
     const auto runDown = [&](int n) {
         int k = 0;
-        while (n + 15 * (k + 1) <= 225 && !at(n + 15 * (k + 1))) ++k;
+        while (n + columns * (k + 1) <= size && !at(n + columns * (k + 1))) ++k;
         return k;
     };
     for (bool changed = true; changed;) {
         changed = false;
-        for (int n = 1; n <= sim::kSquares; ++n) {
+        for (int n = 1; n <= size; ++n) {
             if (!at(n)) continue;
-            if (runAcross(n) > 10) at(n + 1 + int(rng() % 5) + 4) = changed = true;
-            if (runDown(n) > 10) at(n + 15 * (1 + int(rng() % 5) + 4)) = changed = true;
+            if (runAcross(n) > 10) clue[size_t(n + 1 + int(rng() % 5) + 4)] = changed = true;
+            if (runDown(n) > 10) clue[size_t(n + columns * (1 + int(rng() % 5) + 4))] = changed = true;
         }
         // A letter in no answer of two letters or more becomes a clue square.
-        for (int n = 1; n <= sim::kSquares; ++n) {
+        for (int n = 1; n <= size; ++n) {
             if (clue[size_t(n)]) continue;
             int l = n, u = n;
             while (!clue[size_t(l)]) --l;
-            while (!clue[size_t(u)]) u -= 15;
+            while (!clue[size_t(u)]) u -= columns;
             const int acrossLen = runAcross(l), downLen = runDown(u);
             if (acrossLen < 2 && downLen < 2) clue[size_t(n)] = changed = true;
         }
     }
-    sim::Grid g;
-    for (int n = 1; n <= sim::kSquares; ++n) {
+    sim::Grid g(geometry);
+    for (int n = 1; n <= size; ++n) {
         if (!clue[size_t(n)]) continue;
-        const int a = n % 15 == 0 ? 0 : runAcross(n), d = runDown(n);
+        const int a = n % columns == 0 ? 0 : runAcross(n), d = runDown(n);
         if (a >= 2) g[size_t(n)].lengde1 = int16_t(a);
         if (d >= 2) g[size_t(n)].lengde2 = int16_t(d);
     }

@@ -3,14 +3,14 @@
 #include "grid/document.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace sim {
 
-Document::Document() {
-    for (int n = 1; n <= size(); ++n) retning_[size_t(n)] = {2, 8};
-}
+Document::Document(const Geometry& geometry)
+    : g_(geometry), retning_(g_.size(), std::array<int16_t, 2>{2, 8}), editStart_(geometry) {}
 
-void Document::reset() { *this = Document(); }
+void Document::reset() { *this = Document(geometry()); }
 
 void Document::Restore(const Grid& g) {
     setSquares(g);
@@ -32,6 +32,7 @@ void Document::put(int n, Square sq) {
 void Document::setSquare(int n, const Square& sq) { put(n, sq); }
 
 void Document::setSquares(const Grid& g) {
+    if (g.geometry() != geometry()) throw std::invalid_argument("a grid of another size than the document's");
     Edit edit(*this);
     for (int n = 1; n <= size(); ++n) put(n, g[size_t(n)]);
 }
@@ -117,7 +118,7 @@ bool Document::Write(const QString& word, int count, int clue, bool overwrite, b
     const QStringList letters = Letters(word);
     for (int k = 1; k <= count; ++k) {
         const QString letter = k <= letters.size() ? letters[k - 1] : QString();
-        const int target = Target(path, k);
+        const int target = Target(g_, path, k);
         bool conflict = WallRefuses(g_, answer, target, k, count);
         if (!conflict && !overwrite) {
             const QString& caption = at(target).caption;

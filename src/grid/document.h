@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "grid/grid.h"
 
@@ -22,15 +23,18 @@ inline const QColor kClueColour{255, 128, 0};
 
 class Document {
 public:
-    Document();
+    // An empty grid of 15 by 15 squares, or of the size given.
+    Document() : Document(Geometry{}) {}
+    explicit Document(const Geometry& geometry);
 
     // The grid's size; squares are numbered 1 to size(), row by row.
-    int columns() const { return kColumns; }
-    int rows() const { return kSquares / kColumns; }
-    int size() const { return kSquares; }
-    bool contains(int n) const { return n >= 1 && n <= size(); }
-    int RowOf(int n) const { return (n - 1) / columns() + 1; }
-    int ColumnOf(int n) const { return (n - 1) % columns() + 1; }
+    const Geometry& geometry() const { return g_.geometry(); }
+    int columns() const { return geometry().columns; }
+    int rows() const { return geometry().rows; }
+    int size() const { return geometry().size(); }
+    bool contains(int n) const { return geometry().contains(n); }
+    int RowOf(int n) const { return geometry().RowOf(n); }
+    int ColumnOf(int n) const { return geometry().ColumnOf(n); }
 
     const Grid& squares() const { return g_; }
     const Square& at(int n) const { return g_.at(size_t(n)); }
@@ -67,7 +71,8 @@ public:
     void ClearAll();
     void setPicked(int n, bool across, bool on);
     void setSquare(int n, const Square& sq);
-    // A whole grid as one step.
+    // A whole grid of the document's size as one step (std::invalid_argument
+    // for a grid of another size).
     void setSquares(const Grid& g);
     // Writes a word letter by letter into the squares to the right of
     // (across) or below the clue square `clue`, `count` letters (empty ones
@@ -97,7 +102,7 @@ public:
     std::function<void(int n)> squareChanged;
     std::function<void()> stepped;
 
-    // As a new process has it: an empty grid and no history.
+    // As a new process has it: an empty grid of the same size and no history.
     void reset();
     // A grid brought back as a new process's own: nothing to undo.
     void Restore(const Grid& g);
@@ -108,10 +113,10 @@ private:
     void put(int n, Square sq);
     void apply(const Step& s, bool forward);
 
-    Grid g_{};
-    std::array<std::array<int16_t, 2>, kSquares + 1> retning_{};
+    Grid g_;
+    std::vector<std::array<int16_t, 2>> retning_;
     History history_;
-    Grid editStart_{};
+    Grid editStart_;
     int editDepth_ = 0;
 };
 

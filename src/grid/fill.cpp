@@ -22,7 +22,7 @@ int countOf(const Square& sq, bool across) { return across ? sq.lengde1 : sq.len
 std::vector<int> reach(const Grid& g, const Answer& a, int length) {
     std::vector<int> out;
     for (int k = 1; k <= length; ++k) {
-        const int t = Target(a, k);
+        const int t = Target(g, a, k);
         if (WallRefuses(g, a, t, k, length)) break;
         out.push_back(t);
     }
@@ -60,19 +60,19 @@ QString AnswerLetters(const QString& candidate) {
 
 std::vector<Slot> Slots(const Grid& g) {
     // Plain squares with a count inside a clued answer are letter squares.
-    std::vector<bool> inClued(size_t(kSquares) + 1, false);
-    for (int n = 1; n <= kSquares; ++n) {
+    std::vector<bool> inClued(g.size(), false);
+    for (int n = 1; n <= g.count(); ++n) {
         if (!worded(g[size_t(n)])) continue;
         for (bool across : {true, false})
             for (int t : reach(g, {int16_t(n), across}, countOf(g[size_t(n)], across))) inClued[size_t(t)] = true;
     }
-    std::vector<bool> clue(size_t(kSquares) + 1, false);
-    for (int n = 1; n <= kSquares; ++n) {
+    std::vector<bool> clue(g.size(), false);
+    for (int n = 1; n <= g.count(); ++n) {
         const Square& sq = g[size_t(n)];
         clue[size_t(n)] = worded(sq) || ((sq.lengde1 > 0 || sq.lengde2 > 0) && !inClued[size_t(n)]);
     }
     std::vector<Slot> answers;
-    for (int n = 1; n <= kSquares; ++n) {
+    for (int n = 1; n <= g.count(); ++n) {
         if (!clue[size_t(n)]) continue;
         const Square& sq = g[size_t(n)];
         for (bool across : {true, false}) {
@@ -189,7 +189,7 @@ FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords
     result.words.assign(answers.size(), QString());
 
     // Letters fixed before the search: those of kept answers.
-    std::vector<QString> fixed(size_t(kSquares) + 1);
+    std::vector<QString> fixed(g.size());
     for (size_t i = 0; i < answers.size(); ++i) {
         if (!answers[i].kept) continue;
         result.words[i] = answers[i].keptWord;
@@ -227,7 +227,7 @@ FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords
     for (const auto& [key, list] : sources) built.emplace(key, build(*list, key.second, alphabet));
 
     search::Problem problem;
-    std::vector<std::vector<std::pair<int, int>>> at(size_t(kSquares) + 1);  // (variable, position)
+    std::vector<std::vector<std::pair<int, int>>> at(g.size());  // (variable, position)
     for (size_t v = 0; v < slotOf.size(); ++v) {
         const Slot& s = answers[slotOf[v]];
         search::Variable var;
@@ -272,12 +272,13 @@ FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords
 
 void PreferForOpenAnswers(const std::vector<Slot>& answers, const FillWords& words, FillResult& r,
                           const std::function<bool(const QString&)>& wanted, int tries) {
-    std::vector<int> passing(size_t(kSquares) + 1, 0);
+    // How many filled answers pass through each square.
+    std::map<int, int> passing;
     QSet<QString> placed;
     for (size_t i = 0; i < answers.size(); ++i) {
         if (r.words[i].isEmpty()) continue;
         placed.insert(r.words[i]);
-        for (int t : answers[i].squares) ++passing[size_t(t)];
+        for (int t : answers[i].squares) ++passing[t];
     }
     for (size_t i = 0; i < answers.size(); ++i) {
         const Slot& s = answers[i];
@@ -307,8 +308,8 @@ void PreferForOpenAnswers(const std::vector<Slot>& answers, const FillWords& wor
 
 Grid Filled(const Grid& g, const std::vector<Slot>& answers, const FillResult& r) {
     Grid out = g;
-    for (int n = 1; n <= kSquares; ++n) out[size_t(n)].flagged = false;
-    std::vector<bool> fixed(size_t(kSquares) + 1, false);
+    for (Square& sq : out) sq.flagged = false;
+    std::vector<bool> fixed(g.size(), false);
     for (const Slot& s : answers)
         if (s.kept)
             for (int t : s.squares) fixed[size_t(t)] = true;
@@ -347,7 +348,7 @@ Grid Filled(const Grid& g, const std::vector<Slot>& answers, const FillResult& r
 
 namespace {
 
-QString place(int n) { return QString("row %1, column %2").arg((n - 1) / kColumns + 1).arg((n - 1) % kColumns + 1); }
+QString place(const Geometry& g, int n) { return QString("row %1, column %2").arg(g.RowOf(n)).arg(g.ColumnOf(n)); }
 
 // Why an answer stayed empty: no room, no word of its length, or the
 // crossing whose letter, after those before it, leaves none of its words.
@@ -378,7 +379,7 @@ QString why(const Grid& filled, const Slot& s, const FillWords& words) {
         last = std::max(last, k);
     }
     if (!any) return "no word of that length";
-    return "the crossing at " + place(s.squares[size_t(last)]);
+    return "the crossing at " + place(filled.geometry(), s.squares[size_t(last)]);
 }
 
 }  // namespace
@@ -390,7 +391,7 @@ QString FillReport(const Grid& filled, const std::vector<Slot>& answers, const F
         const Slot& s = answers[i];
         const QString name = s.open() ? QString("an open answer of %1 letters").arg(s.length) : s.clue;
         lines << QString("%1, %2 from %3: %4")
-                     .arg(name, s.answer.across ? "across" : "down", place(s.answer.clue), why(filled, s, words));
+                     .arg(name, s.answer.across ? "across" : "down", place(filled.geometry(), s.answer.clue), why(filled, s, words));
     }
     if (lines.isEmpty()) return {};
     const int n = int(lines.size());
@@ -406,10 +407,10 @@ QString FillReport(const Grid& filled, const std::vector<Slot>& answers, const F
 }
 
 QString OpenAnswerShown(const Grid& g, const Answer& a, int length) {
-    if (a.clue < 1 || a.clue > kSquares || length <= 0) return {};
+    if (!g.geometry().contains(a.clue) || length <= 0) return {};
     QString word;
     for (int k = 1; k <= length; ++k) {
-        const int t = Target(a, k);
+        const int t = Target(g, a, k);
         if (WallRefuses(g, a, t, k, length) || !writtenBy(g[size_t(t)], a)) return {};
         word += g[size_t(t)].caption;
     }

@@ -20,6 +20,11 @@
 
 namespace sim::gen {
 
+// Puzzles are made 15 × 15, the grid the simulator shows.
+inline constexpr int kColumns = 15;
+inline constexpr int kSquares = kColumns * kColumns;
+inline const Geometry kGeometry{kColumns, kColumns};
+
 // The share of the grid that clue squares may take, at most.
 inline constexpr int kMaxClueSquares = kSquares * 30 / 100;
 

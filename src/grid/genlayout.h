@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "grid/generate.h"
 #include "grid/grid.h"
 
 namespace sim::gen {

@@ -2,6 +2,8 @@
 // data, so the window, the tests and the benchmarks share the same rules.
 #include "grid/grid.h"
 
+#include <algorithm>
+
 namespace sim {
 
 QStringList Letters(const QString& word) {
@@ -10,16 +12,19 @@ QStringList Letters(const QString& word) {
     return out;
 }
 
-int Target(const Answer& a, int k) { return a.across ? a.clue + k : a.clue + kColumns * k; }
+int Target(const Geometry& geometry, const Answer& a, int k) {
+    return a.across ? a.clue + k : a.clue + geometry.columns * k;
+}
 
-bool EdgeRefuses(const Answer& a, int target, int k, int count) {
-    if (target < 1 || target > kSquares) return true;
-    if (a.across && ((target % kColumns == 0 && k != count) || a.clue % kColumns == 0)) return true;
+bool EdgeRefuses(const Geometry& geometry, const Answer& a, int target, int k, int count) {
+    const int columns = geometry.columns;
+    if (target < 1 || target > geometry.size()) return true;
+    if (a.across && ((target % columns == 0 && k != count) || a.clue % columns == 0)) return true;
     return false;
 }
 
 bool WallRefuses(const Grid& g, const Answer& a, int target, int k, int count) {
-    return EdgeRefuses(a, target, k, count) || g[size_t(target)].block;
+    return EdgeRefuses(g.geometry(), a, target, k, count) || g[size_t(target)].block;
 }
 
 namespace {
@@ -34,12 +39,12 @@ bool showable(const QString& letter) {
 }  // namespace
 
 bool Fits(const Grid& g, const Answer& a, const QString& word) {
-    if (a.clue < 1 || a.clue > kSquares) return false;
+    if (!g.geometry().contains(a.clue)) return false;
     const QStringList letters = Letters(word);
     const int count = int(letters.size());
     if (count == 0) return false;
     for (int k = 1; k <= count; ++k) {
-        const int t = Target(a, k);
+        const int t = Target(g, a, k);
         if (WallRefuses(g, a, t, k, count)) return false;
         const QString& letter = letters[k - 1];
         if (!showable(letter)) return false;
@@ -52,9 +57,9 @@ bool Fits(const Grid& g, const Answer& a, const QString& word) {
 
 QString Pattern(const Grid& g, const Answer& a, int length) {
     QString out;
-    if (a.clue < 1 || a.clue > kSquares) return out;
+    if (!g.geometry().contains(a.clue)) return out;
     for (int k = 1; k <= length; ++k) {
-        const int t = Target(a, k);
+        const int t = Target(g, a, k);
         if (WallRefuses(g, a, t, k, length)) break;
         const Square& sq = g[size_t(t)];
         if (sq.caption.isEmpty() || sq.onlyWrittenBy(a))
@@ -71,7 +76,7 @@ QString Pattern(const Grid& g, const Answer& a, int length) {
 
 Step Diff(const Grid& before, const Grid& after) {
     Step s;
-    for (int n = 1; n <= kSquares; ++n)
+    for (int n = 1; n <= std::min(before.count(), after.count()); ++n)
         if (!(before[size_t(n)] == after[size_t(n)])) s.push_back({n, before[size_t(n)], after[size_t(n)]});
     return s;
 }

@@ -10,15 +10,28 @@
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace sim {
 
-inline constexpr int kSquares = 225;
-inline constexpr int kColumns = 15;
+// A grid's size. Squares are numbered 1 to size(), row by row; 15 by 15
+// is the grid the windows show and the one every new grid has.
+struct Geometry {
+    int rows = 15;
+    int columns = 15;
+    int size() const { return rows * columns; }
+    bool contains(int n) const { return n >= 1 && n <= size(); }
+    int RowOf(int n) const { return (n - 1) / columns + 1; }
+    int ColumnOf(int n) const { return (n - 1) % columns + 1; }
+    // The number of the square in `row` and `column`, both from 1.
+    int Number(int row, int column) const { return (row - 1) * columns + column; }
+    // The longest answer: from a clue square at one edge to the other.
+    int longest() const { return (rows > columns ? rows : columns) - 1; }
+    bool operator==(const Geometry&) const = default;
+};
 
 // An answer: the clue square it starts next to, and its direction. Clue
 // square 0 stands for a letter that no answer we know of wrote.
@@ -61,18 +74,47 @@ struct Square {
 // The face of a block.
 inline const QColor kBlockColour{64, 64, 64};
 
-// Slots 0..225 by square number; slot 0 belongs to no square.
-using Grid = std::array<Square, kSquares + 1>;
+// Every square of a grid, by number: slots 0 to count(), where slot 0
+// belongs to no square.
+class Grid {
+public:
+    Grid() : Grid(Geometry{}) {}
+    explicit Grid(const Geometry& geometry) : geometry_(geometry), squares_(size_t(geometry.size()) + 1) {}
+
+    const Geometry& geometry() const { return geometry_; }
+    int rows() const { return geometry_.rows; }
+    int columns() const { return geometry_.columns; }
+    // The number of squares (the last square's number).
+    int count() const { return geometry_.size(); }
+    // The number of slots, count() + 1.
+    size_t size() const { return squares_.size(); }
+
+    Square& operator[](size_t n) { return squares_[n]; }
+    const Square& operator[](size_t n) const { return squares_[n]; }
+    Square& at(size_t n) { return squares_.at(n); }
+    const Square& at(size_t n) const { return squares_.at(n); }
+    auto begin() { return squares_.begin(); }
+    auto end() { return squares_.end(); }
+    auto begin() const { return squares_.begin(); }
+    auto end() const { return squares_.end(); }
+
+    bool operator==(const Grid&) const = default;
+
+private:
+    Geometry geometry_;
+    std::vector<Square> squares_;
+};
 
 // The characters of a word, one code point each, as squares hold them.
 QStringList Letters(const QString& word);
 
 // The square that letter k (from 1) of an answer goes into.
-int Target(const Answer& a, int k);
+int Target(const Geometry& geometry, const Answer& a, int k);
+inline int Target(const Grid& g, const Answer& a, int k) { return Target(g.geometry(), a, k); }
 // Whether the grid's edges refuse letter k of `count` in `target`: beyond
 // the last square, in the last column while letters follow, or an across
 // answer from the last column (it would run on into the next row).
-bool EdgeRefuses(const Answer& a, int target, int k, int count);
+bool EdgeRefuses(const Geometry& geometry, const Answer& a, int target, int k, int count);
 // The same, with the grid's blocks as walls too.
 bool WallRefuses(const Grid& g, const Answer& a, int target, int k, int count);
 
@@ -94,6 +136,7 @@ struct Change {
 };
 // One undoable step: every square it changed.
 using Step = std::vector<Change>;
+// The squares that differ between two grids of one size.
 Step Diff(const Grid& before, const Grid& after);
 
 // Steps done and undone, for the life of the process. The caller applies

@@ -29,9 +29,9 @@ bool isLetter(const Square& s) { return !s.caption.isEmpty() && !s.isMark(); }
 // The header line's share of the page above the grid.
 constexpr double kHeader = 0.08;
 
-QRectF squareRect(const QRectF& grid, int n) {
-    const double side = grid.width() / kColumns;
-    const int row = (n - 1) / kColumns, column = (n - 1) % kColumns;
+QRectF squareRect(const QRectF& grid, const Geometry& geometry, int n) {
+    const double side = grid.width() / geometry.columns;
+    const int row = geometry.RowOf(n) - 1, column = geometry.ColumnOf(n) - 1;
     return {grid.left() + side * column, grid.top() + side * row, side, side};
 }
 
@@ -80,19 +80,20 @@ void paintPage(QPainter& p, const QRectF& area, const Grid& g, const QString& he
                heading);
 
     // The answers of each square, with a clue word or open.
-    std::vector<std::array<bool, 2>> answers(size_t(kSquares) + 1, {false, false});
-    for (int n = 1; n <= kSquares; ++n)
+    const Geometry& geometry = g.geometry();
+    std::vector<std::array<bool, 2>> answers(size_t(g.count()) + 1, {false, false});
+    for (int n = 1; n <= g.count(); ++n)
         answers[size_t(n)] = {!g[size_t(n)].ord1.isEmpty(), !g[size_t(n)].ord2.isEmpty()};
     for (const Slot& s : Slots(g))
         if (s.open()) answers[size_t(s.answer.clue)][s.answer.across ? 0 : 1] = true;
     const auto isClue = [&](int n) { return answers[size_t(n)][0] || answers[size_t(n)][1] || g[size_t(n)].isMark(); };
 
-    const QRectF grid = GridRect(area);
-    const double side = grid.width() / kColumns;
+    const QRectF grid = GridRect(area, geometry);
+    const double side = grid.width() / geometry.columns;
     const double thin = side / 40, pad = side * 0.06;
-    for (int n = 1; n <= kSquares; ++n) {
+    for (int n = 1; n <= g.count(); ++n) {
         const Square& s = g[size_t(n)];
-        const QRectF r = squareRect(grid, n);
+        const QRectF r = squareRect(grid, geometry, n);
         p.fillRect(r, isClue(n) ? kClueShade : isLetter(s) ? QColor(Qt::white) : kUnused);
         if (isClue(n)) {
             const bool both = answers[size_t(n)][0] && answers[size_t(n)][1];
@@ -117,28 +118,29 @@ void paintPage(QPainter& p, const QRectF& area, const Grid& g, const QString& he
     // The arrows go into the square where each answer starts, at the side
     // that faces its clue square, so no later square covers them.
     const double a = side * 0.16;
-    for (int n = 1; n <= kSquares; ++n) {
-        const QRectF r = squareRect(grid, n);
+    for (int n = 1; n <= g.count(); ++n) {
+        const QRectF r = squareRect(grid, geometry, n);
         const auto [across, down] = answers[size_t(n)];
-        if (across && !EdgeRefuses({int16_t(n), true}, n + 1, 1, 1))
+        if (across && !EdgeRefuses(geometry, {int16_t(n), true}, n + 1, 1, 1))
             arrow(p, QPointF(r.right() + a, across && down ? r.top() + r.height() / 4 : r.center().y()), true, a);
-        if (down && n + kColumns <= kSquares) arrow(p, QPointF(r.center().x(), r.bottom() + a), false, a);
+        if (down && geometry.contains(n + geometry.columns)) arrow(p, QPointF(r.center().x(), r.bottom() + a), false, a);
     }
     p.setPen(QPen(Qt::black, thin));
-    for (int i = 0; i <= kColumns; ++i) {
+    for (int i = 0; i <= geometry.columns; ++i)
         p.drawLine(QPointF(grid.left() + side * i, grid.top()), QPointF(grid.left() + side * i, grid.bottom()));
+    for (int i = 0; i <= geometry.rows; ++i)
         p.drawLine(QPointF(grid.left(), grid.top() + side * i), QPointF(grid.right(), grid.top() + side * i));
-    }
     p.setPen(QPen(Qt::black, thin * 4));
     p.drawRect(grid);
 }
 
 }  // namespace
 
-QRectF GridRect(const QRectF& area) {
+QRectF GridRect(const QRectF& area, const Geometry& geometry) {
     const double top = area.top() + area.height() * kHeader;
-    const double side = std::min(area.width(), area.bottom() - top);
-    return {area.left() + (area.width() - side) / 2, top, side, side};
+    const double side = std::min(area.width() / geometry.columns, (area.bottom() - top) / geometry.rows);
+    const double width = side * geometry.columns;
+    return {area.left() + (area.width() - width) / 2, top, width, side * geometry.rows};
 }
 
 bool Paint(QPagedPaintDevice& device, const Grid& g, const QString& title) {

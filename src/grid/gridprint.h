@@ -23,7 +23,7 @@ bool Paint(QPagedPaintDevice& device, const Grid& g, const QString& title);
 bool WritePdf(const QString& path, const Grid& g, const QString& title, QString* error);
 
 // Where the grid goes on a page whose area inside the margins is `area`
-// (in any unit): the 15 by 15 squares fill this square.
-QRectF GridRect(const QRectF& area);
+// (in any unit): its squares fill this rectangle.
+QRectF GridRect(const QRectF& area, const Geometry& geometry = {});
 
 }  // namespace sim::print

@@ -24,7 +24,6 @@ const QString kCrossword = QStringLiteral("http://ipuz.org/crossword");
 // Deeper than this no ipuz file goes, whatever its extensions.
 constexpr int kMaxDepth = 32;
 constexpr int kMaxClueLength = 200;
-constexpr int kMaxWriters = 2 * kSquares;
 
 bool isInteger(const QJsonValue& v, int lo, int hi) {
     if (!v.isDouble()) return false;
@@ -57,8 +56,8 @@ int depth(const QJsonValue& v, int limit) {
 
 namespace cells {
 
-QString where(int n) {
-    return QString("the square at row %1, column %2").arg((n - 1) / kColumns + 1).arg((n - 1) % kColumns + 1);
+QString where(const Geometry& geometry, int n) {
+    return QString("the square at row %1, column %2").arg(geometry.RowOf(n)).arg(geometry.ColumnOf(n));
 }
 
 QString quoted(const QString& text) { return QString::fromStdString(store::Shown(text.toStdString())); }
@@ -82,7 +81,8 @@ std::optional<QColor> colourOf(const QString& hex) {
 
 QString styleColour(const QColor& c) { return c.name(QColor::HexRgb).mid(1).toUpper(); }
 
-Square plainSquare(int n, bool isBlock, const QJsonObject& style, QJsonValue solution, const QJsonValue& block) {
+Square plainSquare(const Geometry& geometry, int n, bool isBlock, const QJsonObject& style, QJsonValue solution,
+                   const QJsonValue& block) {
     Square s;
     if (isBlock) {
         s.block = true;
@@ -93,10 +93,10 @@ Square plainSquare(int n, bool isBlock, const QJsonObject& style, QJsonValue sol
     if (solution.isObject()) solution = solution.toObject()["value"];
     if (solution.isNull() || solution.isUndefined() || solution == block) return s;
     if (!solution.isString())
-        throw Refusal{QString("its \"solution\" holds something other than a letter at %1").arg(where(n))};
+        throw Refusal{QString("its \"solution\" holds something other than a letter at %1").arg(where(geometry, n))};
     if (!Showable(solution.toString(), false))
-        throw Refusal{
-            QString("%1 holds \"%2\", which a square cannot show").arg(where(n), quoted(solution.toString()))};
+        throw Refusal{QString("%1 holds \"%2\", which a square cannot show")
+                          .arg(where(geometry, n), quoted(solution.toString()))};
     s.caption = solution.toString();
     return s;
 }
@@ -104,7 +104,7 @@ Square plainSquare(int n, bool isBlock, const QJsonObject& style, QJsonValue sol
 int opening(const Grid& g, const Answer& a) {
     const Square& s = g[size_t(a.clue)];
     if ((a.across ? s.ord1 : s.ord2).isEmpty()) return 0;
-    const int t = Target(a, 1);
+    const int t = Target(g, a, 1);
     const int count = std::max<int>(1, a.across ? s.lengde1 : s.lengde2);
     return WallRefuses(g, a, t, 1, count) || isClue(g[size_t(t)]) ? 0 : t;
 }
@@ -121,20 +121,23 @@ bool Showable(const QString& caption, bool bold) {
 
 namespace {
 
-QJsonArray grid15(const QJsonValue& v, const QString& name) {
-    const QString wrong = QString("its \"%1\" is not 15 rows of 15 squares").arg(name);
-    if (!v.isArray() || v.toArray().size() != kColumns) throw Refusal{wrong};
+QJsonArray rowsOf(const QJsonValue& v, const QString& name, const Geometry& geometry) {
+    const QString wrong =
+        QString("its \"%1\" is not %2 rows of %3 squares").arg(name).arg(geometry.rows).arg(geometry.columns);
+    if (!v.isArray() || v.toArray().size() != geometry.rows) throw Refusal{wrong};
     for (const auto& row : v.toArray())
-        if (!row.isArray() || row.toArray().size() != kColumns) throw Refusal{wrong};
+        if (!row.isArray() || row.toArray().size() != geometry.columns) throw Refusal{wrong};
     return v.toArray();
 }
 
-QJsonValue at(const QJsonArray& rows, int n) { return rows[(n - 1) / kColumns].toArray()[(n - 1) % kColumns]; }
+QJsonValue at(const QJsonArray& rows, const Geometry& geometry, int n) {
+    return rows[geometry.RowOf(n) - 1].toArray()[geometry.ColumnOf(n) - 1];
+}
 
 // A square from Velmora's own field, checked field by field.
-Square fromOwnField(const QJsonValue& v, int n) {
-    const auto wrong = [n](const QString& what) {
-        return Refusal{QString("%1 is not as Velmora writes it (%2)").arg(where(n), what)};
+Square fromOwnField(const QJsonValue& v, const Geometry& geometry, int n) {
+    const auto wrong = [&](const QString& what) {
+        return Refusal{QString("%1 is not as Velmora writes it (%2)").arg(where(geometry, n), what)};
     };
     if (!v.isObject()) throw wrong("its data is not an object");
     const QJsonObject o = v.toObject();
@@ -156,8 +159,10 @@ Square fromOwnField(const QJsonValue& v, int n) {
         const QString key = across ? "across" : "down";
         if (!o.contains(key)) continue;
         const QJsonObject c = o[key].toObject();
-        if (!o[key].isObject() || !c["clue"].isString() || !isInteger(c["count"], 0, kColumns - 1))
-            throw wrong(QString("the %1 clue is not a clue word and a letter count from 0 to 14").arg(key));
+        if (!o[key].isObject() || !c["clue"].isString() || !isInteger(c["count"], 0, geometry.longest()))
+            throw wrong(QString("the %1 clue is not a clue word and a letter count from 0 to %2")
+                            .arg(key)
+                            .arg(geometry.longest()));
         const QString word = c["clue"].toString();
         if (word.size() > kMaxClueLength || !printable(word))
             throw wrong(QString("the %1 clue word holds characters a clue cannot have").arg(key));
@@ -166,10 +171,12 @@ Square fromOwnField(const QJsonValue& v, int n) {
     }
     if (o.contains("writers")) {
         const QJsonArray w = o["writers"].toArray();
-        if (!o["writers"].isArray() || w.size() > kMaxWriters) throw wrong("the answers that wrote it are not a list");
+        // No more than every answer of the grid.
+        if (!o["writers"].isArray() || w.size() > 2 * geometry.size())
+            throw wrong("the answers that wrote it are not a list");
         for (const auto& e : w) {
             const QJsonArray a = e.toArray();
-            if (!e.isArray() || a.size() != 2 || !isInteger(a[0], 0, kSquares) ||
+            if (!e.isArray() || a.size() != 2 || !isInteger(a[0], 0, geometry.size()) ||
                 (a[1] != QJsonValue("across") && a[1] != QJsonValue("down")))
                 throw wrong("an answer that wrote it is not a clue square and across or down");
             s.writers.push_back({int16_t(a[0].toInt()), a[1] == QJsonValue("across")});
@@ -195,12 +202,13 @@ Square fromOwnField(const QJsonValue& v, int n) {
         if (s.block) s.back = kBlockColour;
     }
     if (!Showable(s.caption, s.bold))
-        throw Refusal{QString("%1 shows \"%2\", which a square cannot show").arg(where(n), quoted(s.caption))};
+        throw Refusal{
+            QString("%1 shows \"%2\", which a square cannot show").arg(where(geometry, n), quoted(s.caption))};
     return s;
 }
 
 // The grid, and in `clues` the clues of the file that Velmora did not make.
-Grid build(const QJsonObject& top, QJsonObject& clues) {
+Grid build(const QJsonObject& top, QJsonObject& clues, const Geometry& geometry) {
     const QJsonValue version = top["version"];
     if (!version.isString() || !version.toString().startsWith("http://ipuz.org/v"))
         throw Refusal{"it is not an ipuz puzzle (it has no ipuz \"version\")"};
@@ -213,29 +221,32 @@ Grid build(const QJsonObject& top, QJsonObject& clues) {
     const QJsonObject d = dims.toObject();
     if (!dims.isObject() || !isInteger(d["width"], 0, 1 << 30) || !isInteger(d["height"], 0, 1 << 30))
         throw Refusal{"its \"dimensions\" are not a width and a height"};
-    if (d["width"].toInt() != kColumns || d["height"].toInt() != kSquares / kColumns)
-        throw Refusal{
-            QString("its grid is %1 by %2 squares, not 15 by 15").arg(d["width"].toInt()).arg(d["height"].toInt())};
+    if (d["width"].toInt() != geometry.columns || d["height"].toInt() != geometry.rows)
+        throw Refusal{QString("its grid is %1 by %2 squares, not %3 by %4")
+                          .arg(d["width"].toInt())
+                          .arg(d["height"].toInt())
+                          .arg(geometry.columns)
+                          .arg(geometry.rows)};
 
     const QJsonValue block = top.contains("block") ? top["block"] : QJsonValue("#");
     if (!block.isString()) throw Refusal{"its \"block\" is not text"};
-    const QJsonArray puzzle = grid15(top["puzzle"], "puzzle");
+    const QJsonArray puzzle = rowsOf(top["puzzle"], "puzzle", geometry);
     const bool hasSolution = top.contains("solution") && !top["solution"].isNull();
-    const QJsonArray solution = hasSolution ? grid15(top["solution"], "solution") : QJsonArray();
+    const QJsonArray solution = hasSolution ? rowsOf(top["solution"], "solution", geometry) : QJsonArray();
 
     const QJsonValue empty = top.contains("empty") ? top["empty"] : QJsonValue(0);
-    Grid g;
-    for (int n = 1; n <= kSquares; ++n) {
-        const QJsonValue cell = at(puzzle, n);
+    Grid g(geometry);
+    for (int n = 1; n <= g.count(); ++n) {
+        const QJsonValue cell = at(puzzle, geometry, n);
         QJsonObject theirs = cell.toObject();
         const QJsonValue mark = cell.isObject() ? theirs.value("cell") : cell;
         if (!mark.isDouble() && !mark.isString() && !mark.isNull() && !mark.isUndefined())
-            throw Refusal{QString("its \"puzzle\" holds something other than a square at %1").arg(where(n))};
+            throw Refusal{QString("its \"puzzle\" holds something other than a square at %1").arg(where(geometry, n))};
         const QJsonValue own = theirs.take(kSquareField);
         Square& s = g[size_t(n)];
-        s = own.isUndefined() ? plainSquare(n, mark == block, theirs.value("style").toObject(),
-                                            hasSolution ? at(solution, n) : QJsonValue(), block)
-                              : fromOwnField(own, n);
+        s = own.isUndefined() ? plainSquare(geometry, n, mark == block, theirs.value("style").toObject(),
+                                            hasSolution ? at(solution, geometry, n) : QJsonValue(), block)
+                              : fromOwnField(own, geometry, n);
         // The rest of the cell is the other program's: its number, its
         // style but for the colour the square shows, anything else.
         theirs.remove("cell");
@@ -256,7 +267,7 @@ Grid build(const QJsonObject& top, QJsonObject& clues) {
     // clue refers to one.
     clues = top["clues"].toObject();
     std::set<QString> referred;
-    for (int n = 1; n <= kSquares; ++n)
+    for (int n = 1; n <= g.count(); ++n)
         for (bool across : {true, false}) {
             const int t = opening(g, {int16_t(n), across});
             if (!t) continue;
@@ -273,7 +284,7 @@ Grid build(const QJsonObject& top, QJsonObject& clues) {
         }
     for (const auto& list : clues)
         for (const auto& clue : list.toArray()) referred.insert(labelKey(clueNumber(clue)));
-    for (int n = 1; n <= kSquares; ++n)
+    for (int n = 1; n <= g.count(); ++n)
         for (bool across : {true, false})
             if (const int t = opening(g, {int16_t(n), across});
                 t && !referred.count(labelKey(g[size_t(t)].theirs.value("cell"))))
@@ -283,7 +294,7 @@ Grid build(const QJsonObject& top, QJsonObject& clues) {
 
 }  // namespace
 
-Loaded Read(const QByteArray& json) {
+Loaded Read(const QByteArray& json, const Geometry& geometry) {
     Loaded out;
     try {
         if (json.size() > kMaxFileSize) throw Refusal{"it is larger than 1 MB"};
@@ -296,7 +307,7 @@ Loaded Read(const QByteArray& json) {
         const QJsonObject top = doc.object();
         if (depth(top, kMaxDepth + 1) > kMaxDepth) throw Refusal{"it is nested too deeply"};
         QJsonObject clues;
-        out.grid = build(top, clues);
+        out.grid = build(top, clues, geometry);
         for (auto it = top.begin(); it != top.end(); ++it)
             if (!kOwnFields.count(it.key())) out.kept[it.key()] = it.value();
         if (top["clues"].isObject()) out.kept["clues"] = clues;
@@ -308,7 +319,7 @@ Loaded Read(const QByteArray& json) {
     return out;
 }
 
-Loaded ReadFile(const QString& path) {
+Loaded ReadFile(const QString& path, const Geometry& geometry) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {std::nullopt, {}, QString("it cannot be read (%1)").arg(f.errorString())};
     // Read one byte beyond the limit, so that a file that grows or a device
@@ -317,7 +328,7 @@ Loaded ReadFile(const QString& path) {
     if (data.size() > kMaxFileSize) return {std::nullopt, {}, "it is larger than 1 MB"};
     if (f.error() != QFileDevice::NoError)
         return {std::nullopt, {}, QString("it cannot be read (%1)").arg(f.errorString())};
-    return Read(data);
+    return Read(data, geometry);
 }
 
 }  // namespace sim::ipuz

@@ -27,13 +27,13 @@ struct Loaded {
     QJsonObject kept;          // the fields that Velmora does not write
     QString error;             // what is wrong, when refused
 };
-// Reads ipuz JSON. A text that is not JSON, not an ipuz crossword, not 15
-// by 15 or not of the types the format gives is refused, as is a square
-// that shows something no square can show.
-Loaded Read(const QByteArray& json);
+// Reads ipuz JSON. A text that is not JSON, not an ipuz crossword, not of
+// the size given (the windows show 15 by 15) or not of the types the format
+// gives is refused, as is a square that shows something no square can show.
+Loaded Read(const QByteArray& json, const Geometry& geometry = {});
 
 // The same with a file; a failed write leaves an existing file as it was.
-Loaded ReadFile(const QString& path);
+Loaded ReadFile(const QString& path, const Geometry& geometry = {});
 bool WriteFile(const QString& path, const Grid& g, const QJsonObject& kept, QString* error);
 
 // Whether a square may show this caption: nothing, one printable

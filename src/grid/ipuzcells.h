@@ -28,7 +28,7 @@ struct Refusal {
     QString why;
 };
 
-QString where(int n);
+QString where(const Geometry& geometry, int n);
 // A text of the file as a message quotes it: control characters escaped
 // and a long one cut.
 QString quoted(const QString& text);
@@ -49,7 +49,8 @@ QString styleColour(const QColor& c);
 
 // The square a cell without Velmora's own field gives: a block, or its
 // style's colour and the letter `solution` holds. Throws Refusal.
-Square plainSquare(int n, bool isBlock, const QJsonObject& style, QJsonValue solution, const QJsonValue& block);
+Square plainSquare(const Geometry& geometry, int n, bool isBlock, const QJsonObject& style, QJsonValue solution,
+                   const QJsonValue& block);
 
 // The square the answer starts in, when it has a clue word and that square
 // is a letter square inside the walls; 0 otherwise.

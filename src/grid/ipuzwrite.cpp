@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <algorithm>
+#include <vector>
 
 #include "grid/ipuz.h"
 #include "grid/ipuzcells.h"
@@ -46,9 +47,10 @@ QJsonObject ownField(const Square& s) {
 
 // Whether reading the cell and letter as another program wrote them gives
 // the square back whole.
-bool plainEnough(const Square& s, int n, const QJsonObject& cell, const QJsonValue& letter, const QJsonValue& block) {
+bool plainEnough(const Geometry& geometry, const Square& s, int n, const QJsonObject& cell, const QJsonValue& letter,
+                 const QJsonValue& block) {
     try {
-        Square p = plainSquare(n, cell["cell"] == block, cell["style"].toObject(), letter, block);
+        Square p = plainSquare(geometry, n, cell["cell"] == block, cell["style"].toObject(), letter, block);
         p.theirs = s.theirs;
         return p == s;
     } catch (const Refusal&) {
@@ -77,28 +79,29 @@ QByteArray Write(const Grid& g, const QJsonObject& kept) {
     // Numbers: another program's stay on their squares; the squares where
     // Velmora's answers start are numbered after them (and after those of
     // squares that became clue squares, whose clues go), in reading order.
-    std::array<QJsonValue, kSquares + 1> label{};
+    const Geometry& geometry = g.geometry();
+    std::vector<QJsonValue> label(g.size());
     double next = 1;
-    for (int n = 1; n <= kSquares; ++n) {
+    for (int n = 1; n <= g.count(); ++n) {
         const Square& s = g[size_t(n)];
         const QJsonValue theirs = s.theirs.value("cell");
         if (theirs.isDouble() && theirs.toDouble() < 1e9) next = std::max(next, theirs.toDouble() + 1);
         if (!isClue(s) && !s.block) label[size_t(n)] = theirs.isUndefined() ? QJsonValue() : theirs;
     }
-    std::array<bool, kSquares + 1> starts{};
-    for (int n = 1; n <= kSquares; ++n)
+    std::vector<bool> starts(g.size(), false);
+    for (int n = 1; n <= g.count(); ++n)
         for (bool across : {true, false}) starts[size_t(opening(g, {int16_t(n), across}))] = true;
-    for (int n = 1; n <= kSquares; ++n)
+    for (int n = 1; n <= g.count(); ++n)
         if (starts[size_t(n)] && label[size_t(n)].isNull()) label[size_t(n)] = next++;
     std::set<QString> numbered;
     for (const auto& l : label)
         if (!l.isNull()) numbered.insert(labelKey(l));
 
     QJsonArray puzzle, solution, across, down;
-    for (int row = 0; row < kColumns; ++row) {
+    for (int row = 1; row <= geometry.rows; ++row) {
         QJsonArray prow, srow;
-        for (int col = 1; col <= kColumns; ++col) {
-            const int n = row * kColumns + col;
+        for (int col = 1; col <= geometry.columns; ++col) {
+            const int n = geometry.Number(row, col);
             const Square& s = g[size_t(n)];
             const bool wall = isClue(s) || s.block;
             const QJsonValue mark = wall ? block : !label[size_t(n)].isNull() ? label[size_t(n)] : empty;
@@ -114,7 +117,7 @@ QByteArray Write(const Grid& g, const QJsonObject& kept) {
                 cell["style"] = style;
                 if (style.isEmpty()) cell.remove("style");
             }
-            if (!plainEnough(s, n, cell, letter, block)) cell[kSquareField] = ownField(s);
+            if (!plainEnough(geometry, s, n, cell, letter, block)) cell[kSquareField] = ownField(s);
             prow.append(cell.size() == 1 ? mark : QJsonValue(cell));
             srow.append(letter);
             for (bool ac : {true, false}) {
@@ -155,7 +158,7 @@ QByteArray Write(const Grid& g, const QJsonObject& kept) {
         if (!kOwnFields.count(it.key())) o[it.key()] = it.value();
     o["version"] = kVersion;
     o["kind"] = QJsonArray{"http://ipuz.org/crossword#1"};
-    o["dimensions"] = QJsonObject{{"width", kColumns}, {"height", kSquares / kColumns}};
+    o["dimensions"] = QJsonObject{{"width", geometry.columns}, {"height", geometry.rows}};
     o["puzzle"] = puzzle;
     o["solution"] = solution;
     o["clues"] = clues;

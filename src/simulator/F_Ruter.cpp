@@ -37,6 +37,9 @@ F_Ruter::F_Ruter()
     if (M::Loaded(M::Win::Velmora)) setCentreOn(&M::form(M::Win::Velmora));
 
     sim::Document& doc = M::Rutenett;
+    squares_.resize(size_t(doc.size()) + 1);
+    frames_.resize(size_t(doc.size()) + 1);
+    openMarks_.resize(size_t(doc.size()) + 1);
     for (int n = 1; n <= doc.size(); ++n) {
         auto b = std::make_unique<ui::Button>(client(), "");
         b->setPlace(28 * (doc.ColumnOf(n) - 1), 28 * (doc.RowOf(n) - 1), 29, 29);

@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "grid/document.h"
 #include "ui/toolkit.h"
@@ -127,7 +128,8 @@ private:
     void showClearCursor(bool on);
     void fill(const QString& word, int16_t count, int16_t clue, bool overskriv, bool across);
 
-    std::array<std::unique_ptr<ui::Button>, sim::kSquares + 1> squares_;
+    // By square number, as the document's grid was when the window was made.
+    std::vector<std::unique_ptr<ui::Button>> squares_;
     int menuSquare_ = 0;
     // The grid's file, and the fields of it that Velmora does not know,
     // written again when the grid is saved.
@@ -142,8 +144,8 @@ private:
     };
     std::array<Candidates, 4> candidates_;
     void setUpMarks();
-    std::array<QWidget*, sim::kSquares + 1> frames_{};
-    std::array<QWidget*, sim::kSquares + 1> openMarks_{};
+    std::vector<QWidget*> frames_;
+    std::vector<QWidget*> openMarks_;
     void showOpenMarks();
     void setFramed(int n, bool on);
     // Offers the dialog clue words for the open answers of the active

@@ -24,11 +24,9 @@ QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 // Whether any square shows or holds something.
 bool holdsAnything(const sim::Grid& g) {
-    for (int n = 1; n <= sim::kSquares; ++n) {
-        const sim::Square& s = g[size_t(n)];
+    for (const sim::Square& s : g)
         if (!s.caption.isEmpty() || s.back || !s.ord1.isEmpty() || !s.ord2.isEmpty() || s.lengde1 || s.lengde2)
             return true;
-    }
     return false;
 }
 
@@ -88,7 +86,8 @@ void F_Ruter::M_AapneRutenett_Click() {
     if (path.isEmpty()) return;
     setGridFolder(QFileInfo(path).absolutePath());
     // The file is read and checked whole before anything is asked or shown.
-    const sim::ipuz::Loaded loaded = sim::ipuz::ReadFile(path);
+    // Only a grid of the size the window shows.
+    const sim::ipuz::Loaded loaded = sim::ipuz::ReadFile(path, M::Rutenett.geometry());
     if (!loaded.grid) {
         ui::MsgBox(
             QString("The grid in %1 could not be opened, so the grid is as it was:\n%2").arg(shown(path), loaded.error),

@@ -15,7 +15,7 @@
 namespace {
 
 bool holdsAnything(const sim::Grid& g) {
-    for (int n = 1; n <= sim::kSquares; ++n) {
+    for (int n = 1; n <= M::Rutenett.size(); ++n) {
         const sim::Square& sq = g[size_t(n)];
         if (!sq.caption.isEmpty() || !sq.ord1.isEmpty() || !sq.ord2.isEmpty() || sq.lengde1 || sq.lengde2) return true;
     }

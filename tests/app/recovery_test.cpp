@@ -12,7 +12,7 @@
 #include "recovery.h"
 #include "shared/M.h"
 #include "simulator/F_Ruter.h"
-#include "support.h"
+#include "gui.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <fstream>
 
-#include "support.h"
+#include "gui.h"
 #include "userdata.h"
 
 namespace {

@@ -3,54 +3,59 @@
 // clue marks and clearing; undo and redo of whole steps.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "evening.h"
 #include "grid/fill.h"
 
 using evening::Captions;
 
+namespace sim {
+void PrintTo(const Geometry& g, std::ostream* os) { *os << g.rows << " by " << g.columns; }
+}  // namespace sim
+
 namespace {
 
-struct EdgeCase {
-    int clue;
-    bool across;
-    int length;
-    bool fits;
-};
-
-class Edges : public ::testing::TestWithParam<EdgeCase> {};
+// An answer runs up to the grid's edge and no further, from every square of
+// a grid of 15 by 15 and of one of 7 rows by 11 columns, across and down:
+// each letter in the row (across) or column (down) of its clue square, and
+// none across from the last column.
+class Edges : public ::testing::TestWithParam<sim::Geometry> {};
 
 TEST_P(Edges, AnswersGoUpToTheEdgeAndNoFurther) {
-    const EdgeCase& c = GetParam();
-    const sim::Answer a{int16_t(c.clue), c.across};
-    const QString word(c.length, QChar('A'));
-    EXPECT_EQ(sim::Fits(sim::Grid{}, a, word), c.fits);
-    // The pattern the candidates are matched against ends where the edge does.
-    EXPECT_EQ(sim::Pattern(sim::Grid{}, a, c.length).size() == c.length, c.fits);
-    // Writing stops there too, with every letter in its own row or column.
-    sim::Document d;
-    EXPECT_EQ(d.Write(word, c.length, c.clue, false, c.across), c.fits);
-    int written = 0;
-    for (int n = 1; n <= d.size(); ++n) {
-        if (d.at(n).caption.isEmpty()) continue;
-        ++written;
-        EXPECT_EQ(c.across ? d.RowOf(n) : d.ColumnOf(n), c.across ? d.RowOf(c.clue) : d.ColumnOf(c.clue)) << n;
-    }
-    EXPECT_EQ(written == c.length, c.fits);
+    const sim::Geometry geo = GetParam();
+    const sim::Grid empty(geo);
+    for (int row = 1; row <= geo.rows; ++row)
+        for (int column = 1; column <= geo.columns; ++column)
+            for (bool across : {true, false}) {
+                const int clue = (row - 1) * geo.columns + column;
+                const int room = across ? geo.columns - column : geo.rows - row;
+                const sim::Answer a{int16_t(clue), across};
+                SCOPED_TRACE(QString("%1 from row %2, column %3")
+                                 .arg(across ? "across" : "down")
+                                 .arg(row)
+                                 .arg(column)
+                                 .toStdString());
+                ASSERT_FALSE(sim::Fits(empty, a, QString(room + 1, 'A')));
+                sim::Document d(geo);
+                ASSERT_FALSE(d.Write(QString(room + 1, 'A'), room + 1, clue, false, across));
+                if (room == 0) continue;
+                ASSERT_TRUE(sim::Fits(empty, a, QString(room, 'A')));
+                ASSERT_EQ(sim::Pattern(empty, a, room), QString(room, '?'));
+                d.reset();
+                ASSERT_TRUE(d.Write(QString(room, 'A'), room, clue, false, across));
+                for (int k = 1; k <= room; ++k) {
+                    const int n = across ? clue + k : clue + k * geo.columns;
+                    ASSERT_EQ(d.at(n).caption, "A") << k;
+                }
+            }
+    EXPECT_FALSE(sim::Fits(empty, {0, true}, "A"));
+    EXPECT_FALSE(sim::Fits(empty, {int16_t(geo.size() + 1), false}, "A"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Grid, Edges,
-                         ::testing::Values(
-                             // Across: from the first square, ending on the last column; none from the last column.
-                             EdgeCase{1, true, 14, true}, EdgeCase{1, true, 15, false}, EdgeCase{13, true, 2, true},
-                             EdgeCase{13, true, 3, false}, EdgeCase{14, true, 1, true}, EdgeCase{15, true, 1, false},
-                             EdgeCase{45, true, 2, false}, EdgeCase{211, true, 14, true}, EdgeCase{224, true, 1, true},
-                             EdgeCase{224, true, 2, false}, EdgeCase{225, true, 1, false},
-                             // Down: the first column to the bottom, the last column to the last square.
-                             EdgeCase{1, false, 14, true}, EdgeCase{1, false, 15, false}, EdgeCase{196, false, 1, true},
-                             EdgeCase{196, false, 2, false}, EdgeCase{200, false, 2, false},
-                             EdgeCase{210, false, 1, true}, EdgeCase{15, false, 14, true},
-                             EdgeCase{15, false, 15, false}, EdgeCase{211, false, 1, false},
-                             EdgeCase{225, false, 1, false}));
+INSTANTIATE_TEST_SUITE_P(Grid, Edges, ::testing::Values(sim::Geometry{}, sim::Geometry{7, 11}), [](const auto& p) {
+    return std::to_string(p.param.rows) + "x" + std::to_string(p.param.columns);
+});
 
 // Letters stop at other letters and at clue marks, across and down alike.
 // Our answer runs from clue square 32; a crossing answer puts an A where
@@ -58,9 +63,9 @@ INSTANTIATE_TEST_SUITE_P(Grid, Edges,
 class Directions : public ::testing::TestWithParam<bool> {
 protected:
     bool across = GetParam();
-    int at(int clue, int k) const { return sim::Target({int16_t(clue), across}, k); }
+    int at(int clue, int k) const { return sim::Target(sim::Geometry{}, {int16_t(clue), across}, k); }
     QString along(const sim::Document& d, int clue, int length) const {
-        return Captions(d, at(clue, 1), at(clue, length), across ? 1 : 15);
+        return Captions(d, at(clue, 1), at(clue, length), across ? 1 : d.columns());
     }
     bool write(sim::Document& d, const QString& w, int count, int clue, bool overwrite) {
         return d.Write(w, count, clue, overwrite, across);
@@ -69,7 +74,7 @@ protected:
 
 TEST_P(Directions, LettersStopAtOtherLettersAndClueMarksUnlessOverwriting) {
     sim::Document d;
-    const int crossing = at(32, 2) - (across ? 15 : 1);
+    const int crossing = at(32, 2) - (across ? d.columns() : 1);
     ASSERT_TRUE(d.Write("A", 1, crossing, false, !across));
     EXPECT_FALSE(write(d, "COT", 3, 32, false));
     EXPECT_EQ(along(d, 32, 3), "CA.");  // stopped at the clash, the crossing kept
@@ -179,17 +184,18 @@ TEST(Document, UndoAndRedoTakeWholeStepsInTheirOrder) {
     d.Write("EF", 2, 1, true, true);
     EXPECT_EQ(d.history().redoable(), 0u);
     EXPECT_EQ(d.history().undoable(), 2u);
-    // A whole grid is one step.
+    // A whole grid is one step; only one of the document's size.
     d.setSquares(both);
     EXPECT_TRUE(d.Undo());
     EXPECT_EQ(Captions(d, 2, 3), "EF");
+    EXPECT_THROW(d.setSquares(sim::Grid(sim::Geometry{15, 14})), std::invalid_argument);
 }
 
 TEST(Document, ABlockEndsAnAnswerAsTheEdgeDoes) {
     for (bool across : {true, false}) {
         sim::Grid g{};
         const sim::Answer a{1, across};
-        const int third = sim::Target(a, 3);
+        const int third = sim::Target(g, a, 3);
         g[size_t(third)].block = true;
         g[size_t(third)].back = sim::kBlockColour;
         EXPECT_TRUE(sim::Fits(g, a, "AB"));
@@ -204,7 +210,7 @@ TEST(Document, ABlockEndsAnAnswerAsTheEdgeDoes) {
         sim::Document d;
         d.setSquares(g);
         EXPECT_FALSE(d.Write("ABC", 3, 1, true, across));
-        EXPECT_EQ(d.at(sim::Target(a, 2)).caption, "B");
+        EXPECT_EQ(d.at(sim::Target(g, a, 2)).caption, "B");
         d.MarkClueSquare(third);
         EXPECT_TRUE(d.at(third).block && d.at(third).caption.isEmpty());
         d.setCaption(third, "C");

@@ -56,7 +56,7 @@ TEST(Generate, EveryPuzzleKeepsEveryRuleOfTheForm) {
         EXPECT_EQ(f.blank, 0);
         EXPECT_EQ(f.inAnswer, f.letterSquares);
         EXPECT_EQ(f.clued, f.answers);
-        EXPECT_LE(f.clueSquares, sim::kSquares * 30 / 100);
+        EXPECT_LE(f.clueSquares, sim::gen::kSquares * 30 / 100);
         EXPECT_TRUE(m.open.isEmpty());
     }
 }
@@ -66,8 +66,8 @@ TEST(Generate, TheRulesCheckCatchesEachFault) {
     ASSERT_TRUE(m.ok);
     // The first answer across and the first answer down, found by their clue squares.
     int across = 0, down = 0;
-    for (int n = 1; n <= sim::kSquares && (!across || !down); ++n) {
-        if (!across && m.grid[size_t(n)].lengde1 >= 2 && n % sim::kColumns) across = n;
+    for (int n = 1; n <= sim::gen::kSquares && (!across || !down); ++n) {
+        if (!across && m.grid[size_t(n)].lengde1 >= 2 && n % sim::gen::kColumns) across = n;
         if (!down && m.grid[size_t(n)].lengde2 >= 2) down = n;
     }
     const auto broken = [](sim::Grid g) { return sim::gen::BrokenRules(g, &smallWords()).join(" "); };
@@ -81,7 +81,7 @@ TEST(Generate, TheRulesCheckCatchesEachFault) {
     g[size_t(across)].ord1 = "NOTACLUE";
     EXPECT_TRUE(broken(g).contains("does not list")) << broken(g).toStdString();
     g = m.grid;
-    g[size_t(down)].ord2 = m.grid[size_t(down + sim::kColumns)].caption;  // a clue word inside its answer
+    g[size_t(down)].ord2 = m.grid[size_t(down + sim::gen::kColumns)].caption;  // a clue word inside its answer
     EXPECT_TRUE(broken(g).contains("contains it or is part of it")) << broken(g).toStdString();
 }
 
@@ -103,13 +103,13 @@ TEST(Generate, KeepingWhatWasMadeFillsTheOnlyPuzzleOfATinyDatabase) {
     // fits nowhere a crossing answer runs, so only the known letters fill it.
     std::vector<Link> links;
     sim::Grid start;
-    for (int n = 1; n <= sim::kSquares; ++n) {
+    for (int n = 1; n <= sim::gen::kSquares; ++n) {
         const sim::Square& sq = known.grid[size_t(n)];
         for (bool across : {true, false}) {
             const int count = across ? sq.lengde1 : sq.lengde2;
             if (count < 2) continue;
             QString word;
-            for (int k = 1; k <= count; ++k) word += known.grid[size_t(sim::Target({int16_t(n), across}, k))].caption;
+            for (int k = 1; k <= count; ++k) word += known.grid[size_t(sim::Target(sim::Geometry{}, {int16_t(n), across}, k))].caption;
             const std::string clue = "CLUE" + std::to_string(links.size());
             links.push_back({clue, word.toStdString()});
             if (count > 2) links.push_back({clue, std::string(size_t(count), 'E')});
@@ -120,7 +120,7 @@ TEST(Generate, KeepingWhatWasMadeFillsTheOnlyPuzzleOfATinyDatabase) {
     const sim::gen::WordData tiny = sim::gen::MakeWordData(links, {});
     const sim::gen::Made again = make(99, start, true, tiny);
     ASSERT_TRUE(again.ok) << again.error.toStdString();
-    for (int n = 1; n <= sim::kSquares; ++n)
+    for (int n = 1; n <= sim::gen::kSquares; ++n)
         EXPECT_EQ(again.grid[size_t(n)].caption, known.grid[size_t(n)].caption) << n;
     EXPECT_EQ(sim::gen::BrokenRules(again.grid, &tiny), QStringList());
     // Without keeping, nothing of the start grid binds the layout.

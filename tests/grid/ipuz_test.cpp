@@ -24,21 +24,22 @@ QJsonObject goodJson() {
     return QJsonDocument::fromJson(sim::ipuz::Write(g)).object();
 }
 QByteArray bytes(const QJsonObject& o) { return QJsonDocument(o).toJson(); }
-QJsonObject with(QJsonObject o, const QString& key, const QJsonValue& v) {
+QByteArray with(const QString& key, const QJsonValue& v) {
+    QJsonObject o = goodJson();
     o[key] = v;
-    return o;
+    return bytes(o);
 }
 // The same with square n's value in "puzzle" (or "solution") replaced.
-QJsonObject withCell(const QString& field, int n, const QJsonValue& v) {
+QByteArray withCell(const QString& field, int n, const QJsonValue& v) {
     QJsonObject o = goodJson();
     QJsonArray rows = o[field].toArray();
     QJsonArray row = rows[(n - 1) / 15].toArray();
     row[(n - 1) % 15] = v;
     rows[(n - 1) / 15] = row;
     o[field] = rows;
-    return o;
+    return bytes(o);
 }
-QJsonObject withOwn(const QJsonObject& own) {
+QByteArray withOwn(const QJsonValue& own) {
     return withCell("puzzle", 2, QJsonObject{{"cell", 0}, {"app.velmora:square", own}});
 }
 QByteArray nested(int depth) {
@@ -46,137 +47,72 @@ QByteArray nested(int depth) {
     b.chop(2);  // the closing brace
     return b + ", \"deep\": " + QByteArray(depth, '[') + QByteArray(depth, ']') + "}";
 }
-
-struct BadFile {
-    const char* name;
-    std::function<QByteArray()> make;
-    const char* reason;
-};
-
-const BadFile kBadFiles[] = {
-    {"truncated",
-     [] {
-         QByteArray b = bytes(goodJson());
-         return b.left(b.size() / 2);
-     },
-     "it is not JSON ("},
-    {"binary",
-     [] {
-         QByteArray b;
-         for (int i = 0; i < 4096; ++i) b.append(char(i * 37 % 256));
-         return b;
-     },
-     "it is not JSON ("},
-    {"plain_text", [] { return QByteArray("a grid, honestly\n"); }, "it is not JSON ("},
-    {"empty", [] { return QByteArray(); }, "it is not JSON ("},
-    {"huge", [] { return bytes(with(goodJson(), "notes", QString(qsizetype(1100) * 1024, 'a'))); },
-     "it is larger than 1 MB"},
-    {"nested_deeper_than_ipuz_goes", [] { return nested(40); }, "it is nested too deeply"},
-    {"nested_deeper_than_json_reads", [] { return nested(100000); }, "it is nested too deeply"},
-    {"json_array", [] { return QByteArray("[1, 2, 3]"); }, "it is not an ipuz puzzle"},
-    {"no_version",
-     [] {
-         QJsonObject o = goodJson();
-         o.remove("version");
-         return bytes(o);
-     },
-     "it is not an ipuz puzzle"},
-    {"version_not_ipuz", [] { return bytes(with(goodJson(), "version", "http://example.com/v2")); },
-     "it is not an ipuz puzzle"},
-    {"sudoku", [] { return bytes(with(goodJson(), "kind", QJsonArray{"http://ipuz.org/sudoku#1"})); },
-     "it is an ipuz puzzle, but not a crossword"},
-    {"kind_not_a_list", [] { return bytes(with(goodJson(), "kind", "http://ipuz.org/crossword#1")); },
-     "its \"kind\" is not a list"},
-    {"thirteen_by_thirteen",
-     [] {
-         return bytes(with(goodJson(), "dimensions", QJsonObject{{"width", 13}, {"height", 13}}));
-     },
-     "its grid is 13 by 13 squares, not 15 by 15"},
-    {"width_as_text",
-     [] {
-         return bytes(with(goodJson(), "dimensions", QJsonObject{{"width", "15"}, {"height", 15}}));
-     },
-     "its \"dimensions\" are not a width and a height"},
-    {"fourteen_rows",
-     [] {
-         QJsonObject o = goodJson();
-         QJsonArray p = o["puzzle"].toArray();
-         p.removeLast();
-         o["puzzle"] = p;
-         return bytes(o);
-     },
-     "its \"puzzle\" is not 15 rows of 15 squares"},
-    {"solution_a_string", [] { return bytes(with(goodJson(), "solution", "LARGE")); },
-     "its \"solution\" is not 15 rows of 15 squares"},
-    {"square_true", [] { return bytes(withCell("puzzle", 20, true)); },
-     "its \"puzzle\" holds something other than a square at the square at row 2, column 5"},
-    {"solution_number", [] { return bytes(withCell("solution", 20, 7)); },
-     "its \"solution\" holds something other than a letter at the square at row 2, column 5"},
-    {"two_letters_in_a_square", [] { return bytes(withCell("solution", 20, "AB")); },
-     "the square at row 2, column 5 holds \"AB\", which a square cannot show"},
-    {"control_character", [] { return bytes(withCell("solution", 20, "\x07")); }, "which a square cannot show"},
-    {"escape_codes_in_a_long_text",
-     [] { return bytes(withCell("solution", 20, "\x1b]0;owned\x07" + QString(500000, 'A'))); },
-     R"(holds "\x1B]0;owned\x07AAAA)"},
-    {"caption_a_number",
-     [] {
-         return bytes(withOwn({{"caption", 7}}));
-     },
-     "the caption is not text"},
-    {"caption_a_word",
-     [] {
-         return bytes(withOwn({{"caption", "HOUSE"}}));
-     },
-     "the square at row 1, column 2 shows \"HOUSE\", which a square cannot show"},
-    {"clue_mark_not_bold",
-     [] {
-         return bytes(withOwn({{"caption", "XY"}}));
-     },
-     "which a square cannot show"},
-    {"count_as_text",
-     [] {
-         return bytes(withOwn({{"across", QJsonObject{{"clue", "BIG"}, {"count", "3"}}}}));
-     },
-     "the across clue is not a clue word and a letter count from 0 to 14"},
-    {"count_too_large",
-     [] {
-         return bytes(withOwn({{"down", QJsonObject{{"clue", "BIG"}, {"count", 40}}}}));
-     },
-     "the down clue is not a clue word and a letter count"},
-    {"count_beyond_any_number",
-     [] {
-         QByteArray b = bytes(withOwn({{"across", QJsonObject{{"clue", "BIG"}, {"count", 12345}}}}));
-         return b.replace("12345", "1e300");
-     },
-     "the across clue is not a clue word and a letter count"},
-    {"colour_a_name",
-     [] {
-         return bytes(withOwn({{"color", "orange"}}));
-     },
-     "the colour is not #RRGGBB"},
-    {"writer_off_the_grid",
-     [] {
-         return bytes(withOwn({{"caption", "H"}, {"writers", QJsonArray{QJsonArray{300, "across"}}}}));
-     },
-     "an answer that wrote it is not a clue square"},
-    {"own_field_a_list",
-     [] {
-         return bytes(withCell("puzzle", 2, QJsonObject{{"cell", 0}, {"app.velmora:square", QJsonArray{1}}}));
-     },
-     "its data is not an object"},
-};
-
-class BadFiles : public ::testing::TestWithParam<BadFile> {};
-
-TEST_P(BadFiles, AreRefusedWithWhatIsWrong) {
-    const sim::ipuz::Loaded loaded = sim::ipuz::Read(GetParam().make());
-    EXPECT_FALSE(loaded.grid.has_value());
-    EXPECT_TRUE(loaded.error.contains(QString::fromUtf8(GetParam().reason))) << loaded.error.toStdString();
-    EXPECT_LT(loaded.error.size(), 400) << "the file's text quoted whole";
+// The rows of a file's "solution", "." for an empty square.
+QStringList solution(const QJsonObject& o) {
+    QStringList rows;
+    for (const QJsonValue row : o["solution"].toArray()) {
+        QString s;
+        for (const QJsonValue v : row.toArray()) s += v.isNull() ? "." : v.toString();
+        rows << s;
+    }
+    return rows;
 }
+QJsonObject dims(const QJsonValue& width, const QJsonValue& height) { return {{"width", width}, {"height", height}}; }
+QJsonObject clue(const QJsonValue& count) { return {{"clue", "BIG"}, {"count", count}}; }
 
-INSTANTIATE_TEST_SUITE_P(Ipuz, BadFiles, ::testing::ValuesIn(kBadFiles),
-                         [](const auto& p) { return std::string(p.param.name); });
+TEST(Ipuz, BadFilesAreRefusedWithWhatIsWrong) {
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i) binary.append(char(i * 37 % 256));
+    QJsonObject unversioned = goodJson();
+    unversioned.remove("version");
+    QJsonObject shortOfARow = goodJson();
+    QJsonArray rows = shortOfARow["puzzle"].toArray();
+    rows.removeLast();
+    shortOfARow["puzzle"] = rows;
+    const std::pair<QByteArray, const char*> cases[] = {
+        {bytes(goodJson()).left(200), "it is not JSON ("},
+        {binary, "it is not JSON ("},
+        {"a grid, honestly\n", "it is not JSON ("},
+        {"", "it is not JSON ("},
+        {with("notes", QString(qsizetype(1100) * 1024, 'a')), "it is larger than 1 MB"},
+        {nested(40), "it is nested too deeply"},
+        {nested(100000), "it is nested too deeply"},
+        {"[1, 2, 3]", "it is not an ipuz puzzle"},
+        {bytes(unversioned), "it is not an ipuz puzzle"},
+        {with("version", "http://example.com/v2"), "it is not an ipuz puzzle"},
+        {with("kind", QJsonArray{"http://ipuz.org/sudoku#1"}), "it is an ipuz puzzle, but not a crossword"},
+        {with("kind", "http://ipuz.org/crossword#1"), "its \"kind\" is not a list"},
+        {with("dimensions", dims(13, 13)), "its grid is 13 by 13 squares, not 15 by 15"},
+        {with("dimensions", dims("15", 15)), "its \"dimensions\" are not a width and a height"},
+        {bytes(shortOfARow), "its \"puzzle\" is not 15 rows of 15 squares"},
+        {with("solution", "LARGE"), "its \"solution\" is not 15 rows of 15 squares"},
+        {withCell("puzzle", 20, true),
+         "its \"puzzle\" holds something other than a square at the square at row 2, column 5"},
+        {withCell("solution", 20, 7),
+         "its \"solution\" holds something other than a letter at the square at row 2, column 5"},
+        {withCell("solution", 20, "AB"), "the square at row 2, column 5 holds \"AB\", which a square cannot show"},
+        {withCell("solution", 20, "\x07"), "which a square cannot show"},
+        {withCell("solution", 20, "\x1b]0;owned\x07" + QString(500000, 'A')), R"(holds "\x1B]0;owned\x07AAAA)"},
+        {withOwn(QJsonObject{{"caption", 7}}), "the caption is not text"},
+        {withOwn(QJsonObject{{"caption", "HOUSE"}}),
+         "the square at row 1, column 2 shows \"HOUSE\", which a square cannot show"},
+        {withOwn(QJsonObject{{"caption", "XY"}}), "which a square cannot show"},  // a clue mark not bold
+        {withOwn(QJsonObject{{"across", clue("3")}}),
+         "the across clue is not a clue word and a letter count from 0 to 14"},
+        {withOwn(QJsonObject{{"down", clue(15)}}), "the down clue is not a clue word and a letter count"},
+        {withOwn(QJsonObject{{"across", clue(12345)}}).replace("12345", "1e300"), "the across clue is not a clue word"},
+        {withOwn(QJsonObject{{"color", "orange"}}), "the colour is not #RRGGBB"},
+        {withOwn(QJsonObject{{"caption", "H"}, {"writers", QJsonArray{QJsonArray{226, "across"}}}}),
+         "an answer that wrote it is not a clue square"},
+        {withOwn(QJsonArray{1}), "its data is not an object"},
+    };
+    for (const auto& [file, reason] : cases) {
+        const sim::ipuz::Loaded loaded = sim::ipuz::Read(file);
+        EXPECT_FALSE(loaded.grid.has_value()) << reason;
+        EXPECT_TRUE(loaded.error.contains(QString::fromUtf8(reason))) << loaded.error.toStdString();
+        EXPECT_LT(loaded.error.size(), 400) << "the file's text quoted whole";
+    }
+}
 
 TEST(Ipuz, AFolderOrAMissingFileCannotBeRead) {
     QTemporaryDir dir;
@@ -199,6 +135,28 @@ TEST(Ipuz, ASavedGridReadsBackSquareForSquare) {
     for (int n = 1; n <= d.size(); ++n) EXPECT_TRUE((*back.grid)[size_t(n)] == d.at(n)) << "square " << n;
 }
 
+// 7 rows by 11 columns: an answer along the last row and one down the last
+// column meet in the last square. The file is 11 wide and 7 high, and opens
+// only as a grid of that size.
+TEST(Ipuz, AGridOfAnotherSizeReadsBackAtThatSizeOnly) {
+    const sim::Geometry size{7, 11};
+    sim::Document d(size);
+    evening::Clue(d, 67, "ROW", 10, "", 0);
+    evening::Clue(d, 11, "", 0, "COLUMN", 6);
+    ASSERT_TRUE(d.Write("ABCDEFGHIJ", 10, 67, false, true));
+    ASSERT_TRUE(d.Write("KLMNOJ", 6, 11, false, false));
+    const QByteArray file = sim::ipuz::Write(d.squares());
+    const QJsonObject o = QJsonDocument::fromJson(file).object();
+    EXPECT_EQ(o["dimensions"].toObject(), (QJsonObject{{"width", 11}, {"height", 7}}));
+    EXPECT_EQ(solution(o), QStringList({"..........#", "..........K", "..........L", "..........M", "..........N",
+                                        "..........O", "#ABCDEFGHIJ"}));
+    const sim::ipuz::Loaded back = sim::ipuz::Read(file, size);
+    ASSERT_TRUE(back.grid.has_value()) << back.error.toStdString();
+    EXPECT_TRUE(*back.grid == d.squares());
+    EXPECT_EQ(sim::ipuz::Read(file).error, "its grid is 11 by 7 squares, not 15 by 15");
+    EXPECT_EQ(sim::ipuz::Read(file, {11, 7}).error, "its grid is 11 by 7 squares, not 7 by 11");
+}
+
 TEST(Ipuz, TheFileHasTheLettersBlocksAndNumberedCluesOtherProgramsRead) {
     sim::Document d;
     evening::Compose(d);
@@ -206,15 +164,9 @@ TEST(Ipuz, TheFileHasTheLettersBlocksAndNumberedCluesOtherProgramsRead) {
     EXPECT_EQ(o["version"].toString(), "http://ipuz.org/v2");
     EXPECT_EQ(o["kind"].toArray().first().toString(), "http://ipuz.org/crossword#1");
     EXPECT_EQ(o["dimensions"].toObject(), (QJsonObject{{"width", 15}, {"height", 15}}));
-    const QJsonArray sol = o["solution"].toArray();
-    ASSERT_EQ(sol.size(), 15);
-    QStringList rows;
-    for (int r = 0; r < 4; ++r) {
-        QString s;
-        for (const QJsonValue v : sol[r].toArray()) s += v.isNull() ? "." : v.toString();
-        rows << s;
-    }
-    EXPECT_EQ(rows, QStringList({"#LARGE.........", "S...#..........", "E..#RUG........", "A.#AA.........."}));
+    ASSERT_EQ(solution(o).size(), 15);
+    EXPECT_EQ(solution(o).mid(0, 4),
+              QStringList({"#LARGE.........", "S...#..........", "E..#RUG........", "A.#AA.........."}));
     EXPECT_EQ(o["puzzle"].toArray()[0].toArray()[0].toObject()["cell"].toString(), "#");
     // Answers are numbered where they start, in reading order.
     QStringList clues;
@@ -225,39 +177,96 @@ TEST(Ipuz, TheFileHasTheLettersBlocksAndNumberedCluesOtherProgramsRead) {
     EXPECT_EQ(clues, QStringList({"1 BIG 5", "3 CARPET 3", "4 EXIST 3", "2 OCEAN 3", "3 RODENT 3"}));
 }
 
-TEST(Ipuz, AGridOfAnotherProgramOpensWithItsLettersAndBlocksAndFieldsKept) {
-    QJsonArray puzzle, solution;
+// A 15 by 15 crossword as puzzle programs write it: blocks, numbers where
+// answers start, letters, clues of both shapes, styles and fields of its own.
+QJsonObject crossword() {
+    const auto blocked = [](int r, int c) {
+        return r >= 0 && r < 15 && c >= 0 && c < 15 && ((r % 4 == 3 && c % 4 == 3) || (r == 7 && c == 7));
+    };
+    QJsonArray puzzle, solution, across, down;
+    int number = 0;
     for (int r = 0; r < 15; ++r) {
         QJsonArray p, s;
         for (int c = 0; c < 15; ++c) {
-            p.append(r == 0 && c == 0 ? QJsonValue("#") : QJsonValue(0));
-            s.append(r == 0 && c > 0 && c < 4 ? QJsonValue(QString("CAT")[c - 1])
-                     : r == 1 && c == 0       ? QJsonValue(QJsonObject{{"value", "Ø"}})
-                                              : QJsonValue());
+            const bool a = !blocked(r, c) && (c == 0 || blocked(r, c - 1)) && c < 14 && !blocked(r, c + 1);
+            const bool d = !blocked(r, c) && (r == 0 || blocked(r - 1, c)) && r < 14 && !blocked(r + 1, c);
+            if (a || d) ++number;
+            if (a) across.append(QJsonArray{number, QString("Across %1").arg(number)});
+            if (d) down.append(QJsonObject{{"number", number}, {"clue", QString("Down %1").arg(number)}});
+            p.append(blocked(r, c) ? QJsonValue("#") : QJsonValue(a || d ? number : 0));
+            s.append(blocked(r, c) ? QJsonValue("#") : QJsonValue(QString(QChar('A' + (r * 7 + c * 3) % 26))));
         }
         puzzle.append(p);
         solution.append(s);
     }
-    const QJsonObject theirs{{"version", "http://ipuz.org/v1"},
-                             {"kind", QJsonArray{"http://ipuz.org/crossword#1"}},
-                             {"dimensions", QJsonObject{{"width", 15}, {"height", 15}}},
-                             {"puzzle", puzzle},
-                             {"solution", solution},
-                             {"title", "Sunday"},
-                             {"com.example:notes", QJsonObject{{"rating", QJsonArray{4, 5}}}},
-                             {"saved", QJsonArray{}}};
-    const sim::ipuz::Loaded loaded = sim::ipuz::Read(QJsonDocument(theirs).toJson());
+    QJsonArray first = puzzle[0].toArray();
+    first[0] = QJsonObject{{"cell", 1}, {"style", "circled"}};
+    first[5] = QJsonObject{{"cell", first[5]}, {"style", QJsonObject{{"color", "ffcc00"}, {"shapebg", "circle"}}}};
+    puzzle[0] = first;
+    return {{"version", "http://ipuz.org/v2"},
+            {"kind", QJsonArray{"http://ipuz.org/crossword#1"}},
+            {"dimensions", QJsonObject{{"width", 15}, {"height", 15}}},
+            {"title", "Tuesday"},
+            {"com.example:notes", QJsonObject{{"rating", QJsonArray{4, 5}}}},
+            {"styles", QJsonObject{{"circled", QJsonObject{{"shapebg", "circle"}}}}},
+            {"block", "#"},
+            {"empty", 0},
+            {"puzzle", puzzle},
+            {"solution", solution},
+            {"clues", QJsonObject{{"Across", across}, {"Down", down}}}};
+}
+
+TEST(Ipuz, ACrosswordOfAnotherProgramOpensWithItsLettersAndBlocksAndIsWrittenAsItWas) {
+    QJsonObject theirs = crossword(), read = theirs;
+    read["saved"] = QJsonArray{};  // a player's progress, stale once the grid changes
+    QJsonArray solution = read["solution"].toArray(), second = solution[1].toArray();
+    second[0] = QJsonObject{{"value", "Ø"}};  // a letter as a value object
+    solution[1] = second;
+    read["solution"] = solution;
+    second[0] = "Ø";
+    solution[1] = second;
+    theirs["solution"] = solution;
+    const sim::ipuz::Loaded loaded = sim::ipuz::Read(QJsonDocument(read).toJson());
     ASSERT_TRUE(loaded.grid.has_value()) << loaded.error.toStdString();
     const sim::Grid& g = *loaded.grid;
-    EXPECT_EQ(g[2].caption + g[3].caption + g[4].caption + g[16].caption, "CATØ");
-    EXPECT_TRUE(g[1].block && g[1].back == sim::kBlockColour);
-    EXPECT_EQ(g[1].caption, "");
-    // Their fields go along when the grid is written again; a player's
-    // progress on the old grid does not.
+    EXPECT_EQ(g[1].caption + g[2].caption + g[16].caption, QString::fromUtf8("ADØ"));
+    EXPECT_TRUE(g[49].block && g[49].back == sim::kBlockColour && g[49].caption.isEmpty());
+    EXPECT_EQ(g[6].back, QColor(0xff, 0xcc, 0x00));
     const QJsonObject again = QJsonDocument::fromJson(sim::ipuz::Write(g, loaded.kept)).object();
-    EXPECT_EQ(again["title"].toString(), "Sunday");
-    EXPECT_EQ(again["com.example:notes"].toObject()["rating"].toArray(), (QJsonArray{4, 5}));
-    EXPECT_FALSE(again.contains("saved"));
+    EXPECT_EQ(again.keys(), theirs.keys());
+    for (const QString& key : theirs.keys())
+        EXPECT_TRUE(again[key] == theirs[key])
+            << key.toStdString() << ": " << QJsonDocument(QJsonObject{{key, again[key]}}).toJson().toStdString();
+}
+
+// What is written opens again: a file at the size limit is written within
+// it; a grid whose file would grow past it is not written, and a file
+// already there stays as it was.
+TEST(Ipuz, WhatIsWrittenStaysWithinTheSizeThatOpens) {
+    QTemporaryDir dir;
+    QJsonObject o = goodJson();
+    o["com.example:marks"] = QJsonArray::fromVariantList(QVariantList(200000, 7));
+    o["pad"] = "";
+    o["pad"] = QString(sim::ipuz::kMaxFileSize - QJsonDocument(o).toJson(QJsonDocument::Compact).size(), 'x');
+    const QByteArray full = QJsonDocument(o).toJson(QJsonDocument::Compact);
+    ASSERT_EQ(full.size(), sim::ipuz::kMaxFileSize);
+    const sim::ipuz::Loaded loaded = sim::ipuz::Read(full);
+    ASSERT_TRUE(loaded.grid.has_value()) << loaded.error.toStdString();
+    EXPECT_LE(sim::ipuz::Write(*loaded.grid, loaded.kept).size(), sim::ipuz::kMaxFileSize);
+
+    // Numbers written out in full grow a file under the limit past it.
+    o["com.example:marks"] = "MARKS";
+    o["pad"] = "";
+    QByteArray text = QJsonDocument(o).toJson(QJsonDocument::Compact);
+    text.replace("\"MARKS\"", "[" + QByteArray(qsizetype(220000) * 4, 'x').replace("xxxx", "1e9,") + "1]");
+    const sim::ipuz::Loaded big = sim::ipuz::Read(text);
+    ASSERT_TRUE(big.grid.has_value()) << big.error.toStdString();
+    const QString path = dir.filePath("big.ipuz");
+    QString error;
+    ASSERT_TRUE(sim::ipuz::WriteFile(path, sim::Grid{}, {}, &error));
+    EXPECT_FALSE(sim::ipuz::WriteFile(path, *big.grid, big.kept, &error));
+    EXPECT_EQ(error, "the grid file would be larger than 1 MB, more than Velmora opens");
+    EXPECT_EQ(sim::ipuz::ReadFile(path).grid, sim::Grid{});
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 // Keeping a grid from the simulator window: saved as ipuz and opened again
-// as one undoable step, a question before a grid is replaced, the fields of
-// other programs kept, refusals and failures said, the keys and the
-// right-click menu, and the PDF and print pages read back with pdftotext.
-#include <QJsonArray>
+// as one undoable step, a question before a grid is replaced, refusals and
+// failures said, the keys and the right-click menu, and the PDF and print
+// pages read back with pdftotext. (What the files hold: tests/grid.)
 #include <QProcess>
 #include <QRegularExpression>
 
 #include "grid/gridprint.h"
-#include "grid/ipuz.h"
 #include "simulator.h"
 
 namespace {
@@ -50,6 +48,10 @@ std::vector<std::vector<Word>> pdfWords(const QString& pdf) {
 
 TEST_F(Sim, SavedGridOpensAgainAsOneUndoableStepInTheFolderLastUsed) {
     evening::Compose(doc());
+    sim::Square block;
+    block.block = true;
+    block.back = sim::kBlockColour;
+    doc().setSquare(200, block);
     const sim::Grid before = doc().squares();
     save("evening.ipuz");
     ASSERT_TRUE(boxes.calls().empty()) << boxes.lastPrompt().toStdString();
@@ -60,6 +62,7 @@ TEST_F(Sim, SavedGridOpensAgainAsOneUndoableStepInTheFolderLastUsed) {
     EXPECT_TRUE(boxes.calls().empty()) << "an empty grid is replaced without a question";
     EXPECT_TRUE(doc().squares() == before);
     EXPECT_EQ(firstMisshown(), 0);
+    EXPECT_FALSE(f().X(200).IsButtonFace());
     EXPECT_EQ(doc().history().undoable(), steps + 1);
     f().Angre();
     EXPECT_TRUE(doc().squares() == sim::Grid{});
@@ -87,22 +90,11 @@ TEST_F(Sim, OpeningOverAGridAsksFirstAndNoKeepsIt) {
     EXPECT_TRUE(doc().squares() == saved);
 }
 
-TEST_F(Sim, FieldsOfOtherProgramsSurviveOpenAndSave) {
-    evening::Compose(doc());
-    QJsonObject o = QJsonDocument::fromJson(sim::ipuz::Write(doc().squares())).object();
-    o["title"] = "Sunday";
-    write("theirs.ipuz", QJsonDocument(o).toJson());
-    f().M_TomRutenett_Click();
-    open("theirs.ipuz");
-    save("ours.ipuz");
-    EXPECT_EQ(json("ours.ipuz")["title"].toString(), "Sunday");
-}
-
 TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
     evening::Compose(doc());
     const sim::Grid before = doc().squares();
     const size_t steps = doc().history().undoable();
-    write("bad.ipuz", "{\"version\": ");
+    writeFile(file("bad.ipuz").toStdString(), "{\"version\": ");
     for (const QString& name : {QString("bad.ipuz"), QString("missing.ipuz")}) {
         boxes.clear();
         open(name);
@@ -115,53 +107,18 @@ TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
         EXPECT_EQ(boxes.calls()[0].title, "Velmora");
     }
     EXPECT_TRUE(boxes.lastPrompt().contains("it cannot be read ("));
+    // A file that cannot be made, and one there already that cannot be replaced.
+    ASSERT_TRUE(QDir(file("")).mkdir("folder.ipuz"));
+    const QStringList says{", and no file was made there:\n", ", so that file is as it was:\n"};
+    for (const QString& name : {QString("no such folder/grid.ipuz"), QString("folder.ipuz")}) {
+        boxes.clear();
+        save(name);
+        ASSERT_EQ(boxes.calls().size(), 1u);
+        EXPECT_TRUE(
+            boxes.lastPrompt().startsWith("The grid could not be saved to " + file(name) + says[name == "folder.ipuz"]))
+            << boxes.lastPrompt().toStdString();
+    }
     EXPECT_EQ(f().GridFile(), "");
-    boxes.clear();
-    save("no such folder/grid.ipuz");
-    ASSERT_EQ(boxes.calls().size(), 1u);
-    EXPECT_TRUE(boxes.lastPrompt().startsWith("The grid could not be saved to " + file("no such folder/grid.ipuz") +
-                                              ", and no file was made there:\n"))
-        << boxes.lastPrompt().toStdString();
-    EXPECT_EQ(f().GridFile(), "");
-
-    // Numbers written out in full grow a file under the size limit past it:
-    // saving it again would make a file that does not open.
-    QJsonObject o = QJsonDocument::fromJson(sim::ipuz::Write(doc().squares())).object();
-    o["marks"] = "MARKS";
-    QByteArray big = QJsonDocument(o).toJson();
-    big.replace("\"MARKS\"", "[" + QByteArray(qsizetype(220000) * 4, 'x').replace("xxxx", "1e9,") + "1]");
-    write("big.ipuz", big);
-    boxes.answer(ui::Answer::Yes);
-    open("big.ipuz");
-    boxes.clear();
-    save("big.ipuz");
-    EXPECT_EQ(boxes.lastPrompt(), "The grid could not be saved to " + file("big.ipuz") +
-                                      ", so that file is as it was:\nthe grid file would be larger than 1 MB, more "
-                                      "than Velmora opens");
-    QFile again(file("big.ipuz"));
-    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
-    EXPECT_EQ(again.readAll(), big);
-}
-
-TEST_F(Sim, AFileAtTheSizeLimitOpensAgainOnceSaved) {
-    evening::Compose(doc());
-    // Many short entries, which a file laid out line by line would spread
-    // far past the limit.
-    QJsonObject o = QJsonDocument::fromJson(sim::ipuz::Write(doc().squares())).object();
-    o["com.example:marks"] = QJsonArray::fromVariantList(QVariantList(200000, 7));
-    o["pad"] = "";
-    const qsizetype size = QJsonDocument(o).toJson(QJsonDocument::Compact).size();
-    o["pad"] = QString(sim::ipuz::kMaxFileSize - size, 'x');
-    write("full.ipuz", QJsonDocument(o).toJson(QJsonDocument::Compact));
-    ASSERT_EQ(QFileInfo(file("full.ipuz")).size(), sim::ipuz::kMaxFileSize);
-    boxes.answer(ui::Answer::Yes);
-    open("full.ipuz");
-    save("again.ipuz");
-    f().M_TomRutenett_Click();
-    open("again.ipuz");
-    EXPECT_TRUE(boxes.calls().size() == 1 && boxes.prompts()[0].startsWith("Do you really"))
-        << boxes.lastPrompt().toStdString();
-    EXPECT_EQ(json("again.ipuz")["pad"], o["pad"]);
 }
 
 TEST_F(Sim, CancelledDialogsDoNothing) {
@@ -226,7 +183,7 @@ void expectPages(const QString& pdf, const sim::Grid& g) {
         if (w.square && g[size_t(w.square)].ord1.isEmpty() && g[size_t(w.square)].ord2.isEmpty())
             letters[w.square] += w.text;
     std::map<int, QString> want;
-    for (int n = 1; n <= sim::kSquares; ++n)
+    for (int n = 1; n <= g.count(); ++n)
         if (!g[size_t(n)].caption.isEmpty() && !g[size_t(n)].isMark()) want[n] = g[size_t(n)].caption;
     EXPECT_EQ(letters, want);
 }
@@ -288,29 +245,4 @@ TEST_F(Sim, PrintGoesThroughThePrintDialog) {
     expectPages(printTo, doc().squares());
 }
 
-TEST_F(Sim, CommandLineWritesThePdfWithoutAWindow) {
-    evening::Compose(doc());
-    save("evening.ipuz");
-    write("bad.ipuz", "{\"version\": ");
-    const QString velmora = QString(VELMORA_BINARY_DIR) + "/app/velmora";
-    QProcess p;
-    p.setProcessChannelMode(QProcess::SeparateChannels);
-    p.start(velmora, {"--pdf", file("evening.ipuz"), file("batch.pdf")});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    expectPages(file("batch.pdf"), doc().squares());
-
-    p.start(velmora, {"--pdf", file("bad.ipuz"), file("bad.pdf")});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_NE(p.exitCode(), 0);
-    const QString err = QString::fromUtf8(p.readAllStandardError());
-    EXPECT_TRUE(err.contains(file("bad.ipuz")) && err.contains("it is not JSON")) << err.toStdString();
-    EXPECT_FALSE(QFile::exists(file("bad.pdf")));
-
-    p.start(velmora, {"--pdf", file("evening.ipuz")});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_NE(p.exitCode(), 0);
-    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("Usage: velmora --pdf GRID.ipuz OUT.pdf"));
-}
 }  // namespace

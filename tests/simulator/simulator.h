@@ -7,8 +7,6 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QFile>
-#include <QJsonDocument>
 #include <QListView>
 #include <QMenu>
 #include <QPrinter>
@@ -17,15 +15,14 @@
 #include <QWindow>
 
 #include "evening.h"
+#include "gui.h"
 #include "shared/M.h"
 #include "simulator/F_Egenskaper.h"
 #include "simulator/F_Ruter.h"
-#include "support.h"
 #include "ui/dialogs.h"
 #include "ui/progress.h"
 
 using namespace testing_support;
-using evening::Captions;
 
 class Sim : public ::testing::Test {
 protected:
@@ -132,16 +129,6 @@ protected:
     // ---- grid files
     QString file(const QString& name) const {
         return QDir::toNativeSeparators(QString::fromStdString((db.dir() / name.toStdString()).string()));
-    }
-    void write(const QString& name, const QByteArray& bytes) const {
-        QFile out(file(name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-    }
-    QJsonObject json(const QString& name) const {
-        QFile in(file(name));
-        EXPECT_TRUE(in.open(QIODevice::ReadOnly));
-        return QJsonDocument::fromJson(in.readAll()).object();
     }
     void save(const QString& name) {
         pick = file(name);

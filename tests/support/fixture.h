@@ -9,10 +9,10 @@
 #include <QListView>
 #include <QTest>
 
+#include "gui.h"
 #include "lookup/Resultat.h"
 #include "lookup/Velmora.h"
 #include "shared/M.h"
-#include "support.h"
 
 class WindowTest : public ::testing::Test {
 protected:

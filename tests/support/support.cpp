@@ -3,18 +3,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QApplication>
-#include <QCoreApplication>
-#include <QEvent>
-#include <QListView>
-#include <QStyle>
-#include <QStyleOptionViewItem>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 
-#include "shared/M.h"
 #include "store/wordstore.h"
 
 namespace fs = std::filesystem;
@@ -124,47 +117,6 @@ Rows TempDb::rows(const std::string& sql, const std::vector<std::string>& values
     return fileRows(file(), sql, values);
 }
 
-MsgBoxes::MsgBoxes() {
-    ui::setMsgBoxHandler([this](const ui::MsgBoxCall& c) {
-        calls_.push_back(c);
-        if (during) during(c);
-        if (!script_.empty()) {
-            auto a = script_.front();
-            script_.pop_front();
-            return a;
-        }
-        return c.buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::OK;
-    });
-}
-MsgBoxes::~MsgBoxes() { ui::setMsgBoxHandler(nullptr); }
-
-QStringList MsgBoxes::prompts() const {
-    QStringList l;
-    for (auto& c : calls_) l << c.prompt;
-    return l;
-}
-
-ModalDriver::ModalDriver() {
-    ui::setModalDriver([this](ui::Form& f) {
-        ++shown_;
-        captions_.push_back(f.Caption());
-        if (!steps_.empty()) {
-            auto s = std::move(steps_.front());
-            steps_.pop_front();
-            s(f);
-        }
-    });
-}
-ModalDriver::~ModalDriver() { ui::setModalDriver(nullptr); }
-
-QuitCatcher::QuitCatcher() {
-    ui::setQuitHook([this](int status) {
-        ++calls_;
-        status_ = status;
-    });
-}
-QuitCatcher::~QuitCatcher() { ui::setQuitHook(nullptr); }
-
 std::string binaryPath(const std::string& name) { return std::string(VELMORA_BINARY_DIR) + "/tools/" + name; }
 std::string sourcePath(const std::string& rel) { return std::string(VELMORA_SOURCE_DIR) + "/" + rel; }
 
@@ -181,26 +133,6 @@ int mkdb(const std::string& args, std::string* output, const std::string& runner
 void writeFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
-}
-
-void processEvents() {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-}
-
-QRect checkBoxRect(const ui::ListBox& list, int i) {
-    QListView* v = list.view();
-    const QModelIndex index = v->model()->index(i, 0);
-    QStyleOptionViewItem opt;
-    opt.initFrom(v);
-    opt.widget = v;
-    opt.rect = v->visualRect(index);
-    opt.font = v->font();
-    opt.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
-    opt.text = index.data().toString();
-    return v->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, v);
 }
 
 }  // namespace testing_support

@@ -1,21 +1,17 @@
-// What every test program shares: a temporary word database in a folder of
-// its own (the current directory while the test runs), rows put in place
-// and read back, a scripted seam for message boxes, a driver for modal
-// windows, the process-exit hook and the command-line tool.
+// What every test program shares, with no window: a temporary word
+// database in a folder of its own (the current directory while the test
+// runs), rows put in place and read back, and the command-line tool. The
+// windows' tests have more in gui.h.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
-#include <QString>
-#include <deque>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "store/sqlite.h"
-#include "ui/toolkit.h"
 
 namespace testing_support {
 
@@ -77,60 +73,6 @@ private:
     std::filesystem::path old_;
 };
 
-// Records every message box and answers from a script (Yes/No/OK); with an
-// empty script a Yes/No box is answered No and an OK box OK.
-class MsgBoxes {
-public:
-    MsgBoxes();
-    ~MsgBoxes();
-    MsgBoxes(const MsgBoxes&) = delete;
-    MsgBoxes& operator=(const MsgBoxes&) = delete;
-    void answer(ui::Answer a) { script_.push_back(a); }
-    const std::vector<ui::MsgBoxCall>& calls() const { return calls_; }
-    QString lastPrompt() const { return calls_.empty() ? QString() : calls_.back().prompt; }
-    QStringList prompts() const;
-    void clear() { calls_.clear(); }
-    // Runs inside each box before it is answered (the box is "up").
-    std::function<void(const ui::MsgBoxCall&)> during;
-
-private:
-    std::vector<ui::MsgBoxCall> calls_;
-    std::deque<ui::Answer> script_;
-};
-
-// Drives each modal window with the next step of a script; a window shown
-// modal without a step is hidden at once (and counted).
-class ModalDriver {
-public:
-    ModalDriver();
-    ~ModalDriver();
-    ModalDriver(const ModalDriver&) = delete;
-    ModalDriver& operator=(const ModalDriver&) = delete;
-    void then(std::function<void(ui::Form&)> step) { steps_.push_back(std::move(step)); }
-    int shown() const { return shown_; }
-    std::vector<QString> captions() const { return captions_; }
-
-private:
-    std::deque<std::function<void(ui::Form&)>> steps_;
-    int shown_ = 0;
-    std::vector<QString> captions_;
-};
-
-// Catches ui::Quit and ui::Fatal instead of ending the test program.
-class QuitCatcher {
-public:
-    QuitCatcher();
-    ~QuitCatcher();
-    QuitCatcher(const QuitCatcher&) = delete;
-    QuitCatcher& operator=(const QuitCatcher&) = delete;
-    int calls() const { return calls_; }
-    int lastStatus() const { return status_; }
-
-private:
-    int calls_ = 0;
-    int status_ = -1;
-};
-
 // Path of a built tool (velmora-mkdb) and of the source tree.
 std::string binaryPath(const std::string& name);
 std::string sourcePath(const std::string& rel);
@@ -141,11 +83,5 @@ std::string sourcePath(const std::string& rel);
 int mkdb(const std::string& args, std::string* output = nullptr, const std::string& runner = "");
 
 void writeFile(const std::string& path, const std::string& text);
-
-// Lets pending events (timers at 0, deferred deletes) run.
-void processEvents();
-
-// Where entry i of a check-box list has its check box, in its viewport.
-QRect checkBoxRect(const ui::ListBox& list, int i);
 
 }  // namespace testing_support

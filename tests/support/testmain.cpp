@@ -1,12 +1,11 @@
+// The main of the test programs without windows: Qt's core only.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <cstdlib>
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Velmora");
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("Velmora");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "shared/M.h"
-#include "support.h"
+#include "gui.h"
 #include "ui/toolkit.h"
 
 using namespace testing_support;

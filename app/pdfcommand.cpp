@@ -1,7 +1,7 @@
 // The command-line export: no window, no word database, only the grid file
 // read and checked as Open grid… reads it, and the pages Export as PDF…
 // writes.
-#include "simulator/pdfcommand.h"
+#include "pdfcommand.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +14,7 @@
 #include "grid/ipuz.h"
 #include "store/shown.h"
 
-namespace sim {
+namespace app {
 
 namespace {
 
@@ -54,17 +54,17 @@ int PdfCommand(int& argc, char** argv, const QString& in, const QStringList& res
     // No display is needed to paint a PDF.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const ipuz::Loaded loaded = ipuz::ReadFile(in);
+    const sim::ipuz::Loaded loaded = sim::ipuz::ReadFile(in);
     if (!loaded.grid) {
         err << "velmora: the grid in " << shown(in) << " could not be opened:\n" << loaded.error << "\n";
         return 1;
     }
     QString error;
-    if (!print::WritePdf(out, *loaded.grid, QFileInfo(in).completeBaseName(), &error)) {
+    if (!sim::print::WritePdf(out, *loaded.grid, QFileInfo(in).completeBaseName(), &error)) {
         err << "velmora: the PDF could not be written to " << shown(out) << ":\n" << error << "\n";
         return 1;
     }
     return 0;
 }
 
-}  // namespace sim
+}  // namespace app

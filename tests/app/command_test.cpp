@@ -1,6 +1,7 @@
-// The command line: what `velmora --pdf` refuses to write over, the options
-// it does not go with, what it prints of a grid file, and --help-all;
-// what `velmora --generate` refuses.
+// The command line: `velmora --pdf` writes a grid file's two pages without a
+// window; what it refuses to write over, the options it does not go with,
+// what it prints of a grid file, and --help-all; what `velmora --generate`
+// refuses.
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <filesystem>
 
 #include "grid/ipuz.h"
@@ -42,16 +44,13 @@ class Command : public ::testing::Test {
 protected:
     void SetUp() override {
         sim::Grid g;
+        g[1].ord1 = "BIG";
         g[2].caption = "A";
         g[3].caption = "\x1b]0;owned\x07";  // a text no square shows
-        QFile bad(at("bad.ipuz"));
-        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-        bad.write(sim::ipuz::Write(g));
+        writeFile(at("bad.ipuz").toStdString(), sim::ipuz::Write(g).toStdString());
         g[3].caption.clear();
         grid = sim::ipuz::Write(g);
-        QFile f(at("g.ipuz"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(grid);
+        writeFile(at("g.ipuz").toStdString(), grid.toStdString());
     }
     QString at(const QString& name) const { return QDir(QString::fromStdString(db.dir().string())).filePath(name); }
     TempDb db;
@@ -98,6 +97,7 @@ TEST_F(Command, RefusesWhatItCannotDoAndPrintsNoRawText) {
         {{"--seed", "3"}, 1, "--seed belongs to --generate"},
         // The test's word database is empty.
         {{"--generate", at("out.ipuz")}, 2, "no words of 2, 3, 4 or 5 letters with clue words"},
+        {{"--pdf", at("g.ipuz")}, 1, "Usage: velmora --pdf GRID.ipuz OUT.pdf"},
     };
     for (const auto& c : cases) {
         const Ran r = velmora(c.args);
@@ -107,6 +107,18 @@ TEST_F(Command, RefusesWhatItCannotDoAndPrintsNoRawText) {
     }
     EXPECT_FALSE(QFile::exists(at("out.pdf")));
     EXPECT_EQ(QDir(at("")).entryList({"out.ipuz*"}), QStringList());
+
+    // The puzzle page with the clue word, then the solution page with the letter.
+    ASSERT_EQ(velmora({"--pdf", at("g.ipuz"), at("out.pdf")}).code, 0);
+    QProcess text;
+    text.start("pdftotext", {"-layout", at("out.pdf"), "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f', Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_TRUE(pages[0].contains("BIG") && !pages[0].contains(QRegularExpression("\\bA\\b")))
+        << pages[0].toStdString();
+    EXPECT_TRUE(pages[1].contains("g – Solution") && pages[1].contains(QRegularExpression("\\bA\\b")))
+        << pages[1].toStdString();
 }
 
 }  // namespace

@@ -5,11 +5,11 @@
 #include <QString>
 #include <QStringList>
 
-namespace sim {
+namespace app {
 
 // Writes the grid in `grid` as a PDF to the one file named in `rest` and
 // gives the exit status: 0, or 1 with a message on standard error. Call it
 // before any application object exists.
 int PdfCommand(int& argc, char** argv, const QString& grid, const QStringList& rest);
 
-}  // namespace sim
+}  // namespace app
