@@ -14,8 +14,8 @@
 
 #include "generatecommand.h"
 #include "lookup/Velmora.h"
-#include "recovery.h"
 #include "pdfcommand.h"
+#include "recovery.h"
 #include "shared/M.h"
 #include "store/parts.h"
 #include "userdata.h"

@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
         changed = false;
         for (int n = 1; n <= size; ++n) {
             if (!at(n)) continue;
-            if (runAcross(n) > 10) clue[size_t(n + 1 + int(rng() % 5) + 4)] = changed = true;
-            if (runDown(n) > 10) clue[size_t(n + columns * (1 + int(rng() % 5) + 4))] = changed = true;
+            if (runAcross(n) > 10) clue[size_t(n) + 5 + size_t(rng() % 5)] = changed = true;
+            if (runDown(n) > 10) clue[size_t(n) + size_t(columns) * (5 + size_t(rng() % 5))] = changed = true;
         }
         // A letter in no answer of two letters or more becomes a clue square.
         for (int n = 1; n <= size; ++n) {

@@ -294,7 +294,7 @@ void PreferForOpenAnswers(const std::vector<Slot>& answers, const FillWords& wor
             const QString letters = AnswerLetters(other);
             bool same = true;
             for (int k = 0; k < s.length && same; ++k)
-                same = passing[size_t(s.squares[size_t(k)])] < 2 || letters[k] == shown[k];
+                same = passing[s.squares[size_t(k)]] < 2 || letters[k] == shown[k];
             if (!same) continue;
             ++asked;
             if (!wanted(other)) continue;
@@ -391,7 +391,8 @@ QString FillReport(const Grid& filled, const std::vector<Slot>& answers, const F
         const Slot& s = answers[i];
         const QString name = s.open() ? QString("an open answer of %1 letters").arg(s.length) : s.clue;
         lines << QString("%1, %2 from %3: %4")
-                     .arg(name, s.answer.across ? "across" : "down", place(filled.geometry(), s.answer.clue), why(filled, s, words));
+                     .arg(name, s.answer.across ? "across" : "down", place(filled.geometry(), s.answer.clue),
+                          why(filled, s, words));
     }
     if (lines.isEmpty()) return {};
     const int n = int(lines.size());

@@ -77,8 +77,8 @@ LayoutFaults Faults(const Mask& m, int longest) {
                 f.edge += length;
                 return;
             }
-            ++starts[size_t(first - step)];
-            for (int k = 0; k < length; ++k) ++inAnswer[size_t(first + k * step)];
+            ++starts[size_t(first) - size_t(step)];
+            for (int k = 0; k < length; ++k) ++inAnswer[size_t(first) + size_t(k) * size_t(step)];
             if (length > longest) f.over += length - longest;
             if (length == 2) ++f.two;
         });

@@ -123,7 +123,8 @@ void paintPage(QPainter& p, const QRectF& area, const Grid& g, const QString& he
         const auto [across, down] = answers[size_t(n)];
         if (across && !EdgeRefuses(geometry, {int16_t(n), true}, n + 1, 1, 1))
             arrow(p, QPointF(r.right() + a, across && down ? r.top() + r.height() / 4 : r.center().y()), true, a);
-        if (down && geometry.contains(n + geometry.columns)) arrow(p, QPointF(r.center().x(), r.bottom() + a), false, a);
+        if (down && geometry.contains(n + geometry.columns))
+            arrow(p, QPointF(r.center().x(), r.bottom() + a), false, a);
     }
     p.setPen(QPen(Qt::black, thin));
     for (int i = 0; i <= geometry.columns; ++i)

@@ -172,7 +172,7 @@ Square fromOwnField(const QJsonValue& v, const Geometry& geometry, int n) {
     if (o.contains("writers")) {
         const QJsonArray w = o["writers"].toArray();
         // No more than every answer of the grid.
-        if (!o["writers"].isArray() || w.size() > 2 * geometry.size())
+        if (!o["writers"].isArray() || w.size() > 2 * qsizetype(geometry.size()))
             throw wrong("the answers that wrote it are not a list");
         for (const auto& e : w) {
             const QJsonArray a = e.toArray();

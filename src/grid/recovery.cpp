@@ -30,7 +30,7 @@ QString setAside(const QString& path, QString* error) {
     const QString stem = path + ".unreadable-" + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss");
     QFile f(path);
     for (int k = 1; k <= 100; ++k) {
-        const QString to = k == 1 ? stem : QString("%1-%2").arg(stem).arg(k);
+        QString to = k == 1 ? stem : QString("%1-%2").arg(stem).arg(k);
         if (QFileInfo::exists(to)) continue;
         if (f.rename(to)) return to;
         *error = f.errorString();

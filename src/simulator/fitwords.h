@@ -22,6 +22,7 @@ class WordIndex;
 
 class F_Passer : public ui::Form {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(F_Passer)
 public:
     F_Passer();
     // Goes with the simulator window, which owns it.

@@ -7,8 +7,8 @@
 
 #include "store/order.h"
 #include "store/pg_words.h"
-#include "store/wordlists.h"
 #include "store/wordindex.h"
+#include "store/wordlists.h"
 
 namespace store {
 

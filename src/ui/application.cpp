@@ -61,7 +61,7 @@ void Fatal(const QString& message) {
 
 namespace {
 
-Answer showBox(MsgBoxCall call) {
+Answer showBox(const MsgBoxCall& call) {
     if (msgBoxHandler) return msgBoxHandler(call);
     QMessageBox box(QApplication::activeWindow());
     const QString& prompt = call.prompt;

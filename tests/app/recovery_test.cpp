@@ -9,10 +9,10 @@
 #include <QTest>
 
 #include "grid/ipuz.h"
+#include "gui.h"
 #include "recovery.h"
 #include "shared/M.h"
 #include "simulator/F_Ruter.h"
-#include "gui.h"
 
 namespace {
 

@@ -70,9 +70,9 @@ TEST(Generate, TheRulesCheckCatchesEachFault) {
         if (!across && m.grid[size_t(n)].lengde1 >= 2 && n % sim::gen::kColumns) across = n;
         if (!down && m.grid[size_t(n)].lengde2 >= 2) down = n;
     }
-    const auto broken = [](sim::Grid g) { return sim::gen::BrokenRules(g, &smallWords()).join(" "); };
+    const auto broken = [](const sim::Grid& g) { return sim::gen::BrokenRules(g, &smallWords()).join(" "); };
     sim::Grid g = m.grid;
-    g[size_t(across + 1)].caption.clear();
+    g[size_t(across) + 1].caption.clear();
     EXPECT_TRUE(broken(g).contains("is blank")) << broken(g).toStdString();
     g = m.grid;
     g[size_t(down)].lengde2 = int16_t(g[size_t(down)].lengde2 + 1);
@@ -81,7 +81,7 @@ TEST(Generate, TheRulesCheckCatchesEachFault) {
     g[size_t(across)].ord1 = "NOTACLUE";
     EXPECT_TRUE(broken(g).contains("does not list")) << broken(g).toStdString();
     g = m.grid;
-    g[size_t(down)].ord2 = m.grid[size_t(down + sim::gen::kColumns)].caption;  // a clue word inside its answer
+    g[size_t(down)].ord2 = m.grid[size_t(down) + size_t(sim::gen::kColumns)].caption;  // a clue word inside its answer
     EXPECT_TRUE(broken(g).contains("contains it or is part of it")) << broken(g).toStdString();
 }
 
@@ -109,7 +109,8 @@ TEST(Generate, KeepingWhatWasMadeFillsTheOnlyPuzzleOfATinyDatabase) {
             const int count = across ? sq.lengde1 : sq.lengde2;
             if (count < 2) continue;
             QString word;
-            for (int k = 1; k <= count; ++k) word += known.grid[size_t(sim::Target(sim::Geometry{}, {int16_t(n), across}, k))].caption;
+            for (int k = 1; k <= count; ++k)
+                word += known.grid[size_t(sim::Target(sim::Geometry{}, {int16_t(n), across}, k))].caption;
             const std::string clue = "CLUE" + std::to_string(links.size());
             links.push_back({clue, word.toStdString()});
             if (count > 2) links.push_back({clue, std::string(size_t(count), 'E')});

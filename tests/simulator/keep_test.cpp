@@ -157,8 +157,9 @@ TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogs) {
     EXPECT_EQ(printed, 2);
     QStringList entries;
     for (QAction* a : f().M_Rutenett->actions()) entries << a->text();
-    EXPECT_EQ(entries, QStringList({"Clear grid", "Clear square", "Fill grid", "New puzzle\u2026", "Words that fit\u2026", "",
-                                    "Save grid as\u2026", "Open grid\u2026", "Export as PDF\u2026", "Print\u2026"}));
+    EXPECT_EQ(entries,
+              QStringList({"Clear grid", "Clear square", "Fill grid", "New puzzle\u2026", "Words that fit\u2026", "",
+                           "Save grid as\u2026", "Open grid\u2026", "Export as PDF\u2026", "Print\u2026"}));
 }
 
 // ---------------------------------------------------------------- paper
@@ -227,9 +228,9 @@ TEST_F(Sim, OpenAnswersPrintAsClueSquaresWithTheirArrows) {
     const QRectF grid =
         sim::print::GridRect(QRectF(margin, margin, page.width() - 2 * margin, page.height() - 2 * margin));
     const double side = grid.width() / 15;
-    const auto grey = [&](int n, double dx, double dy) {  // at (dx, dy) of square n's side from its top left
-        return qGray(
-            page.pixel(int(grid.left() + side * ((n - 1) % 15 + dx)), int(grid.top() + side * ((n - 1) / 15 + dy))));
+    const auto grey = [&](int n, double dx, double dy) {      // at (dx, dy) of square n's side from its top left
+        const int row = (n - 1) / 15, column = (n - 1) % 15;  // from 0
+        return qGray(page.pixel(int(grid.left() + side * (column + dx)), int(grid.top() + side * (row + dy))));
     };
     for (int n : {20, 64}) EXPECT_GT(grey(n, 0.5, 0.5), 200) << n;
     EXPECT_LT(grey(200, 0.5, 0.5), 180);

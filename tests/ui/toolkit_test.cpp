@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "shared/M.h"
 #include "gui.h"
+#include "shared/M.h"
 #include "ui/toolkit.h"
 
 using namespace testing_support;
