@@ -119,6 +119,18 @@ int FillResult::unfilled() const {
 
 namespace {
 
+// The words an answer may take: an open answer's of its length, else its
+// clue word's of its length; none when there are none.
+const QStringList& wordsFor(const FillWords& words, const Slot& s) {
+    static const QStringList none;
+    if (s.open()) {
+        auto it = words.byLength.find(s.length);
+        return it != words.byLength.end() ? it->second : none;
+    }
+    auto it = words.byClue.find({s.clue, s.length});
+    return it != words.byClue.end() ? it->second : none;
+}
+
 // Letters as small numbers for the search: the first 255 the fill meets.
 class Alphabet {
 public:
@@ -204,18 +216,7 @@ FillResult Fill(const Grid& g, const std::vector<Slot>& answers, const FillWords
         const Slot& s = answers[i];
         if (!s.fits || s.kept) continue;
         const std::pair<QString, int> key{s.clue, s.length};
-        if (!sources.count(key)) {
-            static const QStringList none;
-            const QStringList* list = &none;
-            if (s.open()) {
-                auto it = words.byLength.find(s.length);
-                if (it != words.byLength.end()) list = &it->second;
-            } else {
-                auto it = words.byClue.find(key);
-                if (it != words.byClue.end()) list = &it->second;
-            }
-            sources.emplace(key, list);
-        }
+        if (!sources.count(key)) sources.emplace(key, &wordsFor(words, s));
         slotOf.push_back(i);
     }
     Alphabet alphabet;
@@ -354,15 +355,7 @@ QString place(const Geometry& g, int n) { return QString("row %1, column %2").ar
 // crossing whose letter, after those before it, leaves none of its words.
 QString why(const Grid& filled, const Slot& s, const FillWords& words) {
     if (!s.fits) return QString("no room for %1 letters").arg(s.length);
-    static const QStringList none;
-    const QStringList* list = &none;
-    if (s.open()) {
-        auto it = words.byLength.find(s.length);
-        if (it != words.byLength.end()) list = &it->second;
-    } else {
-        auto it = words.byClue.find({s.clue, s.length});
-        if (it != words.byClue.end()) list = &it->second;
-    }
+    const QStringList* list = &wordsFor(words, s);
     // Each word fails at its first crossing in the answer's order; the
     // crossing named is the last of these, where no word is left.
     int last = -1;
