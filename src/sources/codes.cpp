@@ -81,6 +81,11 @@ void add(store::WordListBuilder& rows, const std::vector<std::string>& words, co
             rows.addCategory(w, category);
         else
             rows.skip("not one word of letters");
+        // A rare name's codes are no answers a solver finds (TIGRINYA: TI).
+        if (rows.ranked() && rows.rankOf(w) != 1) {
+            rows.skip("clue word not common", long(values.size()));
+            continue;
+        }
         for (const std::string& v : values)
             if (v != w) rows.addValue(w, v);
     }

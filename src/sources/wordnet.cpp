@@ -29,7 +29,7 @@ bool romanNumeral(std::string_view t) {
 // a common noun's name must be no noun itself: "boric acid" is BORIC, but
 // "round table" is no ROUND.
 std::optional<std::string> answer(const WordNetData& wn, const std::string& lemma,
-                                  const std::unordered_set<std::string>& clue, size_t letters) {
+                                  const std::unordered_set<std::string>& clue, size_t letters, bool kind = false) {
     std::vector<std::string_view> left;
     if (lemma.find('_') == std::string::npos) {
         left.push_back(lemma);
@@ -47,10 +47,15 @@ std::optional<std::string> answer(const WordNetData& wn, const std::string& lemm
                                       [](std::string_view w) { return w == "of" || w == "the" || w == "The"; }),
                        left.end());
         if (left.size() != 1 || (!repeats && left.size() + 1 != words.size())) return std::nullopt;
-        if (std::islower(static_cast<unsigned char>(lemma[0]))) {
-            auto it = wn.senses.find(std::string(left[0]));
-            if (it != wn.senses.end() && it->second.front().pos == 0) return std::nullopt;
-        }
+        auto it = wn.senses.find(lower(left[0]));
+        if (it != wn.senses.end() && std::islower(static_cast<unsigned char>(lemma[0])) && it->second.front().pos == 0)
+            return std::nullopt;
+        // Nor, of a kind's name, a word met as an adjective: the long sleeve,
+        // the Norse deity are no answers for SLEEVE and DEITY.
+        if (it != wn.senses.end() && kind &&
+            std::any_of(it->second.begin(), it->second.end(),
+                        [](const WordNetSense& x) { return x.pos == 2 && x.tags > 0; }))
+            return std::nullopt;
     }
     std::optional<std::string> typed = TypedLemma(left[0]);
     if (!typed || !GridAnswer(*typed, letters)) return std::nullopt;
@@ -90,6 +95,9 @@ std::vector<uint32_t> frequentNouns(const WordNetData& wn, const std::vector<Wor
 // A class too broad to clue: more kinds below it than a solver could
 // choose from (WordNet's "part", "device", "genus").
 constexpr size_t kBroadest = 1500;
+// A class so wide that only its own kinds and instances are answers a solver
+// finds from it: UNIT gives the units of measurement, not the coins below them.
+constexpr size_t kWide = 150;
 
 // The noun senses a puzzle subject names; `missing` for each the WordNet lacks.
 std::vector<uint32_t> subjectRoots(const WordNetData& wn, const PuzzleCategory& c,
@@ -151,6 +159,7 @@ public:
             next.clear();
         }
         const std::vector<uint32_t>& kept = belonging(roots, all);
+        size_ = all.size();
         for (auto [k, depth] : all)
             if (kept[k] == mark_) each(wn_.synsets[k], depth);
         return true;
@@ -181,6 +190,9 @@ public:
         }
     }
     const std::unordered_set<std::string>& clue() const { return *clue_; }
+    // Below the roots of the last walk; how many kinds and instances are.
+    bool reached(uint32_t k) const { return seen_[k] == mark_; }
+    size_t size() const { return size_; }
 
 private:
     // Marks with mark_ the synsets below the roots that are the subject's own:
@@ -257,6 +269,7 @@ private:
     std::vector<uint32_t> seen_, kept_;
     std::set<std::vector<uint32_t>> subjects_;  // each puzzle subject's senses, sorted
     uint32_t mark_ = 0;
+    size_t size_ = 0;
     const std::unordered_set<std::string>* clue_ = nullptr;
     std::unordered_map<std::string, std::vector<uint32_t>> named_;  // a word of a name -> the synsets
 };
@@ -270,6 +283,29 @@ std::unordered_set<std::string> clueWords(const WordNetData& wn, const std::vect
     out.erase("of");
     out.erase("the");
     return out;
+}
+
+// A word a solver knows in another sense than the one below the clue:
+// its most frequent noun sense, met more often in tagged text, lies outside
+// the clue's class (DOLL, a toy, is no answer for ADULT; KEY no author).
+bool elsewhere(const WordNetData& wn, const std::string& lemma, uint32_t synset, const Below& below) {
+    auto it = wn.senses.find(lower(lemma));
+    if (it == wn.senses.end()) return false;
+    const WordNetSense* best = nullptr;
+    int here = 0;
+    for (const WordNetSense& s : it->second) {
+        if (s.pos != 0) continue;
+        if (!best || s.tags > best->tags) best = &s;
+        if (s.synset == synset) here = s.tags;
+    }
+    return best && best->tags > here && !below.reached(best->synset);
+}
+
+// NJ, DA, SSA: a name's letters, which WordNet files beside the name.
+bool abbreviation(const std::string& lemma) {
+    return lemma.size() > 1 && std::none_of(lemma.begin(), lemma.end(), [](char ch) {
+               return std::islower(static_cast<unsigned char>(ch)) || ch == '_';
+           });
 }
 
 }  // namespace
@@ -364,8 +400,11 @@ void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::funct
             // A person is known by what they were, not by what that is a kind
             // of: Pinter is a writer, but no one's answer for "treater".
             if (s.lexfile == 18 && depth > 2 && std::isupper(static_cast<unsigned char>(s.lemmas[0][0]))) return;
+            if (depth > 1 && below.size() > kWide) return;
             for (size_t i = 0; i < s.lemmas.size(); ++i) {
-                std::optional<std::string> v = answer(wn, s.lemmas[i], below.clue(), letters);
+                if (elsewhere(wn, s.lemmas[i], uint32_t(&s - wn.synsets.data()), below) || abbreviation(s.lemmas[i]))
+                    continue;
+                std::optional<std::string> v = answer(wn, s.lemmas[i], below.clue(), letters, !s.instance);
                 if (!v || *v == *clue || !have.insert(*v).second) continue;
                 // A name of one word, which other languages mostly write the same.
                 const bool name = std::isupper(static_cast<unsigned char>(s.lemmas[i][0])) &&
@@ -395,7 +434,16 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
     ForEachWordNetValue(
         wn, letters,
         [&](const WordNetValue& v) {
-            if (v.offensive && !keepOffensive)
+            // Where the size lists are known, the clue is a word of the
+            // smallest list, the answer one of the two smallest (a name, or a
+            // name's word, one of the three): the kinds below a rare word,
+            // and the rare kinds below any, are answers no solver finds.
+            const int clue = rows.rankOf(v.clue), rank = rows.rankOf(v.value);
+            if (rows.ranked() && clue != 1)
+                rows.skip("clue word not common");
+            else if (rows.ranked() && (rank == 0 || rank > (v.name || v.shortened ? 3 : 2)))
+                rows.skip("answer not common");
+            else if (v.offensive && !keepOffensive)
                 rows.skip(store::kOffensive);
             else
                 rows.addValue(v.clue, v.value, v.shortened ? 1 : 0);
@@ -406,7 +454,11 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
         [&](const PuzzleCategory& c, const WordNetValue& m) {
             if (m.offensive && !keepOffensive) return rows.skip(store::kOffensive);
             rows.addCategory(m.value, c.name);
-            rows.addValue(m.clue, m.value);
+            // A subject's rarest members stay members, no values of its word.
+            if (rows.ranked() && (rows.rankOf(m.value) == 0 || rows.rankOf(m.value) > 3))
+                rows.skip("answer not common");
+            else
+                rows.addValue(m.clue, m.value);
         },
         [&] { rows.skip("category sense not in this WordNet"); });
 }
@@ -421,7 +473,9 @@ void ForEachCategoryMember(const WordNetData& wn, const std::vector<PuzzleCatego
         below.walk(roots, clueWords(wn, roots), [&](const WordNetSynset& s, int) {
             for (size_t i = 0; i < s.lemmas.size(); ++i) {
                 std::optional<std::string> m = answer(wn, s.lemmas[i], {}, letters);
-                if (!m) continue;
+                if (!m || abbreviation(s.lemmas[i]) ||
+                    elsewhere(wn, s.lemmas[i], uint32_t(&s - wn.synsets.data()), below))
+                    continue;
                 const bool name = std::isupper(static_cast<unsigned char>(s.lemmas[i][0])) &&
                                   s.lemmas[i].find('_') == std::string::npos;
                 member(c, {subject, *m, name, bool((s.offensive >> std::min<size_t>(i, 63)) & 1), false});

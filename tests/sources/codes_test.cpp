@@ -93,6 +93,13 @@ TEST(Codes, NamesGetTheirCodesAsValues) {
         Rows({{"COUNTRY ANTARCTICA"}, {"COUNTRY NORWAY"}, {"CURRENCY KRONE"}, {"CURRENCY LIRA"}, {"CURRENCY WON"}}));
     EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 2);  // "Korea, Republic of", "Bokmål, Norwegian"
     EXPECT_EQ(b.counts().reasons.at("not one word of letters"), 5);
+    // Where the size lists are known, only a common name's codes are values.
+    store::WordListBuilder ranked;
+    ranked.setRank("NORWAY", 1);
+    ranked.setRank("GERMAN", 2);
+    sources::ReadCodes("json", {}, ranked);
+    EXPECT_EQ(Written(ranked)("SELECT DISTINCT Ord FROM T_OrdVerdi WHERE Ord IN ('NORWAY', 'GERMAN')"),
+              Rows({{"NORWAY"}}));
 }
 
 TEST(Codes, TranslatedNamesFromMessageCatalogues) {

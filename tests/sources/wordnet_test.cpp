@@ -86,9 +86,9 @@ TEST(WordNet, ValuesSynonymsAndCategoriesComeFromTheHierarchy) {
     testing_support::TempDb tmp;
     writeWordNet("wn");
     store::WordListBuilder b;
-    b.setRank("ELBE", 2);
-    b.setRank("BAYOU", 1);
     sources::ReadWordNet("wn", kRivers, b);
+    b.setRank("ELBE", 2);  // given after: orders the values, holds none back
+    b.setRank("BAYOU", 1);
     Written db(b);
     // Every kind and instance at any depth, one word of letters only, 2 to 14,
     // a name shortened where the rest repeats the clue or is a regnal number;
@@ -165,6 +165,49 @@ TEST(WordNet, CategoryMembersAreCheckedAgainstTheirSubject) {
     EXPECT_EQ(Written(b)("SELECT Kategori || ' ' || Ord FROM T_OrdKategori UNION ALL "
                          "SELECT Ord || ' ' || Verdi FROM T_OrdVerdi WHERE Ord = 'PLANET' ORDER BY 1"),
               Rows({{"GODS ZEUS"}, {"PLANET MARS"}, {"PLANET VENUS"}, {"PLANETS MARS"}, {"PLANETS VENUS"}}));
+}
+
+TEST(WordNet, ValuesAreCommonWordsInTheSenseTheClueHas) {
+    testing_support::TempDb tmp;
+    // BIRD (FOWL a rare word for it): CROW; SMEW, in no size list; KITE, a toy
+    // far more often; Tweety, a name, and TW, its letters; HAWK, and EAGLE
+    // below it; the kind "grey bird", the name "Blue Bird". BEAST: 151 kinds,
+    // CUB with KID below it.
+    std::string noun = kLicence +
+                       synset(100, 'n', {"bird", "fowl"},
+                              {{"~", 200}, {"~", 300}, {"~", 400}, {"~i", 600}, {"~", 700}, {"~", 720}, {"~i", 800}}) +
+                       synset(200, 'n', {"crow"}) + synset(300, 'n', {"smew"}) + synset(400, 'n', {"kite"}) +
+                       synset(500, 'n', {"kite"}) + synset(600, 'n', {"Tweety", "TW"}, {{"@i", 100}}) +
+                       synset(700, 'n', {"hawk"}, {{"~", 710}}) + synset(710, 'n', {"eagle"}) +
+                       synset(720, 'n', {"grey_bird"}, {{"@", 100}}) + synset(800, 'n', {"Blue_Bird"}, {{"@i", 100}});
+    std::vector<Ptr> kinds = {{"~", 910}};
+    for (int i = 0; i < 150; ++i) {
+        kinds.push_back({"~", 1000 + i});
+        noun += synset(1000 + i, 'n', {std::string("beast") + char('a' + i / 26) + char('a' + i % 26)});
+    }
+    noun += synset(900, 'n', {"beast"}, kinds) + synset(910, 'n', {"cub"}, {{"~", 920}}) + synset(920, 'n', {"kid"});
+    writeWordNet("wn", noun);
+    writeFile("wn/index.noun", kLicence +
+                                   "beast n 1 0 1 0 00000900\nbird n 1 0 1 0 00000100\ncub n 1 0 1 0 00000910\n"
+                                   "fowl n 1 0 1 0 00000100\nkite n 2 0 2 0 00000500 00000400\n");
+    writeFile("wn/data.adj", synset(40, 'a', {"grey"}) + synset(50, 'a', {"blue"}));
+    writeFile("wn/index.adj", "blue a 1 0 1 0 00000050\ngrey a 1 0 1 0 00000040\n");
+    writeFile("wn/cntlist.rev", "kite%1:06:00:: 1 5\ngrey%3:00:00:: 1 2\nblue%3:00:00:: 1 2\n");
+    store::WordListBuilder b;
+    for (const char* w : {"BIRD", "CROW", "KITE", "TW", "HAWK", "EAGLE", "GREY", "BLUE", "BEAST", "CUB", "KID"})
+        b.setRank(w, 1);
+    b.setRank("FOWL", 2);
+    b.setRank("TWEETY", 3);
+    sources::ReadWordNet("wn", {{"BIRDS", {{"bird", 1}}}}, b);
+    EXPECT_EQ(Written(b)("SELECT Ord || ' ' || Verdi FROM T_OrdVerdi WHERE Ord <> 'BEAST' OR Verdi = 'KID' "
+                         "UNION ALL SELECT Kategori || ' ' || Ord FROM T_OrdKategori WHERE Ord = 'SMEW' ORDER BY 1"),
+              Rows({{"BIRD BLUE"},
+                    {"BIRD CROW"},
+                    {"BIRD EAGLE"},
+                    {"BIRD HAWK"},
+                    {"BIRD TWEETY"},
+                    {"BIRDS SMEW"},
+                    {"CUB KID"}}));
 }
 
 TEST(WordNet, MissingAndMalformedFilesNameTheFileAndLine) {
