@@ -287,6 +287,8 @@ int makeFile(const std::vector<std::string>& args) {
             if (src.kind == "facts" && !settings.offensive && std::filesystem::exists(blocked, ec))
                 sources::ReadBlocked(blocked, words);
         }
+        // The size lists first: WordNet's values are held to their ranks.
+        std::stable_partition(list.begin(), list.end(), [](const Source& s) { return s.kind == "rank"; });
         for (const Source& src : list) read(src, settings, words);
         std::vector<store::TableRows> copy;
         if (!importDir.empty()) copy = sources::ReadCsvTables(importDir);

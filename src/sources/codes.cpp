@@ -81,6 +81,11 @@ void add(store::WordListBuilder& rows, const std::vector<std::string>& words, co
             rows.addCategory(w, category);
         else
             rows.skip("not one word of letters");
+        // A rare name's codes are no answers a solver finds (TIGRINYA: TI).
+        if (rows.ranked() && w.find(' ') == std::string::npos && (rows.rankOf(w) == 0 || rows.rankOf(w) > 2)) {
+            rows.skip("clue word not common", long(values.size()));
+            continue;
+        }
         for (const std::string& v : values)
             if (v != w) rows.addValue(w, v);
     }
@@ -121,8 +126,16 @@ void ReadCodes(const std::string& dir, const CodeNames& n, store::WordListBuilde
         for (const std::string& w : name)
             if (GridAnswer(w)) rows.addValue(n.country, w);
     }
-    for (const json& l : languages.entries)
-        add(rows, names(l, n.languageNames, rows), codes(l, {"alpha_2", "alpha_3", "bibliographic"}), n.languages);
+    for (const json& l : languages.entries) {
+        std::vector<std::string> values = codes(l, {"alpha_2", "alpha_3", "bibliographic"});
+        // In a database held to common words a language's codes (TIB, ZUL)
+        // are no answers a solver finds; its names stay LANGUAGES.
+        if (rows.ranked()) {
+            rows.skip("language code", long(values.size()));
+            values.clear();
+        }
+        add(rows, names(l, n.languageNames, rows), values, n.languages);
+    }
 }
 
 }  // namespace sources

@@ -37,6 +37,26 @@ void ReadWordList(const std::string& path, const std::string& encoding, store::W
     if (progress) progress(1.0, entries);
 }
 
+namespace {
+// Bogotá as WordNet spells it, Bogota: the Latin-1 letters with an accent
+// written as their plain letter; å, æ and ø, letters of their own, stay.
+std::string withoutAccents(std::string_view w) {
+    static constexpr std::string_view kPlain = "AAAAAxxCEEEEIIIIDNOOOOOxxUUUUY";  // À … Ý
+    std::string out;
+    for (size_t i = 0; i < w.size(); ++i) {
+        const auto next = i + 1 < w.size() ? size_t(static_cast<unsigned char>(w[i + 1])) : 0;
+        const size_t at = next >= 0xA0 ? next - 0xA0 : next - 0x80;  // small letters as capitals
+        if (static_cast<unsigned char>(w[i]) == 0xC3 && next >= 0x80 && at < kPlain.size() && kPlain[at] != 'x') {
+            out += kPlain[at];
+            ++i;
+        } else {
+            out += w[i];
+        }
+    }
+    return out;
+}
+}  // namespace
+
 void ReadRanks(const std::string& path, int rank, store::WordListBuilder& rows) {
     std::string text;
     try {
@@ -46,8 +66,8 @@ void ReadRanks(const std::string& path, int rank, store::WordListBuilder& rows) 
         throw store::ImportError(path, e.line(), "not UTF-8 text, which a SCOWL size list is");
     }
     for (std::string_view line : Split(text, '\n')) {
-        std::optional<std::string> w = store::Typeable(Trim(line));
-        if (w && !w->empty()) rows.setRank(*w, rank);
+        for (const std::string& form : {std::string(Trim(line)), withoutAccents(Trim(line))})
+            if (std::optional<std::string> w = store::Typeable(form); w && !w->empty()) rows.setRank(*w, rank);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdint>
 #include <set>
 #include <unordered_map>
@@ -29,7 +30,7 @@ bool romanNumeral(std::string_view t) {
 // a common noun's name must be no noun itself: "boric acid" is BORIC, but
 // "round table" is no ROUND.
 std::optional<std::string> answer(const WordNetData& wn, const std::string& lemma,
-                                  const std::unordered_set<std::string>& clue, size_t letters) {
+                                  const std::unordered_set<std::string>& clue, size_t letters, int kind = -1) {
     std::vector<std::string_view> left;
     if (lemma.find('_') == std::string::npos) {
         left.push_back(lemma);
@@ -47,10 +48,18 @@ std::optional<std::string> answer(const WordNetData& wn, const std::string& lemm
                                       [](std::string_view w) { return w == "of" || w == "the" || w == "The"; }),
                        left.end());
         if (left.size() != 1 || (!repeats && left.size() + 1 != words.size())) return std::nullopt;
-        if (std::islower(static_cast<unsigned char>(lemma[0]))) {
-            auto it = wn.senses.find(std::string(left[0]));
-            if (it != wn.senses.end() && it->second.front().pos == 0) return std::nullopt;
-        }
+        auto it = wn.senses.find(lower(left[0]));
+        if (it != wn.senses.end() && std::islower(static_cast<unsigned char>(lemma[0])) && it->second.front().pos == 0)
+            return std::nullopt;
+        // Nor, of a kind's name, an adjective or a word WordNet lacks: herbal
+        // tea, the horned viper, mild steel are no answers for TEA, VIPER and
+        // STEEL. A substance is named by what it is of (boric acid: BORIC).
+        constexpr int kSubstance = 27;
+        if (kind >= 0 &&
+            (it == wn.senses.end() || std::any_of(it->second.begin(), it->second.end(), [&](const WordNetSense& x) {
+                 return x.pos == 2 && (kind != kSubstance || !wn.synsets[x.synset].pertains);
+             })))
+            return std::nullopt;
     }
     std::optional<std::string> typed = TypedLemma(left[0]);
     if (!typed || !GridAnswer(*typed, letters)) return std::nullopt;
@@ -75,10 +84,15 @@ std::vector<uint32_t> frequentNouns(const WordNetData& wn, const std::vector<Wor
     // plant, possession, quantity, substance
     static constexpr int kThings[] = {5, 6, 8, 13, 14, 15, 17, 18, 20, 21, 23, 27};
     std::vector<uint32_t> out;
+    // A word met far more often as a verb or an adjective names no class a
+    // solver thinks of (PRODUCE, BITE, YOUNG): its noun senses give none.
+    int other = 0;
+    for (const WordNetSense& s : senses)
+        if (s.pos != 0) other = std::max(other, s.tags);
     int first = -1;
     for (const WordNetSense& s : senses) {
         if (s.pos != 0) continue;
-        const bool frequent = first < 0 || (s.tags > 0 && 4 * s.tags >= first);
+        const bool frequent = (first < 0 || (s.tags > 0 && 4 * s.tags >= first)) && 4 * s.tags >= other;
         if (first < 0) first = s.tags;
         const int lexfile = wn.synsets[s.synset].lexfile;
         if (frequent && std::find(std::begin(kThings), std::end(kThings), lexfile) != std::end(kThings))
@@ -86,6 +100,10 @@ std::vector<uint32_t> frequentNouns(const WordNetData& wn, const std::vector<Wor
     }
     return out;
 }
+
+// The lexicographer file a kind is judged by; fruit, vegetables and herbs
+// are filed as plants and as food alike.
+int family(int lexfile) { return lexfile == 13 ? 20 : lexfile; }
 
 // A class too broad to clue: more kinds below it than a solver could
 // choose from (WordNet's "part", "device", "genus").
@@ -166,7 +184,7 @@ public:
         std::unordered_set<uint32_t> parents;
         for (uint32_t r : roots) parents.insert(wn_.synsets[r].above.begin(), wn_.synsets[r].above.end());
         for (uint32_t k : it->second) {
-            if (seen_[k] == mark_) continue;
+            if (seen_[k] == mark_ || namesOther(wn_.synsets[k].lemmas[0], word)) continue;
             std::vector<uint32_t> up = wn_.synsets[k].above;
             bool beside = false;
             for (int depth = 0; depth < 4 && !up.empty() && !beside; ++depth) {
@@ -180,7 +198,23 @@ public:
             if (beside) each(wn_.synsets[k], 1);
         }
     }
+    // Whether a word of `name` but `word` is a name of its own: North
+    // Africa is Africa, no NORTH; the Dead Sea is a sea.
+    bool namesOther(const std::string& name, const std::string& word) const {
+        for (std::string_view w : Split(name, '_')) {
+            auto it = lower(w) == word ? wn_.senses.end() : wn_.senses.find(lower(w));
+            if (it != wn_.senses.end() && std::any_of(it->second.begin(), it->second.end(), [&](const WordNetSense& x) {
+                    const auto& l = wn_.synsets[x.synset].lemmas;
+                    return std::find(l.begin(), l.end(), std::string(w)) != l.end() &&
+                           std::isupper(static_cast<unsigned char>(w[0]));
+                }))
+                return true;
+        }
+        return false;
+    }
     const std::unordered_set<std::string>& clue() const { return *clue_; }
+    // Below the roots of the last walk.
+    bool reached(uint32_t k) const { return seen_[k] == mark_; }
 
 private:
     // Marks with mark_ the synsets below the roots that are the subject's own:
@@ -272,6 +306,38 @@ std::unordered_set<std::string> clueWords(const WordNetData& wn, const std::vect
     return out;
 }
 
+// A word a solver knows in another sense than the one below the clue: its
+// most frequent noun sense, met more than twice as often in tagged text, lies
+// outside the clue's class and is filed with other things (DOLL, a toy, is no
+// answer for ADULT; KEY no author; but OAK, the wood more often than the
+// tree, stays a tree, and LEAD a metal).
+bool elsewhere(const WordNetData& wn, const std::string& lemma, uint32_t synset, const Below& below) {
+    auto it = wn.senses.find(lower(lemma));
+    if (it == wn.senses.end()) return false;
+    const WordNetSense* best = nullptr;
+    int here = 0;
+    for (const WordNetSense& s : it->second) {
+        if (s.pos != 0) continue;
+        if (!best || s.tags > best->tags) best = &s;
+        if (s.synset == synset) here = s.tags;
+    }
+    return best && best->tags > 2 * here && !below.reached(best->synset) &&
+           family(wn.synsets[best->synset].lexfile) != family(wn.synsets[synset].lexfile);
+}
+
+// NJ, DoD, SSA: a name's letters, which WordNet files beside the name; and
+// a kind's name in capitals, a symbol or a brand (cerium's Ce, aspirin's
+// Bayer).
+bool abbreviation(const WordNetSynset& s, size_t i) {
+    const std::string& lemma = s.lemmas[i];
+    if (lemma.size() < 2 || lemma.find('_') != std::string::npos) return false;
+    if (std::any_of(lemma.begin() + 1, lemma.end(),
+                    [](char ch) { return std::isupper(static_cast<unsigned char>(ch)); }))
+        return true;
+    return i > 0 && std::isupper(static_cast<unsigned char>(lemma[0])) &&
+           std::islower(static_cast<unsigned char>(s.lemmas[0][0]));
+}
+
 }  // namespace
 
 std::vector<std::string> Singulars(const std::string& plural) {
@@ -356,16 +422,42 @@ void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::funct
                          const std::vector<PuzzleCategory>& subjects) {
     Below below(wn, subjects);
     std::unordered_set<std::string> have;
+    std::set<int> families;
+    // The words that name a puzzle subject, and the senses it covers (DEITY
+    // and DIVINITY name the gods' class as GOD does).
+    std::unordered_set<std::string> subjectWords;
+    std::unordered_set<uint32_t> subjectSenses;
+    for (const PuzzleCategory& c : subjects) {
+        for (const std::string& w : Singulars(c.name)) subjectWords.insert(w);
+        for (uint32_t k : subjectRoots(wn, c)) subjectSenses.insert(k);
+    }
     for (const auto& [lemma, senses] : wn.senses) {
         std::optional<std::string> clue = TypedLemma(lemma);
         if (!clue || clue->empty()) continue;
+
         have.clear();
+        bool subject = false;
         auto each = [&](const WordNetSynset& s, int depth) {
-            // A person is known by what they were, not by what that is a kind
-            // of: Pinter is a writer, but no one's answer for "treater".
-            if (s.lexfile == 18 && depth > 2 && std::isupper(static_cast<unsigned char>(s.lemmas[0][0]))) return;
+            // How far down a solver still finds an answer from the clue. Below
+            // a puzzle subject's word (BIRD, FISH, GOD, DEITY) every kind, and
+            // the names of the two classes nearest (Ovid, a poet, is a
+            // writer); below any other word the kinds two levels down (SEAT a
+            // chair, not a barber chair) and the names one: Denver is a city,
+            // no AREA; Ischia an island, no LAND.
+            constexpr int kPerson = 18;
+            const bool named =
+                s.instance || (s.lexfile == kPerson && std::isupper(static_cast<unsigned char>(s.lemmas[0][0])));
+            if (depth > (named ? (subject ? 2 : 1) : (subject ? INT_MAX : 2))) return;
+            // A kind filed with other things than the clue is one by a
+            // stretch: matzo is solid food, but no answer for SOLID.
+            if (!s.instance && !families.count(family(s.lexfile))) return;
             for (size_t i = 0; i < s.lemmas.size(); ++i) {
-                std::optional<std::string> v = answer(wn, s.lemmas[i], below.clue(), letters);
+                // Only a name's main name is shortened: the Nutmeg State is
+                // Connecticut, no NUTMEG for STATE.
+                if (i > 0 && s.lemmas[i].find('_') != std::string::npos) continue;
+                if (elsewhere(wn, s.lemmas[i], uint32_t(&s - wn.synsets.data()), below) || abbreviation(s, i)) continue;
+                std::optional<std::string> v =
+                    answer(wn, s.lemmas[i], below.clue(), letters, s.instance ? -1 : s.lexfile);
                 if (!v || *v == *clue || !have.insert(*v).second) continue;
                 // A name of one word, which other languages mostly write the same.
                 const bool name = std::isupper(static_cast<unsigned char>(s.lemmas[i][0])) &&
@@ -375,6 +467,10 @@ void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::funct
             }
         };
         const std::vector<uint32_t> roots = frequentNouns(wn, senses);
+        subject = subjectWords.count(*clue) > 0 ||
+                  std::any_of(roots.begin(), roots.end(), [&](uint32_t r) { return subjectSenses.count(r); });
+        families.clear();
+        for (uint32_t r : roots) families.insert(family(wn.synsets[r].lexfile));
         // Kept for namesBeside, whose names are shortened against it too.
         const std::unordered_set<std::string> words = clueWords(wn, roots);
         if (!below.walk(roots, words, each, kBroadest)) continue;
@@ -395,7 +491,18 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
     ForEachWordNetValue(
         wn, letters,
         [&](const WordNetValue& v) {
-            if (v.offensive && !keepOffensive)
+            // Where the size lists are known, the clue is a word of the
+            // smallest list, the answer one of the two smallest (a name, a
+            // name's word or a short kind one of the three: ERNE and ANOA are
+            // what a composer needs for four squares): the kinds below a rare
+            // word, and the rare kinds below any, are answers no solver finds.
+            const int clue = rows.rankOf(v.clue), rank = rows.rankOf(v.value);
+            const int rarest = v.name || v.shortened || v.value.size() <= 4 ? 3 : 2;
+            if (rows.ranked() && clue != 1)
+                rows.skip("clue word not common");
+            else if (rows.ranked() && (rank == 0 || rank > rarest))
+                rows.skip("answer not common");
+            else if (v.offensive && !keepOffensive)
                 rows.skip(store::kOffensive);
             else
                 rows.addValue(v.clue, v.value, v.shortened ? 1 : 0);
@@ -406,7 +513,11 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
         [&](const PuzzleCategory& c, const WordNetValue& m) {
             if (m.offensive && !keepOffensive) return rows.skip(store::kOffensive);
             rows.addCategory(m.value, c.name);
-            rows.addValue(m.clue, m.value);
+            // A subject's rarest members stay members, no values of its word.
+            if (rows.ranked() && (rows.rankOf(m.value) == 0 || rows.rankOf(m.value) > 2))
+                rows.skip("answer not common");
+            else
+                rows.addValue(m.clue, m.value);
         },
         [&] { rows.skip("category sense not in this WordNet"); });
 }
@@ -421,7 +532,8 @@ void ForEachCategoryMember(const WordNetData& wn, const std::vector<PuzzleCatego
         below.walk(roots, clueWords(wn, roots), [&](const WordNetSynset& s, int) {
             for (size_t i = 0; i < s.lemmas.size(); ++i) {
                 std::optional<std::string> m = answer(wn, s.lemmas[i], {}, letters);
-                if (!m) continue;
+                if (!m || abbreviation(s, i) || elsewhere(wn, s.lemmas[i], uint32_t(&s - wn.synsets.data()), below))
+                    continue;
                 const bool name = std::isupper(static_cast<unsigned char>(s.lemmas[i][0])) &&
                                   s.lemmas[i].find('_') == std::string::npos;
                 member(c, {subject, *m, name, bool((s.offensive >> std::min<size_t>(i, 63)) & 1), false});

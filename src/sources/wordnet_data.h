@@ -24,6 +24,7 @@ struct WordNetSynset {
     std::vector<uint32_t> wholes;     // the nouns it is a member, part or substance of
     uint64_t offensive = 0;           // bit k: the k-th word is marked offensive here
     bool instance = false;            // a name (Oslo), not a kind
+    bool pertains = false;            // an adjective "of" a noun (boric: of boron)
 };
 
 struct WordNetSense {

@@ -149,6 +149,7 @@ WordNetData LoadWordNet(const std::string& dir, const Progress& progress) {
                 const long ends = number(tok(i + 3), 16, fail, "a pointer's source/target");
                 const auto target = uint32_t(number(t[i + 1], 10, fail, "an offset"));
                 if (symbol == "@i") s.instance = true;
+                if (symbol == "\\") s.pertains = true;
                 if (pos == 0 && (symbol == "~" || symbol == "~i") && partOfSpeech == "n")
                     down.push_back({self, target, lineNo, 0, &name});
                 else if (pos == 0 && symbol.size() == 2 && symbol[0] == '#' && partOfSpeech == "n")

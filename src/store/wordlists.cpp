@@ -122,6 +122,11 @@ void WordListBuilder::setRank(const std::string& w, int r) {
     if (!added && r < it->second) it->second = r;
 }
 
+int WordListBuilder::rankOf(const std::string& w) const {
+    auto it = ranks_.find(w);
+    return it == ranks_.end() ? 0 : it->second;
+}
+
 void WordListBuilder::setSenseOrder(const std::string& w, std::vector<int> senses) {
     senseOrder_[w] = std::move(senses);
 }

@@ -83,6 +83,9 @@ public:
     bool blocked(const std::string& a, const std::string& b) const;
     // The commonness of a word: 1 the most common; the smallest rank given stays.
     void setRank(const std::string& w, int rank);
+    // The rank given to `w`, 0 none; `ranked` once any rank is given.
+    int rankOf(const std::string& w) const;
+    bool ranked() const { return !ranks_.empty(); }
     // A word's senses (SenseCode), most frequent first.
     void setSenseOrder(const std::string& w, std::vector<int> senses);
 

@@ -77,6 +77,14 @@ TEST(Codes, NamesGetTheirCodesAsValuesTranslatedOrNot) {
     EXPECT_EQ(db.members("COUNTRIES"), "ANTARCTICA, NORWAY");
     EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 2);  // "Korea, Republic of", "Bokmål, Norwegian"
     EXPECT_EQ(b.counts().reasons.at("not one word of letters"), 5);
+    // Where the size lists are known, a rare name's codes and a language's
+    // are no values; a name of more words keeps them.
+    store::WordListBuilder ranked;
+    for (const auto& [w, r] : {std::pair{"NORWAY", 2}, {"ANTARCTICA", 3}, {"GERMAN", 1}}) ranked.setRank(w, r);
+    sources::ReadCodes("json", {}, ranked);
+    EXPECT_EQ(
+        Written(ranked)("SELECT DISTINCT Ord FROM T_OrdVerdi WHERE Ord NOT IN ('COUNTRY', 'CURRENCY') ORDER BY 1"),
+        Rows({{"NORWAY"}, {"NORWEGIAN KRONE"}, {"SOUTH KOREA"}, {"TURKISH LIRA"}}));
 
     // Names translated by a message catalogue in either byte order; an
     // untranslated name keeps its English name.
