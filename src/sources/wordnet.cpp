@@ -92,7 +92,7 @@ std::vector<uint32_t> frequentNouns(const WordNetData& wn, const std::vector<Wor
     int first = -1;
     for (const WordNetSense& s : senses) {
         if (s.pos != 0) continue;
-        const bool frequent = (first < 0 || (s.tags > 0 && 4 * s.tags >= first)) && 4 * s.tags >= other;
+        const bool frequent = (first < 0 || (s.tags > 0 && 2 * s.tags >= first)) && 4 * s.tags >= other;
         if (first < 0) first = s.tags;
         const int lexfile = wn.synsets[s.synset].lexfile;
         if (frequent && std::find(std::begin(kThings), std::end(kThings), lexfile) != std::end(kThings))
@@ -467,13 +467,22 @@ void ForEachWordNetValue(const WordNetData& wn, size_t letters, const std::funct
             }
         };
         const std::vector<uint32_t> roots = frequentNouns(wn, senses);
-        subject = subjectWords.count(*clue) > 0 ||
-                  std::any_of(roots.begin(), roots.end(), [&](uint32_t r) { return subjectSenses.count(r); });
         families.clear();
         for (uint32_t r : roots) families.insert(family(wn.synsets[r].lexfile));
         // Kept for namesBeside, whose names are shortened against it too.
         const std::unordered_set<std::string> words = clueWords(wn, roots);
-        if (!below.walk(roots, words, each, kBroadest)) continue;
+        // The senses that are a puzzle subject's first (LAND the country, with
+        // its nations), then the others (LAND the ground, whose islands are
+        // no answers for it).
+        std::vector<uint32_t> subjectPart, otherPart;
+        for (uint32_t r : roots)
+            (subjectWords.count(*clue) || subjectSenses.count(r) ? subjectPart : otherPart).push_back(r);
+        bool broad = false;
+        for (const std::vector<uint32_t>* part : {&subjectPart, &otherPart}) {
+            subject = part == &subjectPart;
+            if (!part->empty() && !below.walk(*part, words, each, kBroadest)) broad = true;
+        }
+        if (broad) continue;
         if (lemma.find('_') == std::string::npos) below.namesBeside(roots, lemma, each);
     }
 }
@@ -492,12 +501,13 @@ void ReadWordNet(const WordNetData& wn, const std::vector<PuzzleCategory>& categ
         wn, letters,
         [&](const WordNetValue& v) {
             // Where the size lists are known, the clue is a word of the
-            // smallest list, the answer one of the two smallest (a name, a
-            // name's word or a short kind one of the three: ERNE and ANOA are
-            // what a composer needs for four squares): the kinds below a rare
-            // word, and the rare kinds below any, are answers no solver finds.
+            // smallest list, the answer one of the two smallest (a name's
+            // word or a short kind one of the three: ERNE and ANOA are what a
+            // composer needs for four squares): the kinds below a rare word,
+            // the rare kinds below any and the rare names (NAMTAR, ASSUAN)
+            // are answers no solver finds.
             const int clue = rows.rankOf(v.clue), rank = rows.rankOf(v.value);
-            const int rarest = v.name || v.shortened || v.value.size() <= 4 ? 3 : 2;
+            const int rarest = !v.name && (v.shortened || v.value.size() <= 4) ? 3 : 2;
             if (rows.ranked() && clue != 1)
                 rows.skip("clue word not common");
             else if (rows.ranked() && (rank == 0 || rank > rarest))
@@ -532,8 +542,9 @@ void ForEachCategoryMember(const WordNetData& wn, const std::vector<PuzzleCatego
         below.walk(roots, clueWords(wn, roots), [&](const WordNetSynset& s, int) {
             for (size_t i = 0; i < s.lemmas.size(); ++i) {
                 std::optional<std::string> m = answer(wn, s.lemmas[i], {}, letters);
-                if (!m || abbreviation(s, i) || elsewhere(wn, s.lemmas[i], uint32_t(&s - wn.synsets.data()), below))
-                    continue;
+                // A subject's list names the sense: MERCURY is a planet there, though
+                // met more often as a metal.
+                if (!m || abbreviation(s, i)) continue;
                 const bool name = std::isupper(static_cast<unsigned char>(s.lemmas[i][0])) &&
                                   s.lemmas[i].find('_') == std::string::npos;
                 member(c, {subject, *m, name, bool((s.offensive >> std::min<size_t>(i, 63)) & 1), false});

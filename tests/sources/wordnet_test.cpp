@@ -169,12 +169,16 @@ TEST(WordNet, CategoryMembersAreCheckedAgainstTheirSubject) {
 TEST(WordNet, ValuesAreCommonWordsInTheSenseTheClueHas) {
     testing_support::TempDb tmp;
     // BIRD (FOWL a rare word for it): CROW; SMEW, in no size list; KITE, a toy
-    // far more often; Tweety, a name, and TW, its letters; HAWK, EAGLE below
-    // it and ERNE below that (BIRD names a subject: every depth); the kind
+    // far more often, but a bird in the list of BIRDS; Tweety, a name only the third list holds, and TW, its
+    // letters; HAWK, EAGLE below it and ERNE, short and of the third list,
+    // below that (BIRD names a subject: every depth); the kind
     // "grey bird", the name "Blue Bird". BEAST, no subject: CUB and KID below
-    // it, not NANNY a level further nor Nemo, a name, below CUB; KID, far more
+    // it, not NANNY a level further nor Nemo, a name, below CUB; CUB, also a
+    // bird here, all birds, but not Gruff, a kid, two levels below the young
+    // animal; KID, far more
     // often a verb, none. SOLID, a substance: GLASS, not MATZO (food) nor Ce
-    // (cerium's symbol); ACID: boric (of boron), not mild. PROVINCE: Connecticut, not the Nutmeg State. SEA:
+    // (cerium's symbol); ACID: boric (of boron), not mild, nor TANG, a taste
+    // far more often. PROVINCE: Connecticut, not the Nutmeg State. SEA:
     // the Dead Sea, a lake, not the Sea of Galilee, Galilee being a name.
     std::string noun =
         kLicence +
@@ -185,45 +189,52 @@ TEST(WordNet, ValuesAreCommonWordsInTheSenseTheClueHas) {
         synset(700, 'n', {"hawk"}, {{"~", 710}}) + synset(710, 'n', {"eagle"}, {{"~", 730}}) +
         synset(730, 'n', {"erne"}) + synset(720, 'n', {"grey_bird"}, {{"@", 100}}) +
         synset(800, 'n', {"Blue_Bird"}, {{"@i", 100}}) + synset(900, 'n', {"beast"}, {{"~", 910}}) +
-        synset(910, 'n', {"cub"}, {{"~", 920}, {"~i", 940}}) + synset(920, 'n', {"kid"}, {{"~", 930}}) +
-        synset(930, 'n', {"nanny"}) + synset(940, 'n', {"Nemo"}, {{"@i", 910}}) +
+        synset(910, 'n', {"cub"}, {{"~", 920}, {"~i", 940}}) + synset(920, 'n', {"kid"}, {{"~", 930}, {"~i", 945}}) +
+        synset(945, 'n', {"Gruff"}, {{"@i", 920}}) + synset(930, 'n', {"nanny"}) +
+        synset(940, 'n', {"Nemo"}, {{"@i", 910}}) +
         synset(950, 'n', {"solid"}, {{"~", 951}, {"~", 952}, {"~", 953}}, 27) + synset(951, 'n', {"glass"}, {}, 27) +
         synset(952, 'n', {"matzo"}, {}, 13) + synset(953, 'n', {"cerium", "Ce"}, {}, 27) +
-        synset(955, 'n', {"acid"}, {{"~", 956}, {"~", 957}}, 27) + synset(956, 'n', {"boric_acid"}, {}, 27) +
-        synset(957, 'n', {"mild_acid"}, {}, 27) + synset(960, 'n', {"province", "state"}, {{"~i", 961}}, 15) +
+        synset(955, 'n', {"acid"}, {{"~", 956}, {"~", 957}, {"~", 958}}, 27) +
+        synset(956, 'n', {"boric_acid"}, {}, 27) + synset(957, 'n', {"mild_acid"}, {}, 27) +
+        synset(958, 'n', {"tang"}, {}, 27) + synset(959, 'n', {"tang"}, {}, 7) +
+        synset(960, 'n', {"province", "state"}, {{"~i", 961}}, 15) +
         synset(961, 'n', {"Connecticut", "Nutmeg_State"}, {}, 15) +
         synset(970, 'n', {"water"}, {{"~", 971}, {"~", 972}}, 17) + synset(971, 'n', {"sea"}, {{"@", 970}}, 17) +
         synset(972, 'n', {"lake"}, {{"@", 970}, {"~i", 973}, {"~i", 974}}, 17) +
         synset(973, 'n', {"Dead_Sea"}, {{"@i", 972}}, 17) + synset(974, 'n', {"Sea_of_Galilee"}, {{"@i", 972}}, 17) +
         synset(975, 'n', {"Galilee"}, {}, 15);
     writeWordNet("wn", noun);
-    writeFile("wn/index.noun", kLicence +
-                                   "beast n 1 0 1 0 00000900\nbird n 1 0 1 0 00000100\ncub n 1 0 1 0 00000910\n"
-                                   "fowl n 1 0 1 0 00000100\nkid n 1 0 1 0 00000920\nkite n 2 0 2 0 00000500 00000400\n"
-                                   "province n 1 0 1 0 00000960\nsea n 1 0 1 0 00000971\nsolid n 1 0 1 0 00000950\n"
-                                   "galilee n 1 0 1 0 00000975\nacid n 1 0 1 0 00000955\n");
+    writeFile("wn/index.noun",
+              kLicence +
+                  "beast n 1 0 1 0 00000900\nbird n 1 0 1 0 00000100\ncub n 2 0 2 0 00000910 00000100\n"
+                  "fowl n 1 0 1 0 00000100\nkid n 1 0 1 0 00000920\nkite n 2 0 2 0 00000500 00000400\n"
+                  "province n 1 0 1 0 00000960\nsea n 1 0 1 0 00000971\nsolid n 1 0 1 0 00000950\n"
+                  "galilee n 1 0 1 0 00000975\nacid n 1 0 1 0 00000955\ntang n 2 0 2 0 00000959 00000958\n");
     writeFile("wn/index.verb", "kid v 1 0 1 0 00000010\n");
     writeFile("wn/data.adj", synset(40, 'a', {"grey"}) + synset(50, 'a', {"blue"}) +
                                  synset(60, 'a', {"boric"}, {{"\\", 951}}) + synset(70, 'a', {"mild"}));
     writeFile("wn/index.adj",
               "blue a 1 0 1 0 00000050\nboric a 1 0 1 0 00000060\ngrey a 1 0 1 0 00000040\nmild a 1 0 1 0 00000070\n");
-    writeFile("wn/cntlist.rev", "kite%1:06:00:: 1 5\ngrey%3:00:00:: 1 2\nblue%3:00:00:: 1 2\nkid%2:32:00:: 1 9\n");
+    writeFile("wn/cntlist.rev",
+              "kite%1:06:00:: 1 5\ngrey%3:00:00:: 1 2\nblue%3:00:00:: 1 2\nkid%2:32:00:: 1 9\ncub%1:05:01:: 2 "
+              "1\ntang%1:07:00:: 1 5\n");
     store::WordListBuilder b;
     for (const char* w :
-         {"BIRD", "CROW", "KITE", "TW", "HAWK", "EAGLE", "ERNE", "GREY", "BLUE", "BEAST", "CUB", "KID", "NANNY"})
+         {"BIRD", "CROW", "KITE", "TW", "HAWK", "EAGLE", "GREY", "BLUE", "BEAST", "CUB", "KID", "NANNY"})
         b.setRank(w, 1);
     b.setRank("FOWL", 2);
     b.setRank("TWEETY", 3);
+    b.setRank("ERNE", 3);
     sources::ReadWordNet("wn", {{"BIRDS", {{"bird", 1}}}}, b);
     Written db(b);
-    EXPECT_EQ(db.values("BIRD"), "BLUE, CROW, EAGLE, ERNE, HAWK, TWEETY");
+    EXPECT_EQ(db.values("BIRD"), "BLUE, CROW, EAGLE, ERNE, HAWK, KITE");
     EXPECT_EQ(db.values("BEAST"), "CUB, KID");
-    EXPECT_EQ(db.members("BIRDS"), "CROW, EAGLE, ERNE, HAWK, SMEW, TWEETY");
+    EXPECT_EQ(db.members("BIRDS"), "CROW, EAGLE, ERNE, HAWK, KITE, SMEW, TWEETY");  // the list names the sense
     store::WordListBuilder all;  // no size lists: the rules of sense and depth alone
     sources::ReadWordNet("wn", {{"BIRDS", {{"bird", 1}}}}, all);
     Written unranked(all);
     for (const auto& [word, values] : {std::pair{"BEAST", "CUB, KID"},
-                                       {"CUB", "KID, NANNY, NEMO"},
+                                       {"CUB", "BLUE, CROW, EAGLE, ERNE, HAWK, KID, NANNY, NEMO, SMEW, TWEETY"},
                                        {"KID", ""},
                                        {"SOLID", "CERIUM, GLASS"},
                                        {"ACID", "BORIC"},
