@@ -24,10 +24,6 @@ const char* kThesaurus =
     "lone|1\n"
     "(adj)|café";  // the last line without its newline
 
-std::string read(const std::string& text, const std::string& name = "bad.dat") {
-    return refused([&](auto& r) { sources::ReadThesaurusText(text, name, r); });
-}
-
 }  // namespace
 
 TEST(Thesaurus, EntriesBecomeWordsPairsAndCategories) {
@@ -72,7 +68,13 @@ TEST(Thesaurus, TheLastLineCountsWithOrWithoutItsNewline) {
         }
 }
 
+// Malformed files name the file and line; outside text quoted in a message
+// is escaped and cut: a binary file given as a thesaurus never pours raw
+// bytes onto the terminal.
 TEST(Thesaurus, MalformedFilesNameTheFileAndLine) {
+    auto read = [](const std::string& text, const std::string& name = "bad.dat") {
+        return refused([&](auto& r) { sources::ReadThesaurusText(text, name, r); });
+    };
     for (const auto& [text, says] : {
              std::pair{"KOI8-R\nx|1\n(noun)|y\n", "bad.dat, line 1: unknown encoding"},
              {"UTF-8\nbig|3\n(adj)|large\n(adj)|huge\n", "bad.dat, line 2: the entry announces 3"},
@@ -84,16 +86,7 @@ TEST(Thesaurus, MalformedFilesNameTheFileAndLine) {
              {"UTF-8\nbig|99999999999999999999999999\n(adj)|large\n", "bad.dat, line 2"},
          })
         EXPECT_TRUE(read(text).starts_with(says)) << read(text);
-}
-
-// Outside text quoted in a message is escaped and cut: a binary file given
-// as a thesaurus never pours raw bytes onto the terminal.
-TEST(Thesaurus, OutsideTextInMessagesIsEscapedAndCut) {
-    const std::string binary = std::string(
-                                   "\x7F"
-                                   "ELF\x02\x01\x01\x00\x1B[2J\xC3(\xFF",
-                                   15) +
-                               std::string(300, '\x90');
+    const std::string binary = std::string("\177ELF\2\1\1\0\33[2J\303(\377", 15) + std::string(300, '\220');
     const std::string msg = read(binary + "\nrest\n", "a.out");
     EXPECT_TRUE(msg.starts_with("a.out, line 1: unknown encoding \"\\x7FELF\\x02\\x01\\x01\\x00\\x1B[2J\\xC3(\\xFF"))
         << msg;
