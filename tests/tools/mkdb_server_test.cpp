@@ -3,14 +3,12 @@
 // in its order, or with nothing at all.
 #include "engines.h"
 
-using testing_support::fileRows;
-using testing_support::mkdb;
-using testing_support::Rows;
+using namespace testing_support;
 
 namespace {
 
 // An empty database on the test server, without tables, that velmora-mkdb fills.
-struct ServerTarget : testing_support::PgTestDb {
+struct ServerTarget : PgTestDb {
     ServerTarget() : PgTestDb(false) {}
     int mkdb(const std::string& args, std::string* out = nullptr) {
         return testing_support::mkdb("--database '" + where() + "' " + args, out);
@@ -21,7 +19,7 @@ struct ServerTarget : testing_support::PgTestDb {
 
 TEST(MkdbServer, FromCopiesEveryRowInItsOrderAndTheProgramFindsThem) {
     NEEDS_SERVER();
-    testing_support::TempDb tmp;
+    TempDb tmp;
     ASSERT_EQ(mkdb("demo.mdb --demo --facts"), 0);
     {
         // A row with a tab, a backslash, a newline and no values survives COPY,
@@ -57,7 +55,7 @@ TEST(MkdbServer, FromCopiesEveryRowInItsOrderAndTheProgramFindsThem) {
 
 TEST(MkdbServer, ACopyTheServerRefusesLeavesTheDatabaseEmpty) {
     NEEDS_SERVER();
-    testing_support::TempDb tmp;
+    TempDb tmp;
     ASSERT_EQ(mkdb("bad.mdb --demo"), 0);
     // A text that is no UTF-8: the server takes none of it.
     store::Connection("bad.mdb")
@@ -84,7 +82,7 @@ TEST(MkdbServer, ACopyTheServerRefusesLeavesTheDatabaseEmpty) {
 
 TEST(MkdbServer, SourcesFillAServerAndOddArgumentsAreRefused) {
     NEEDS_SERVER();
-    testing_support::TempDb tmp;
+    TempDb tmp;
     ASSERT_EQ(mkdb("demo.mdb --demo"), 0);
     ServerTarget server;
     std::string out;

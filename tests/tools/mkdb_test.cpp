@@ -13,18 +13,13 @@
 #include "support.h"
 
 namespace fs = std::filesystem;
-using testing_support::fileRows;
-using testing_support::mkdb;
-using testing_support::Rows;
-using testing_support::TempDb;
-using testing_support::waitFor;
-using testing_support::writeFile;
+using namespace testing_support;
 
 namespace {
 
 // Starts a command without waiting, as the process it runs, so that it can be killed.
 pid_t start(const std::string& command) {
-    return testing_support::spawn([&] {
+    return spawn([&] {
         ::execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>&1").c_str(), nullptr);
         return 127;
     });
@@ -208,7 +203,7 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
         for (int i = 0; i < 30000; ++i)
             out << "entry" << i << "|1\n(noun)|syn" << i << "a|syn" << i << "b|syn" << (i + 1) << "a\n";
     }
-    const std::string build = testing_support::binaryPath("velmora-mkdb") + " new.mdb --thesaurus th.dat";
+    const std::string build = binaryPath("velmora-mkdb") + " new.mdb --thesaurus th.dat";
     auto figures = [] {
         return fileRows("new.mdb", "SELECT (SELECT count(*) FROM T_Ord), count(*) FROM T_OrdSynonym");
     };
@@ -241,32 +236,27 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
 // is not a part of ours, however named, stay.
 TEST(KilledImport, OnlyOurDeadPartsGo) {
     TempDb tmp;
-    const pid_t ended = testing_support::spawn([] { return 0; });
+    const pid_t ended = spawn([] { return 0; });
     waitFor(ended);
     const std::string dead = std::to_string(ended), live = std::to_string(::getppid());
     enum Holds { Words, Nothing, Text };
-    struct Case {
-        std::string name;
-        Holds holds;
-        bool goes;
-    };
-    const std::vector<Case> cases = {{"other.mdb.part-" + dead, Words, true},
-                                     {"new.db.part-" + dead, Nothing, true},
-                                     {"third.mdb.part-" + live, Words, false},
-                                     {"old.db.part-" + dead, Words, false},
-                                     {"notes.mdb.part-" + dead, Text, false},
-                                     {"thesis.odt.part-3999999", Words, false},
-                                     {"photos.zip.part-123456", Nothing, false},
-                                     {"backup.tar.part-" + dead, Text, false},
-                                     {"notes.part-x", Text, false}};
-    for (const Case& c : cases) {
-        if (c.holds == Words)
-            fs::copy_file("velmora.mdb", c.name);
+    const std::vector<std::tuple<std::string, Holds, bool>> cases = {{"other.mdb.part-" + dead, Words, true},
+                                                                     {"new.db.part-" + dead, Nothing, true},
+                                                                     {"third.mdb.part-" + live, Words, false},
+                                                                     {"old.db.part-" + dead, Words, false},
+                                                                     {"notes.mdb.part-" + dead, Text, false},
+                                                                     {"thesis.odt.part-3999999", Words, false},
+                                                                     {"photos.zip.part-123456", Nothing, false},
+                                                                     {"backup.tar.part-" + dead, Text, false},
+                                                                     {"notes.part-x", Text, false}};
+    for (const auto& [name, holds, goes] : cases) {
+        if (holds == Words)
+            fs::copy_file("velmora.mdb", name);
         else
-            writeFile(c.name, c.holds == Text ? "my own words" : "");
+            writeFile(name, holds == Text ? "my own words" : "");
     }
     ASSERT_EQ(mkdb("new.db"), 0);
-    for (const Case& c : cases) EXPECT_EQ(fs::exists(c.name), !c.goes) << c.name;
+    for (const auto& [name, holds, goes] : cases) EXPECT_EQ(fs::exists(name), !goes) << name;
 
     fs::copy_file("velmora.mdb", "velmora.mdb.part-" + dead);
     const pid_t app = start("env QT_QPA_PLATFORM=offscreen " + std::string(VELMORA_BINARY_DIR) + "/app/velmora");
