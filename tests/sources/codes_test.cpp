@@ -6,33 +6,13 @@
 #include <map>
 
 #include "readers.h"
+#include "samples.h"
 #include "sources/codes.h"
 #include "sources/mo.h"
 
 using namespace sources_test;
 
 namespace {
-
-void writeCodes(const std::string& dir) {
-    std::filesystem::create_directories(dir);
-    writeFile(dir + "/iso_3166-1.json", R"({"3166-1": [
-  {"alpha_2": "NO", "alpha_3": "NOR", "name": "Norway", "numeric": "578", "official_name": "Kingdom of Norway"},
-  {"alpha_2": "KR", "alpha_3": "KOR", "common_name": "South Korea", "name": "Korea, Republic of", "numeric": "410"},
-  {"alpha_2": "AQ", "alpha_3": "ATA", "name": "Antarctica", "numeric": "010"}
-]})");
-    writeFile(dir + "/iso_4217.json", R"({"4217": [
-  {"alpha_3": "NOK", "name": "Norwegian Krone", "numeric": "578"},
-  {"alpha_3": "KRW", "name": "Won", "numeric": "410"},
-  {"alpha_3": "TRY", "name": "Turkish Lira", "numeric": "949"},
-  {"alpha_3": "XAU", "name": "Gold", "numeric": "959"}
-]})");
-    writeFile(dir + "/iso_639-2.json", R"({"639-2": [
-  {"alpha_2": "de", "alpha_3": "deu", "bibliographic": "ger", "name": "German"},
-  {"alpha_2": "nb", "alpha_3": "nob", "name": "Bokmål, Norwegian; Norwegian Bokmål"},
-  {"alpha_3": "ace", "name": "Achinese"},
-  {"alpha_3": "qaa-qtz", "name": "Reserved for local use"}
-]})");
-}
 
 // A .mo catalogue of `entries` (the header entry first), in either byte order.
 std::string moFile(const std::map<std::string, std::string>& entries, bool bigEndian = false) {
