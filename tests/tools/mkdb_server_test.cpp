@@ -21,18 +21,13 @@ TEST(MkdbServer, FromCopiesEveryRowInItsOrderAndTheProgramFindsThem) {
     NEEDS_SERVER();
     TempDb tmp;
     ASSERT_EQ(mkdb("demo.mdb --demo --facts"), 0);
-    {
-        // A row with a tab, a backslash, a newline and no values survives COPY,
-        // and rows past the first megabyte sent.
-        store::Connection c("demo.mdb");
-        c.prepare("INSERT INTO T_Ord (Ord, Notat, Star) VALUES (?1, NULL, ?2)")
-            .bind(1, "A\tB\\C\nD")
-            .bind(2, "\\N")
-            .run();
-        c.exec(
+    // A row with a tab, a backslash, a newline and no values survives COPY,
+    // and rows past the first megabyte sent.
+    store::Connection("demo.mdb")
+        .exec(
+            "INSERT INTO T_Ord (Ord, Notat, Star) VALUES ('A' || char(9) || 'B\\C' || char(10) || 'D', NULL, '\\N');"
             "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 99999) "
             "INSERT INTO T_Ord(Ord) SELECT 'W' || i FROM n");
-    }
     ServerTarget server;
     std::string out;
     ASSERT_EQ(server.mkdb("--from demo.mdb", &out), 0) << out;
@@ -68,11 +63,9 @@ TEST(MkdbServer, ACopyTheServerRefusesLeavesTheDatabaseEmpty) {
     EXPECT_NE(out.find("invalid byte sequence"), std::string::npos) << out;
     EXPECT_TRUE(server.rows("SELECT tablename FROM pg_tables WHERE schemaname = 'public'").empty());
     // A word held twice in a file is copied once, and said so.
-    {
-        store::Connection c("bad.mdb");
-        c.exec("DELETE FROM T_OrdSynonym WHERE rowid = (SELECT max(rowid) FROM T_OrdSynonym)");
-        c.exec("INSERT INTO T_Ord (Ord) VALUES ('BIG')");
-    }
+    store::Connection("bad.mdb").exec(
+        "DELETE FROM T_OrdSynonym WHERE rowid = (SELECT max(rowid) FROM T_OrdSynonym);"
+        "INSERT INTO T_Ord (Ord) VALUES ('BIG')");
     ASSERT_EQ(server.mkdb("--from bad.mdb", &out), 0) << out;
     EXPECT_NE(out.find("Left out 1 rows of T_Ord that repeat an earlier row's word"), std::string::npos) << out;
     EXPECT_EQ(server.rows("SELECT count(*) FROM T_Ord WHERE Ord = 'BIG'"), Rows({{"1"}}));
