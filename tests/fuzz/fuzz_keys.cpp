@@ -3,7 +3,6 @@
 // A handler that fails ends the program, which the fuzzer reports.
 #include <QApplication>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -11,10 +10,6 @@
 #include "shared/M.h"
 #include "store/wordstore.h"
 #include "ui/toolkit.h"
-
-namespace {
-Velmora* window = nullptr;
-}
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -35,12 +30,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     ui::setMsgBoxHandler(
         [](const ui::MsgBoxCall& c) { return c.buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::OK; });
     ui::setModalDriver([](ui::Form& f) { f.Hide(); });
-    window = &M::Velmora();
+    M::Velmora();  // the window made before the first input
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    ui::TextBox* fields[] = {&window->T_Ord, &window->T_Synonym, &window->T_Verdi};
+    Velmora& window = M::Velmora();
+    ui::TextBox* fields[] = {&window.T_Ord, &window.T_Synonym, &window.T_Verdi};
     for (ui::TextBox* f : fields) f->setText("");
     for (size_t i = 0; i + 1 < size; i += 2) fields[data[i] % 3]->handleKey(data[i + 1]);
     return 0;

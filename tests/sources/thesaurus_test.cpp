@@ -1,9 +1,8 @@
 // The thesaurus reader: entries in both encodings, the words the word field
-// cannot type, and malformed files.
+// cannot type, the last line with or without its end, and malformed files.
 #include "sources/thesaurus.h"
-#include "rows.h"
+#include "readers.h"
 #include "store/shown.h"
-#include "support.h"
 
 using namespace sources_test;
 
@@ -28,19 +27,17 @@ const char* kThesaurus =
 }  // namespace
 
 TEST(Thesaurus, EntriesBecomeWordsPairsAndCategories) {
-    store::WordListBuilder b;
-    sources::ReadThesaurusText(kThesaurus, "t.dat", b);
+    const auto b = collected([](auto& r) { sources::ReadThesaurusText(kThesaurus, "t.dat", r); });
     Written db(b);
-    // Upper case, notes dropped, antonyms left out, each pair once in both directions.
-    EXPECT_EQ(db.synonyms("BIG"), "BAD, GROWN-UP, HUGE, LARGE");
-    EXPECT_EQ(db("SELECT count(*) FROM T_OrdSynonym WHERE Ord = 'LARGE' AND Synonym = 'BIG'"), Rows({{"1"}}));
-    EXPECT_EQ(db("SELECT count(*) FROM T_OrdSynonym WHERE Synonym = 'SMALL'"), Rows({{"0"}}));
-    // Parts of speech make no categories; a head word without a typeable synonym is still a word.
+    // Upper case, notes dropped, antonyms left out, each pair once in both
+    // directions; a head word without a typeable synonym is still a word,
+    // entries the word field cannot type are not (o'clock, café), Norwegian
+    // letters are kept; parts of speech make no categories.
+    EXPECT_EQ(joined(db("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY 1, 2")),
+              "BAD BIG, BIG BAD, BIG GROWN-UP, BIG HUGE, BIG LARGE, BLÅBÆR BÆR, BÆR BLÅBÆR, GROWN-UP BIG, HUGE BIG, "
+              "LARGE BIG");
+    EXPECT_EQ(joined(db("SELECT Ord FROM T_Ord ORDER BY 1")), "BAD, BIG, BLÅBÆR, BÆR, GROWN-UP, HUGE, LARGE, LONE");
     EXPECT_EQ(db("SELECT count(*) FROM T_Kategori"), Rows({{"0"}}));
-    EXPECT_EQ(db("SELECT count(*) FROM T_Ord WHERE Ord = 'LONE'"), Rows({{"1"}}));
-    // Entries the word field cannot type are skipped (o'clock, café), Norwegian letters kept.
-    EXPECT_EQ(db("SELECT count(*) FROM T_Ord WHERE Ord IN ('O''CLOCK', 'CAFÉ', 'HOUR')"), Rows({{"0"}}));
-    EXPECT_EQ(db.synonyms("BLÅBÆR"), "BÆR");
     EXPECT_EQ(b.counts().skipped, 3);
     EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 3);
     EXPECT_EQ(b.counts().pairs, 5);
@@ -49,46 +46,49 @@ TEST(Thesaurus, EntriesBecomeWordsPairsAndCategories) {
 // Latin-1 files are converted; a byte order mark is skipped.
 TEST(Thesaurus, EncodingsAreReadAsTheFileSays) {
     for (const std::string& text : {std::string("ISO8859-1\nbl\xe5\xe6r|1\n(subst)|r\xf8\x64\n"),
-                                    std::string("\xEF\xBB\xBFUTF-8\nblåær|1\n(adj)|rød\n")}) {
-        store::WordListBuilder b;
-        sources::ReadThesaurusText(text, "no.dat", b);
-        EXPECT_EQ(Written(b).synonyms("RØD"), "BLÅÆR");
-    }
+                                    std::string("\xEF\xBB\xBFUTF-8\nblåær|1\n(adj)|rød\n")})
+        EXPECT_EQ(Written(collected([&](auto& r) { sources::ReadThesaurusText(text, "no.dat", r); })).synonyms("RØD"),
+                  "BLÅÆR");
 }
 
+// The last entry is the word once, with its synonyms, whether its last line
+// ends in a newline or not: after one synonym, several, a second meaning, or
+// no meaning at all.
+TEST(Thesaurus, TheLastLineCountsWithOrWithoutItsNewline) {
+    for (const auto& [text, rows] : {std::pair{"first|1\n(n)|one\nlast|1\n(n)|end", "LAST END"},
+                                     {"last|1\n(n)|a|b|end", "LAST A, LAST B, LAST END"},
+                                     {"last|2\n(n)|a\n(v)|end", "LAST A, LAST END"},
+                                     {"last|0", "LAST <null>"}})
+        for (const std::string end : {"", "\n", "\r\n"}) {
+            Written db(collected([&](auto& r) { sources::ReadThesaurusText("UTF-8\n" + (text + end), "t.dat", r); }));
+            EXPECT_EQ(joined(db("SELECT Ord, Synonym FROM T_Ord LEFT JOIN T_OrdSynonym USING (Ord) "
+                                "WHERE Ord = 'LAST' ORDER BY 2")),
+                      rows)
+                << text << " ending " << end.size();
+        }
+}
+
+// Malformed files name the file and line; outside text quoted in a message
+// is escaped and cut: a binary file given as a thesaurus never pours raw
+// bytes onto the terminal.
 TEST(Thesaurus, MalformedFilesNameTheFileAndLine) {
-    auto read = [](const std::string& text) {
-        return fault([&] {
-            store::WordListBuilder b;
-            sources::ReadThesaurusText(text, "bad.dat", b);
-        });
+    auto read = [](const std::string& text, const std::string& name = "bad.dat") {
+        return refused([&](auto& r) { sources::ReadThesaurusText(text, name, r); });
     };
-    EXPECT_EQ(read("KOI8-R\nx|1\n(noun)|y\n").rfind("bad.dat, line 1: unknown encoding", 0), 0u);
-    EXPECT_EQ(read("UTF-8\nbig|3\n(adj)|large\n(adj)|huge\n").rfind("bad.dat, line 2: the entry announces 3", 0), 0u);
-    EXPECT_NE(read("UTF-8\nbig|2\n(adj)|large\nhuge|1\n(adj)|big\n").find("line 4"), std::string::npos);
-    EXPECT_NE(read("UTF-8\nbig|1\n(adj)|large\nhuge\n").find("line 4"), std::string::npos);
-    EXPECT_EQ(read(""), "bad.dat: the file is empty; a thesaurus starts with its encoding");
-    EXPECT_EQ(read("UTF-8\nbig|1\n(adj)|large\n"), "no error");
-    // Found by fuzzing: a meaning count of many digits is refused, not summed past its range.
-    EXPECT_NE(read("UTF-8\nbig|99999999999999999999999999\n(adj)|large\n").find("line 2"), std::string::npos);
-}
-
-// Outside text quoted in a message is escaped and cut: a binary file given
-// as a thesaurus never pours raw bytes onto the terminal.
-TEST(Thesaurus, OutsideTextInMessagesIsEscapedAndCut) {
-    std::string binary(
-        "\x7F"
-        "ELF\x02\x01\x01\x00\x1B[2J\xC3(\xFF",
-        15);
-    binary += std::string(300, '\x90');
-    std::string msg;
-    try {
-        store::WordListBuilder b;
-        sources::ReadThesaurusText(binary + "\nrest\n", "a.out", b);
-    } catch (const store::ImportError& e) {
-        msg = e.what();
-    }
-    EXPECT_EQ(msg.rfind("a.out, line 1: unknown encoding \"\\x7FELF\\x02\\x01\\x01\\x00\\x1B[2J\\xC3(\\xFF", 0), 0u)
+    for (const auto& [text, says] : {
+             std::pair{"KOI8-R\nx|1\n(noun)|y\n", "bad.dat, line 1: unknown encoding"},
+             {"UTF-8\nbig|3\n(adj)|large\n(adj)|huge\n", "bad.dat, line 2: the entry announces 3"},
+             {"UTF-8\nbig|2\n(adj)|large\nhuge|1\n(adj)|big\n", "bad.dat, line 4"},
+             {"UTF-8\nbig|1\n(adj)|large\nhuge\n", "bad.dat, line 4"},
+             {"", "bad.dat: the file is empty; a thesaurus starts with its encoding"},
+             {"UTF-8\nbig|1\n(adj)|large\n", "no error"},
+             // Found by fuzzing: a meaning count of many digits is refused, not summed past its range.
+             {"UTF-8\nbig|99999999999999999999999999\n(adj)|large\n", "bad.dat, line 2"},
+         })
+        EXPECT_TRUE(read(text).starts_with(says)) << read(text);
+    const std::string binary = std::string("\177ELF\2\1\1\0\33[2J\303(\377", 15) + std::string(300, '\220');
+    const std::string msg = read(binary + "\nrest\n", "a.out");
+    EXPECT_TRUE(msg.starts_with("a.out, line 1: unknown encoding \"\\x7FELF\\x02\\x01\\x01\\x00\\x1B[2J\\xC3(\\xFF"))
         << msg;
     EXPECT_LT(msg.size(), 250u);
     for (const char ch : msg) EXPECT_TRUE(static_cast<unsigned char>(ch) >= 0x20 && ch != 0x7F) << msg;
