@@ -77,8 +77,7 @@ TEST_F(Filling, AnswersThatCannotBeFilledAreNamedFramedAndLeftEmpty) {
     db.synonym("SEA", "RAT");
     boxes.clear();
     key(Qt::Key_F);
-    EXPECT_TRUE(boxes.calls().empty());
-    EXPECT_TRUE(framed().empty());
+    EXPECT_TRUE(boxes.calls().empty() && framed().empty());
     EXPECT_EQ(run(48, 50), "RAT");
 }
 
@@ -107,8 +106,7 @@ TEST_F(Filling, AnOpenAnswerTakesAStoredWordAndOffersTheWordsListingItAsClues) {
     // The dialog of square 47 offers the words that list RUT; a pick is its clue word.
     modal.then([&](ui::Form&) {
         ::F_Egenskaper& d = M::F_Egenskaper();
-        EXPECT_TRUE(d.M_Velg1->isVisible());
-        EXPECT_FALSE(d.M_Velg2->isVisible());
+        EXPECT_TRUE(d.M_Velg1->isVisible() && !d.M_Velg2->isVisible());
         EXPECT_EQ(d.T_Ord1.edit()->placeholderText(), "clue for RUT");
         d.M_Velg1->trigger();
         ASSERT_TRUE(d.M_Ledetekst1->isVisible());

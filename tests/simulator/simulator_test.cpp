@@ -198,11 +198,9 @@ TEST_F(Crossings, ACrossingLetterDimsExactlyTheCandidatesThatClash) {
 TEST_F(Crossings, MarksFollowClearedSquaresAndUndo) {
     // A crossing letter cleared from the right-click menu frees the down list.
     menu(47, "Clear square");
-    EXPECT_EQ(at(47), "");
     EXPECT_EQ(marks(f().L_Synonymer2) + marks(f().L_Verdier2), "++++");  // the lists stay
     key(Qt::Key_Z);
     EXPECT_EQ(marks(f().L_Synonymer2) + marks(f().L_Verdier2), "+--+");
-    EXPECT_EQ(f().L_Verdier2.view()->toolTip(), "?A?: 1 of 2 fit");
 }
 
 // Undo and redo themselves are the document's; here the keys and the menu
