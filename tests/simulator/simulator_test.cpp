@@ -13,13 +13,6 @@ namespace {
 
 const QColor kOrange = ui::rgb(255, 128, 0);
 
-TEST_F(Sim, ConflictsAreReportedByTheirDirection) {
-    f().fyll_velmora1("GARDEN", 6, 11, false);  // past the last column
-    f().fyll_velmora2("NO", 2, 200, false);     // off the bottom
-    EXPECT_EQ(boxes.prompts(), QStringList({"Conflict across!", "Conflict vertically!"}));
-    for (const ui::MsgBoxCall& c : boxes.calls()) EXPECT_TRUE(c.title == "Mismatch?" && c.buttons == ui::Buttons::OK);
-}
-
 TEST_F(Sim, PropertiesDialogStoresWordsCountsAndMarksTheSquare) {
     modal.then([&](ui::Form&) {
         ::F_Egenskaper& d = M::F_Egenskaper();
@@ -112,24 +105,25 @@ TEST_F(Sim, SimulationFillsTheListsAndPlacesTheFirstCandidates) {
     f().K_Simuler.button()->click();
     EXPECT_FALSE(doc().at(1).picked1);
 
-    // Values when no synonym fits, down as well as across; the down word is
-    // placed after an across conflict.
+    // Values when no synonym fits, down as well as across; each conflict
+    // said by its direction, the down word placed after an across one.
     setSquare(61, "big", 4, "big", 4);
     doc().setCaption(64, "Q");
+    doc().setCaption(91, "Q");
     db.exec("DELETE FROM T_OrdSynonym");
     f().K_Simuler.button()->click();
-    EXPECT_EQ(run(62, 64), "XXQ");
-    EXPECT_EQ(boxes.prompts(), QStringList({"Conflict across!"}));
-    EXPECT_EQ(run(76, 121, 15), "XXXL");
+    EXPECT_EQ(run(62, 64) + run(76, 121, 15), "XXQXQ..");
+    EXPECT_EQ(boxes.prompts(), QStringList({"Conflict across!", "Conflict vertically!"}));
+    for (const ui::MsgBoxCall& c : boxes.calls()) EXPECT_TRUE(c.title == "Mismatch?" && c.buttons == ui::Buttons::OK);
     key(Qt::Key_Z);  // the whole simulation, across and down
-    EXPECT_EQ(run(62, 64) + run(76, 121, 15), "..Q....");
+    EXPECT_EQ(run(62, 64) + run(76, 121, 15), "..Q.Q..");
     // A square click empties the lists; without a database nothing is found.
     clickSquare(1);
     EXPECT_EQ(lists(), "|||");
     std::filesystem::remove(db.file());
     f().K_Simuler.button()->click();
     EXPECT_EQ(lists(), "|||");
-    EXPECT_EQ(boxes.calls().size(), 1u);
+    EXPECT_EQ(boxes.calls().size(), 2u);
 }
 
 TEST_F(Sim, SquaresSitInRowsAndColumnsAndClosingKeepsTheGrid) {
