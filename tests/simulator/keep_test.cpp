@@ -46,48 +46,35 @@ std::vector<std::vector<Word>> pdfWords(const QString& pdf) {
     return pages;
 }
 
-TEST_F(Sim, SavedGridOpensAgainAsOneUndoableStepInTheFolderLastUsed) {
+// A grid saved opens again as one undoable step, in the open dialog from
+// the folder last used; over a grid that holds anything only on Yes.
+TEST_F(Sim, SavedGridOpensAgainAsOneUndoableStepAndOverAGridOnlyOnYes) {
     evening::Compose(doc());
-    sim::Square block;
-    block.block = true;
-    block.back = sim::kBlockColour;
-    doc().setSquare(200, block);
-    const sim::Grid before = doc().squares();
+    const sim::Grid saved = doc().squares();
     save("evening.ipuz");
     ASSERT_TRUE(boxes.calls().empty()) << boxes.lastPrompt().toStdString();
     EXPECT_EQ(f().GridFile(), file("evening.ipuz"));
-    f().M_TomRutenett_Click();
-    const size_t steps = doc().history().undoable();
-    open("evening.ipuz");
-    EXPECT_TRUE(boxes.calls().empty()) << "an empty grid is replaced without a question";
-    EXPECT_TRUE(doc().squares() == before);
-    EXPECT_EQ(firstMisshown(), 0);
-    EXPECT_FALSE(f().X(200).IsButtonFace());
-    EXPECT_EQ(doc().history().undoable(), steps + 1);
-    f().Angre();
-    EXPECT_TRUE(doc().squares() == sim::Grid{});
-    // The open dialog started in the folder of the save.
-    ASSERT_EQ(dialogs.size(), 2u);
-    EXPECT_EQ(dialogs[0].kind, ui::FileDialogKind::Save);
-    EXPECT_EQ(dialogs[1].kind, ui::FileDialogKind::Open);
-    EXPECT_EQ(QDir(dialogs[1].folder), QDir(QString::fromStdString(db.dir().string())));
-}
-
-TEST_F(Sim, OpeningOverAGridAsksFirstAndNoKeepsIt) {
-    evening::Compose(doc());
-    const sim::Grid saved = doc().squares();
-    save("a.ipuz");
     f().fyll_velmora1("LARGO", 5, 1, true);
     const sim::Grid changed = doc().squares();
     boxes.answer(ui::Answer::No);
-    open("a.ipuz");
-    ASSERT_EQ(boxes.calls().size(), 1u);
-    EXPECT_EQ(boxes.lastPrompt(), "Do you really want to replace this grid with the one in " + file("a.ipuz") + "?");
-    EXPECT_EQ(boxes.calls()[0].buttons, ui::Buttons::YesNo);
+    open("evening.ipuz");
+    EXPECT_EQ(boxes.prompts(),
+              QStringList("Do you really want to replace this grid with the one in " + file("evening.ipuz") + "?"));
     EXPECT_TRUE(doc().squares() == changed);
     boxes.answer(ui::Answer::Yes);
-    open("a.ipuz");
+    open("evening.ipuz");
     EXPECT_TRUE(doc().squares() == saved);
+    EXPECT_EQ(firstMisshown(), 0);
+    f().Angre();
+    EXPECT_TRUE(doc().squares() == changed);
+    // An empty grid is replaced without a question.
+    f().M_TomRutenett_Click();
+    boxes.clear();
+    open("evening.ipuz");
+    EXPECT_TRUE(boxes.calls().empty() && doc().squares() == saved);
+    ASSERT_EQ(dialogs.size(), 4u);
+    EXPECT_TRUE(dialogs[0].kind == ui::FileDialogKind::Save && dialogs[1].kind == ui::FileDialogKind::Open);
+    EXPECT_EQ(QDir(dialogs[1].folder), QDir(QString::fromStdString(db.dir().string())));
 }
 
 TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
@@ -95,18 +82,13 @@ TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
     const sim::Grid before = doc().squares();
     const size_t steps = doc().history().undoable();
     writeFile(file("bad.ipuz").toStdString(), "{\"version\": ");
-    for (const QString& name : {QString("bad.ipuz"), QString("missing.ipuz")}) {
-        boxes.clear();
-        open(name);
-        EXPECT_TRUE(doc().squares() == before);
-        EXPECT_EQ(doc().history().undoable(), steps);
-        ASSERT_EQ(boxes.calls().size(), 1u) << "refused without a question";
-        EXPECT_TRUE(boxes.lastPrompt().startsWith("The grid in " + file(name) +
-                                                  " could not be opened, so the grid is as it was:\n"))
-            << boxes.lastPrompt().toStdString();
-        EXPECT_EQ(boxes.calls()[0].title, "Velmora");
-    }
-    EXPECT_TRUE(boxes.lastPrompt().contains("it cannot be read ("));
+    open("bad.ipuz");
+    EXPECT_TRUE(doc().squares() == before);
+    EXPECT_EQ(doc().history().undoable(), steps);
+    ASSERT_EQ(boxes.calls().size(), 1u) << "refused without a question";
+    EXPECT_TRUE(boxes.lastPrompt().startsWith("The grid in " + file("bad.ipuz") +
+                                              " could not be opened, so the grid is as it was:\n"))
+        << boxes.lastPrompt().toStdString();
     // A file that cannot be made, and one there already that cannot be replaced.
     ASSERT_TRUE(QDir(file("")).mkdir("folder.ipuz"));
     const QStringList says{", and no file was made there:\n", ", so that file is as it was:\n"};
@@ -121,45 +103,32 @@ TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
     EXPECT_EQ(f().GridFile(), "");
 }
 
-TEST_F(Sim, CancelledDialogsDoNothing) {
-    evening::Compose(doc());
-    const sim::Grid before = doc().squares();
-    pick.clear();
-    f().M_LagreRutenett_Click();
-    f().M_AapneRutenett_Click();
-    f().M_EksporterPdf_Click();
-    f().M_SkrivUt_Click();
-    EXPECT_TRUE(doc().squares() == before);
-    EXPECT_TRUE(boxes.calls().empty());
-    EXPECT_TRUE(QDir(QString::fromStdString(db.dir().string())).entryList({"*.ipuz", "*.pdf"}).isEmpty());
-}
-
 // ---------------------------------------------------------------- keys and menu
 
-TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogs) {
+// Each dialog from its key and from the menu; cancelled, it does nothing.
+TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogsAndCancelDoesNothing) {
+    evening::Compose(doc());
+    const sim::Grid before = doc().squares();
     int printed = 0;
     ui::setPrintDialogHandler([&](QPrinter&) {
         ++printed;
         return false;
     });
-    const QStringList captions{"Save grid as", "Open grid", "Export as PDF"};
-    const Qt::Key keys[] = {Qt::Key_S, Qt::Key_O, Qt::Key_E};
-    for (int i = 0; i < 3; ++i) {
-        dialogs.clear();
-        key(keys[i]);
-        menu(7, captions[i] + "\u2026");
-        ASSERT_EQ(dialogs.size(), 2u) << captions[i].toStdString();
-        EXPECT_EQ(dialogs[0].caption, captions[i]);
-        EXPECT_EQ(dialogs[1].caption, captions[i]);
+    for (const auto& [k, entry] : {std::pair{Qt::Key_S, "Save grid as"},
+                                   {Qt::Key_O, "Open grid"},
+                                   {Qt::Key_E, "Export as PDF"},
+                                   {Qt::Key_P, "Print"}}) {
+        key(k);
+        menu(7, entry + QString("\u2026"));
     }
-    key(Qt::Key_P);
-    menu(7, "Print\u2026");
     EXPECT_EQ(printed, 2);
-    QStringList entries;
-    for (QAction* a : f().M_Rutenett->actions()) entries << a->text();
-    EXPECT_EQ(entries,
-              QStringList({"Clear grid", "Clear square", "Fill grid", "New puzzle\u2026", "Words that fit\u2026", "",
-                           "Save grid as\u2026", "Open grid\u2026", "Export as PDF\u2026", "Print\u2026"}));
+    QStringList shown;
+    for (const ui::FileDialogCall& c : dialogs) shown << c.caption;
+    EXPECT_EQ(shown, QStringList(
+                         {"Save grid as", "Save grid as", "Open grid", "Open grid", "Export as PDF", "Export as PDF"}));
+    EXPECT_TRUE(doc().squares() == before);
+    EXPECT_TRUE(boxes.calls().empty());
+    EXPECT_TRUE(QDir(QString::fromStdString(db.dir().string())).entryList({"*.ipuz", "*.pdf"}).isEmpty());
 }
 
 // ---------------------------------------------------------------- paper
@@ -189,25 +158,23 @@ void expectPages(const QString& pdf, const sim::Grid& g) {
     EXPECT_EQ(letters, want);
 }
 
-TEST_F(Sim, PdfHasThePuzzleThenTheSolution) {
-    evening::Compose(doc());
-    pick = file("evening.pdf");
-    f().M_EksporterPdf_Click();
-    ASSERT_TRUE(boxes.calls().empty()) << boxes.lastPrompt().toStdString();
-    expectPages(file("evening.pdf"), doc().squares());
-}
-
-// The grid's file names the PDF; a cleared grid is no file's.
-TEST_F(Sim, ThePdfTitleFollowsTheGridFile) {
+// Print and Export as PDF give the same pages, headed by the grid file's
+// name, or by the program's for a grid of no file (a cleared grid is none's).
+TEST_F(Sim, PrintAndPdfHaveThePuzzleThenTheSolutionUnderTheGridsTitle) {
     evening::Compose(doc());
     save("evening.ipuz");
-    for (const QString title : {"evening", "Velmora"}) {
-        if (title == "Velmora") menu(7, "Clear grid");
-        pick = file("t.pdf");
-        f().M_EksporterPdf_Click();
-        const auto pages = pdfWords(file("t.pdf"));
-        ASSERT_FALSE(pages.empty());
-        EXPECT_EQ(pages[0].front().text, title);
+    pick = file("evening.pdf");
+    f().M_EksporterPdf_Click();
+    menu(7, "Clear grid");
+    key(Qt::Key_Z);
+    printTo = file("printed.pdf");
+    f().M_SkrivUt_Click();
+    ASSERT_TRUE(boxes.calls().empty()) << boxes.lastPrompt().toStdString();
+    for (const QString& pdf : {printTo, pick}) {
+        expectPages(pdf, doc().squares());
+        const auto pages = pdfWords(pdf);
+        ASSERT_TRUE(!pages.empty() && !pages[0].empty());
+        EXPECT_EQ(pages[0].front().text, pdf == pick ? "evening" : "Velmora");
     }
 }
 
@@ -236,14 +203,6 @@ TEST_F(Sim, OpenAnswersPrintAsClueSquaresWithTheirArrows) {
     EXPECT_LT(grey(200, 0.5, 0.5), 180);
     EXPECT_LT(grey(21, 0.06, 0.5), 100);  // the arrow across
     EXPECT_LT(grey(79, 0.5, 0.06), 100);  // the arrow down
-}
-
-TEST_F(Sim, PrintGoesThroughThePrintDialog) {
-    evening::Compose(doc());
-    printTo = file("printed.pdf");
-    f().M_SkrivUt_Click();
-    ASSERT_TRUE(boxes.calls().empty()) << boxes.lastPrompt().toStdString();
-    expectPages(printTo, doc().squares());
 }
 
 }  // namespace

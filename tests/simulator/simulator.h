@@ -97,6 +97,17 @@ protected:
         });
         clickSquare(n);
     }
+    // The entries of a list, and of the four candidate lists, joined.
+    static QString entries(ui::ListBox& l) {
+        QStringList s;
+        for (int i = 0; i < l.ListCount(); ++i) s << l.List(i);
+        return s.join(',');
+    }
+    static QString lists() {
+        return QStringList({entries(f().L_Synonymer1), entries(f().L_Verdier1), entries(f().L_Synonymer2),
+                            entries(f().L_Verdier2)})
+            .join('|');
+    }
     // "+" for an entry that fits, "-" for a dimmed one.
     static QString marks(ui::ListBox& l) {
         QString s;
