@@ -14,6 +14,13 @@ namespace {
 
 class ConcurrentOnEngines : public OnEngines {
 protected:
+    // On a busy machine one composer's run of saves may keep the file
+    // locked for seconds; the other waits it out, as the rows are the test.
+    void SetUp() override {
+        store::setBusyTimeout(60000);
+        OnEngines::SetUp();
+    }
+    void TearDown() override { store::setBusyTimeout(5000); }
     // Runs `work(engine, who)` in two threads that start together.
     void together(const std::function<void(store::DBEngine&, int)>& work) {
         std::barrier start(2);
