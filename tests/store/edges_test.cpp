@@ -1,12 +1,9 @@
 // Edge cases of the word store's patterns, data-driven: the matcher at the
-// ends of its texts and over letters of more than one byte; the lookup range
-// past "Z". (The second link of a word erased is the engines' test.)
+// ends of its texts and over letters of more than one byte. (The lookup
+// range past "Z" and the second link of a word erased are the engines'
+// tests.)
 #include "store/wildcard.h"
-#include "store/wordstore.h"
 #include "support.h"
-
-using testing_support::TempDb;
-using testing_support::Words;
 
 namespace {
 
@@ -38,12 +35,3 @@ INSTANTIATE_TEST_SUITE_P(
                       Match{"A*B*C", "AXXBYY", false}, Match{"***", "", true},
                       Match{"A,\xbd\xa7\xbc.\xa7\xbc\xf5\xc0*", "A,\xbd\xa7\xbc.\xa7\xbc\xf5\xc0", true},
                       Match{"\xe2*", "\xe2XYZ", true}, Match{"\xe2?", "\xe2", false}));
-
-TEST(Wildcards, ALookupRangeReachesTheLettersAfterZ) {
-    TempDb db;
-    for (const char* w : {"BLZ", "BLÅBÆR", "BLØ", "BLÆ", "BM", "BL"}) db.addWord(w);
-    auto d = store::Database(db.file());
-    EXPECT_EQ(d.PatternLookup("BL"), Words({"BL", "BLZ", "BLÆ", "BLØ", "BLÅBÆR"}));  // Norwegian order
-    EXPECT_EQ(d.PatternLookup("BL?"), Words({"BLZ", "BLÆ", "BLØ", "BLÅBÆR"}));
-    EXPECT_EQ(d.PatternLookup("BLÅ"), Words({"BLÅBÆR"}));
-}
