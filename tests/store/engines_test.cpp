@@ -133,45 +133,32 @@ TEST_P(StoreOnEngines, WordAndLinkSavesKeepNotatAndRefuseDuplicates) {
     EXPECT_FALSE(d.FindCategoryLink("CAT", "ANIMALS"));
 }
 
-namespace {
-
-using Link = bool (*)(store::Database&, const std::string&, const std::string&);
-struct LinkKind {
-    const char* name;
-    Link save;
-    Link erase;
-    Words (*read)(store::Database&, const std::string&);
-};
-
-const LinkKind kLinks[] = {
-    {"category", [](auto& d, auto& w, auto& t) { return d.SaveCategoryLink(w, t); },
-     [](auto& d, auto& w, auto& t) { return d.EraseCategoryLink(w, t); },
-     [](store::Database& d, const std::string& w) { return d.CategoriesOf(w); }},
-    {"value", [](auto& d, auto& w, auto& t) { return d.SaveValueLink(w, t); },
-     [](auto& d, auto& w, auto& t) { return d.EraseValueLink(w, t); },
-     [](store::Database& d, const std::string& w) { return d.Values(w, false); }},
-    {"synonym", [](auto& d, auto& w, auto& t) { return d.SaveSynonymPair(w, t); },
-     [](auto& d, auto& w, auto& t) { return d.EraseSynonymPair(w, t) > 0; },
-     [](store::Database& d, const std::string& w) { return d.Synonyms(w, false); }},
-};
-
-}  // namespace
-
 // Categories, values and synonyms alike: the second link of a word, and then
 // its last, is erased and not the first.
 TEST_P(StoreOnEngines, TheErasedLinkIsTheOneNamedAndTheOthersStay) {
     auto d = db->open();
-    for (const LinkKind& k : kLinks) {
-        SCOPED_TRACE(k.name);
-        for (const char* t : {"FIRST", "SECOND", "THIRD"}) EXPECT_TRUE(k.save(d, "WORD", t)) << t;
-        EXPECT_FALSE(k.save(d, "WORD", "SECOND"));  // a repeated link is no new one
-        EXPECT_TRUE(k.save(d, "OTHER", "SECOND"));
-        EXPECT_TRUE(k.erase(d, "WORD", "SECOND"));
-        EXPECT_EQ(k.read(d, "WORD"), Words({"FIRST", "THIRD"}));
-        EXPECT_EQ(k.read(d, "OTHER"), Words({"SECOND"}));
-        EXPECT_TRUE(k.erase(d, "WORD", "THIRD"));  // the last one
-        EXPECT_EQ(k.read(d, "WORD"), Words({"FIRST"}));
-        EXPECT_FALSE(k.erase(d, "WORD", "THIRD"));
+    for (const char k : {'c', 'v', 's'}) {
+        SCOPED_TRACE(k);
+        const auto save = [&](const char* w, const char* t) {
+            return k == 'c' ? d.SaveCategoryLink(w, t) : k == 'v' ? d.SaveValueLink(w, t) : d.SaveSynonymPair(w, t);
+        };
+        const auto erase = [&](const char* w, const char* t) {
+            return k == 'c'   ? d.EraseCategoryLink(w, t)
+                   : k == 'v' ? d.EraseValueLink(w, t)
+                              : d.EraseSynonymPair(w, t) > 0;
+        };
+        const auto read = [&](const char* w) {
+            return k == 'c' ? d.CategoriesOf(w) : k == 'v' ? d.Values(w, false) : d.Synonyms(w, false);
+        };
+        for (const char* t : {"FIRST", "SECOND", "THIRD"}) EXPECT_TRUE(save("WORD", t)) << t;
+        EXPECT_FALSE(save("WORD", "SECOND"));  // a repeated link is no new one
+        EXPECT_TRUE(save("OTHER", "SECOND"));
+        EXPECT_TRUE(erase("WORD", "SECOND"));
+        EXPECT_EQ(read("WORD"), Words({"FIRST", "THIRD"}));
+        EXPECT_EQ(read("OTHER"), Words({"SECOND"}));
+        EXPECT_TRUE(erase("WORD", "THIRD"));  // the last one
+        EXPECT_EQ(read("WORD"), Words({"FIRST"}));
+        EXPECT_FALSE(erase("WORD", "THIRD"));
     }
     // A pair is erased in both directions, named from either side.
     d.SaveSynonymPair("A", "B");
