@@ -1,7 +1,7 @@
 // Two composers on one word database at the same moment, on both engines:
 // each on its own connection, saving and erasing the same rows. Every save
 // is stored once and reported added to exactly one of them; erases remove
-// what they named and nothing else.
+// what they named and nothing else; every synonym pair stays whole.
 #include <atomic>
 #include <barrier>
 #include <thread>
@@ -14,23 +14,34 @@ namespace {
 
 class ConcurrentOnEngines : public OnEngines {
 protected:
-    // Runs `work(engine, who)` in two threads that start together.
-    void together(const std::function<void(store::DBEngine&, int)>& work) {
+    // On a busy machine one composer's run of saves may keep the file
+    // locked for seconds; the other waits it out, as the rows are the test.
+    void SetUp() override {
+        store::setBusyTimeout(60000);
+        OnEngines::SetUp();
+    }
+    void TearDown() override { store::setBusyTimeout(5000); }
+
+    // Runs `work(database, who)` in two threads that start together, each
+    // step on a database of its own engine.
+    void together(const std::function<void(store::Database&, int, int)>& work) {
         std::barrier start(2);
         std::vector<std::string> errors(2);
         auto run = [&](int who) {
             auto engine = db->newEngine();
             start.arrive_and_wait();
-            errors[size_t(who)] = testing_support::thrown([&] { work(*engine, who); }).what;
+            errors[size_t(who)] = testing_support::thrown([&] {
+                                      for (int i = 0; i < kItems; ++i) {
+                                          auto d = engine->OpenDatabase();
+                                          work(d, who, i);
+                                      }
+                                  }).what;
         };
         std::thread other(run, 1);
         run(0);
         other.join();
         EXPECT_EQ(errors, std::vector<std::string>(2, "no error")) << "an operation failed";
-    }
-
-    // No key appears twice, and every synonym row has its reverse.
-    void expectSound() {
+        // No key twice, and no synonym row without its reverse.
         for (const char* t : {"T_Ord GROUP BY Ord", "T_Verdi GROUP BY Verdi", "T_OrdKategori GROUP BY Ord, Kategori",
                               "T_OrdVerdi GROUP BY Ord, Verdi", "T_OrdSynonym GROUP BY Ord, Synonym"})
             EXPECT_TRUE(db->rows(std::string("SELECT 1 FROM ") + t + " HAVING COUNT(*) > 1").empty()) << t;
@@ -38,77 +49,48 @@ protected:
                              "WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)")
                         .empty());
     }
+    // The rows of each table the saves write to.
+    std::string counts() {
+        std::string out;
+        for (const char* t : {"T_Ord", "T_OrdSynonym", "T_OrdKategori", "T_OrdVerdi", "T_Verdi"})
+            out += std::to_string(db->count(t)) + " ";
+        return out;
+    }
+    static constexpr int kItems = 40;
 };
 
-constexpr int kItems = 40;
-
-std::string w(int i) { return std::string("W").append(std::to_string(i)); }
-std::string s(int i) { return std::string("S").append(std::to_string(i)); }
+std::string n(const char* prefix, int i) { return std::string(prefix).append(std::to_string(i)); }
 
 }  // namespace
 
-TEST_P(ConcurrentOnEngines, SavingTheSameRowsStoresThemOnce) {
-    db->addWord("KEEP");
+TEST_P(ConcurrentOnEngines, SavingAndErasingTheSameRowsKeepsEachOnceAndEveryPairWhole) {
+    db->open().SaveSynonymPair("KEEP", "KEPT");
     std::atomic<int> added{0};
-    together([&](store::DBEngine& e, int who) {
-        for (int i = 0; i < kItems; ++i) {
-            // One saves the pair one way round, the other the other way.
-            auto d = e.OpenDatabase();
-            added += d.SaveWord(w(i));
-            added += who == 0 ? d.SaveSynonymPair(w(i), s(i)) : d.SaveSynonymPair(s(i), w(i));
-            added += d.SaveCategoryLink(w(i), "K");
-            added += d.SaveValueLink(w(i), std::string("V").append(std::to_string(i % 3)));
-        }
+    together([&](store::Database& d, int who, int i) {
+        added += d.SaveWord(n("W", i));
+        // One saves the pair one way round, the other the other way.
+        added += who == 0 ? d.SaveSynonymPair(n("W", i), n("S", i)) : d.SaveSynonymPair(n("S", i), n("W", i));
+        added += d.SaveCategoryLink(n("W", i), "K");
+        added += d.SaveValueLink(n("W", i), n("V", i % 3));
     });
     EXPECT_EQ(added, 4 * kItems);
-    EXPECT_EQ(db->count("T_Ord"), 2 * kItems + 1);
-    EXPECT_EQ(db->count("T_OrdSynonym"), 2 * kItems);
-    EXPECT_EQ(db->count("T_OrdKategori"), kItems);
-    EXPECT_EQ(db->count("T_OrdVerdi"), kItems);
-    EXPECT_EQ(db->count("T_Verdi"), 3);
-    expectSound();
-}
-
-TEST_P(ConcurrentOnEngines, ErasingTheSameRowsRemovesThemAndNothingElse) {
-    {
-        auto d = db->open();
-        for (int i = 0; i < kItems; ++i) {
-            d.SaveSynonymPair(w(i), s(i));
-            d.SaveCategoryLink(w(i), "K");
-            d.SaveValueLink(w(i), "V");
-        }
-        d.SaveSynonymPair("KEEP", "KEPT");
-    }
-    together([&](store::DBEngine& e, int) {
-        for (int i = 0; i < kItems; ++i) {
-            auto d = e.OpenDatabase();
-            d.EraseSynonymPair(w(i), s(i));
-            d.EraseCategoryLink(w(i), "K");
-            d.EraseValueLink(w(i), "V");
-            d.EraseWord(w(i));
-        }
+    EXPECT_EQ(counts(), "82 82 40 40 3 ");
+    // Both erase all of it; in between, one saves pairs that the other
+    // erases, named the other way round.
+    together([&](store::Database& d, int who, int i) {
+        d.EraseSynonymPair(n("W", i), n("S", i));
+        d.EraseCategoryLink(n("W", i), "K");
+        d.EraseValueLink(n("W", i), n("V", i % 3));
+        d.EraseWord(n("W", i));
+        if ((i + who) % 2 == 0)
+            d.SaveSynonymPair(n("X", i % 7), n("Y", i % 5));
+        else
+            d.EraseSynonymPair(n("Y", i % 5), n("X", i % 7));
     });
-    EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY rowid"),
+    EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym WHERE Ord LIKE 'KE%' ORDER BY rowid"),
               testing_support::Rows({{"KEPT", "KEEP"}, {"KEEP", "KEPT"}}));
+    EXPECT_EQ(counts().substr(0, 3), "54 ");  // the S words, KEEP, KEPT, X0 ... X6 and Y0 ... Y4
     EXPECT_EQ(db->count("T_OrdKategori") + db->count("T_OrdVerdi"), 0);
-    EXPECT_EQ(db->count("T_Ord"), kItems + 2);  // the synonyms' words and KEEP, KEPT
-    expectSound();
-}
-
-TEST_P(ConcurrentOnEngines, SavesAndErasesInterleavedLeaveASoundDatabase) {
-    together([&](store::DBEngine& e, int who) {
-        for (int i = 0; i < 3 * kItems; ++i) {
-            auto d = e.OpenDatabase();
-            if ((i + who) % 2 == 0) {
-                d.SaveSynonymPair(w(i % 7), s(i % 5));
-                d.SaveValueLink(w(i % 7), "V");
-            } else {
-                d.EraseSynonymPair(s(i % 5), w(i % 7));
-                d.EraseValueLink(w(i % 7), "V");
-            }
-        }
-    });
-    expectSound();
 }
 
 VELMORA_ON_ENGINES(ConcurrentOnEngines);

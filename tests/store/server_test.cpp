@@ -24,9 +24,7 @@ TEST(OnServer, AReaderLooksUpAndIsRefusedEveryEditWithNothingChanged) {
     NEEDS_SERVER();
     PgTestDb db;
     testing_support::TestRoles roles(db);
-    db.addWord("BIG");
-    db.synonym("BIG", "LARGE");
-    db.synonym("LARGE", "BIG");
+    db.open().SaveSynonymPair("BIG", "LARGE");
     db.value("BIG", "XL");
     db.link("BIG", "SIZE");
     db.addCategory("SIZE");

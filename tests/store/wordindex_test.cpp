@@ -86,14 +86,11 @@ TEST(WordIndex, FitsTheSquaresWithLettersOnlyAndNarrowsByTheFilter) {
     EXPECT_FALSE(sample().Position("NOTAWORD"));
 }
 
-namespace {
-class IndexOnEngines : public OnEngines {};
-}  // namespace
+using IndexOnEngines = OnEngines;
 
 TEST_P(IndexOnEngines, ReadsRanksAndSynonymsFollowsChangesAndFindsClueWords) {
     for (const char* w : {"ARNO", "NILE", "ODER", "RIVER", "STREAM"}) db->addWord(w);
-    db->synonym("STREAM", "RIVER");
-    db->synonym("RIVER", "STREAM");
+    db->open().SaveSynonymPair("STREAM", "RIVER");
     db->value("RIVER", "NILE");
     db->value("FLOW", "NILE");
     std::optional<store::WordCache> cache;

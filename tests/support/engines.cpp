@@ -29,18 +29,6 @@ std::string forServer(const std::string& sql) {
     return out;
 }
 
-class SqliteStore : public TestStore {
-public:
-    store::Database open() override { return store::Database(store::kDatabaseFile); }
-    void exec(const std::string& sql, const std::vector<std::string>& values) override { db_.exec(sql, values); }
-    Rows rows(const std::string& sql, const std::vector<std::string>& values) override { return db_.rows(sql, values); }
-    std::string where() const override { return db_.file(); }
-    std::unique_ptr<store::DBEngine> newEngine() override { return std::make_unique<store::DBEngine>(); }
-
-private:
-    TempDb db_;
-};
-
 }  // namespace
 
 std::string PgAdmin() {
@@ -49,15 +37,6 @@ std::string PgAdmin() {
     std::string line;
     std::getline(in, line);
     return line;
-}
-
-Rows serverRows(const std::string& conninfo, const std::string& sql, const std::vector<std::string>& values) {
-    store::pg::Connection c(conninfo);
-    store::pg::Result r = c.exec(forServer(sql), store::pg::Params(values.begin(), values.end()));
-    Rows out(size_t(r.rows()));
-    for (int i = 0; i < r.rows(); ++i)
-        for (int j = 0; j < r.columns(); ++j) out[size_t(i)].push_back(r.isNull(i, j) ? "<null>" : r.text(i, j));
-    return out;
 }
 
 PgTestDb::PgTestDb(bool tables, const std::string& admin) : admin_(admin) {
@@ -87,13 +66,13 @@ PgTestDb::~PgTestDb() {
     }
 }
 
-void PgTestDb::exec(const std::string& sql, const std::vector<std::string>& values) {
-    store::pg::Connection c(conninfo_);
-    c.exec(forServer(sql), store::pg::Params(values.begin(), values.end()));
-}
-
 Rows PgTestDb::rows(const std::string& sql, const std::vector<std::string>& values) {
-    return serverRows(conninfo_, sql, values);
+    store::pg::Connection c(conninfo_);
+    store::pg::Result r = c.exec(forServer(sql), store::pg::Params(values.begin(), values.end()));
+    Rows out(size_t(r.rows()));
+    for (int i = 0; i < r.rows(); ++i)
+        for (int j = 0; j < r.columns(); ++j) out[size_t(i)].push_back(r.isNull(i, j) ? "<null>" : r.text(i, j));
+    return out;
 }
 
 void PgTestDb::admin(const std::string& sql) {
@@ -139,18 +118,13 @@ TestRoles::~TestRoles() {
     } catch (const std::exception&) {}
 }
 
-std::unique_ptr<TestStore> MakeStore(Engine e) {
-    if (e == Engine::Postgres) return std::make_unique<PgTestDb>();
-    return std::make_unique<SqliteStore>();
-}
-
 void OnEngines::SetUp() {
-    if (GetParam() == Engine::Postgres && PgAdmin().empty()) GTEST_SKIP() << "no PostgreSQL server for the tests";
-    db = MakeStore(GetParam());
-}
-
-std::string EngineName(const ::testing::TestParamInfo<Engine>& info) {
-    return info.param == Engine::Sqlite ? "SQLite" : "PostgreSQL";
+    if (GetParam() == Engine::Sqlite) {
+        db = std::make_unique<TempDb>();
+    } else {
+        NEEDS_SERVER();
+        db = std::make_unique<PgTestDb>();
+    }
 }
 
 }  // namespace testing_support

@@ -21,38 +21,23 @@ inline void PrintTo(Engine e, std::ostream* os) { *os << (e == Engine::Sqlite ? 
 // The connection string of the test server's superuser; "" when none.
 std::string PgAdmin();
 
-// The rows of a query on a server database.
-Rows serverRows(const std::string& conninfo, const std::string& sql, const std::vector<std::string>& values = {});
-
-// A word database with every table, empty, for one test.
-class TestStore : public RowStore {
-public:
-    // An operation's database, as the windows open it.
-    virtual store::Database open() = 0;
-    // What DBEngine's connection string is (the file's path for SQLite).
-    virtual std::string where() const = 0;
-    // An engine object of its own, as a second process (or thread) has.
-    virtual std::unique_ptr<store::DBEngine> newEngine() = 0;
-};
-
 // A database named velmora_test_<pid>_<n> on the test server (or the one
 // whose superuser `admin` names), with the word tables or (tables false)
 // none; dropped after.
-class PgTestDb : public TestStore {
+class PgTestDb : public RowStore {
 public:
     explicit PgTestDb(bool tables = true, const std::string& admin = PgAdmin());
     ~PgTestDb() override;
     PgTestDb(const PgTestDb&) = delete;
     PgTestDb& operator=(const PgTestDb&) = delete;
     store::Database open() override { return engine_->OpenDatabase(); }
-    void exec(const std::string& sql, const std::vector<std::string>& values = {}) override;
+    void exec(const std::string& sql, const std::vector<std::string>& values = {}) override { rows(sql, values); }
     Rows rows(const std::string& sql, const std::vector<std::string>& values = {}) override;
     std::string where() const override { return conninfo_; }
     std::unique_ptr<store::DBEngine> newEngine() override { return std::make_unique<store::DBEngine>(conninfo_); }
     // A connection string for another role of the same server and database.
     std::string as(const std::string& role) const { return conninfo_ + " user=" + role; }
     const std::string& name() const { return name_; }
-    store::DBEngine& engine() { return *engine_; }
     // Runs SQL as the superuser in this database (roles, grants).
     void admin(const std::string& sql);
 
@@ -62,8 +47,6 @@ private:
     std::string conninfo_;
     std::unique_ptr<store::DBEngine> engine_;
 };
-
-std::unique_ptr<TestStore> MakeStore(Engine e);
 
 // The editor and reader roles as docs/postgresql.md sets them up, named after
 // `prefix` (roles belong to the whole server): PREFIX_editor and
@@ -87,10 +70,8 @@ private:
 class OnEngines : public ::testing::TestWithParam<Engine> {
 protected:
     void SetUp() override;
-    std::unique_ptr<TestStore> db;
+    std::unique_ptr<RowStore> db;
 };
-
-std::string EngineName(const ::testing::TestParamInfo<Engine>& info);
 
 }  // namespace testing_support
 
@@ -100,4 +81,4 @@ std::string EngineName(const ::testing::TestParamInfo<Engine>& info);
 #define VELMORA_ON_ENGINES(Suite)                                                                                   \
     INSTANTIATE_TEST_SUITE_P(, Suite,                                                                               \
                              ::testing::Values(testing_support::Engine::Sqlite, testing_support::Engine::Postgres), \
-                             testing_support::EngineName)
+                             ::testing::PrintToStringParamName())

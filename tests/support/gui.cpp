@@ -20,34 +20,12 @@ MsgBoxes::MsgBoxes() {
         return c.buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::OK;
     });
 }
-MsgBoxes::~MsgBoxes() { ui::setMsgBoxHandler(nullptr); }
 
 QStringList MsgBoxes::prompts() const {
     QStringList l;
     for (auto& c : calls_) l << c.prompt;
     return l;
 }
-
-ModalDriver::ModalDriver() {
-    ui::setModalDriver([this](ui::Form& f) {
-        ++shown_;
-        captions_.push_back(f.Caption());
-        if (!steps_.empty()) {
-            auto s = std::move(steps_.front());
-            steps_.pop_front();
-            s(f);
-        }
-    });
-}
-ModalDriver::~ModalDriver() { ui::setModalDriver(nullptr); }
-
-QuitCatcher::QuitCatcher() {
-    ui::setQuitHook([this](int status) {
-        ++calls_;
-        status_ = status;
-    });
-}
-QuitCatcher::~QuitCatcher() { ui::setQuitHook(nullptr); }
 
 void processEvents() {
     for (int i = 0; i < 3; ++i) {

@@ -20,7 +20,7 @@ namespace testing_support {
 class MsgBoxes {
 public:
     MsgBoxes();
-    ~MsgBoxes();
+    ~MsgBoxes() { ui::setMsgBoxHandler(nullptr); }
     MsgBoxes(const MsgBoxes&) = delete;
     MsgBoxes& operator=(const MsgBoxes&) = delete;
     void answer(ui::Answer a) { script_.push_back(a); }
@@ -40,8 +40,17 @@ private:
 // modal without a step is hidden at once (and counted).
 class ModalDriver {
 public:
-    ModalDriver();
-    ~ModalDriver();
+    ModalDriver() {
+        ui::setModalDriver([this](ui::Form& f) {
+            ++shown_;
+            captions_.push_back(f.Caption());
+            if (steps_.empty()) return;
+            auto s = std::move(steps_.front());
+            steps_.pop_front();
+            s(f);
+        });
+    }
+    ~ModalDriver() { ui::setModalDriver(nullptr); }
     ModalDriver(const ModalDriver&) = delete;
     ModalDriver& operator=(const ModalDriver&) = delete;
     void then(std::function<void(ui::Form&)> step) { steps_.push_back(std::move(step)); }
@@ -57,8 +66,13 @@ private:
 // Catches ui::Quit and ui::Fatal instead of ending the test program.
 class QuitCatcher {
 public:
-    QuitCatcher();
-    ~QuitCatcher();
+    QuitCatcher() {
+        ui::setQuitHook([this](int status) {
+            ++calls_;
+            status_ = status;
+        });
+    }
+    ~QuitCatcher() { ui::setQuitHook(nullptr); }
     QuitCatcher(const QuitCatcher&) = delete;
     QuitCatcher& operator=(const QuitCatcher&) = delete;
     int calls() const { return calls_; }

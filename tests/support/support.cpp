@@ -8,8 +8,6 @@
 #include <fstream>
 #include <random>
 
-#include "store/wordstore.h"
-
 namespace fs = std::filesystem;
 
 namespace testing_support {
@@ -19,10 +17,8 @@ Rows queryRows(store::Connection& c, const std::string& sql, const std::vector<s
     for (size_t i = 0; i < values.size(); ++i) st.bind(int(i + 1), values[i]);
     Rows out;
     while (st.step()) {
-        std::vector<std::string> r;
-        r.reserve(size_t(st.columns()));
-        for (int i = 0; i < st.columns(); ++i) r.push_back(st.isNull(i) ? "<null>" : st.text(i));
-        out.push_back(r);
+        out.emplace_back();
+        for (int i = 0; i < st.columns(); ++i) out.back().push_back(st.isNull(i) ? "<null>" : st.text(i));
     }
     return out;
 }
@@ -104,17 +100,6 @@ TempDb::~TempDb() {
     fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::permissions(dir_ / "velmora.mdb", fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
     fs::remove_all(dir_, ec);
-}
-
-void TempDb::exec(const std::string& sql, const std::vector<std::string>& values) {
-    store::Connection c(file());
-    auto st = c.prepare(sql);
-    for (size_t i = 0; i < values.size(); ++i) st.bind(int(i + 1), values[i]);
-    st.run();
-}
-
-Rows TempDb::rows(const std::string& sql, const std::vector<std::string>& values) {
-    return fileRows(file(), sql, values);
 }
 
 std::string binaryPath(const std::string& name) { return std::string(VELMORA_BINARY_DIR) + "/tools/" + name; }

@@ -8,10 +8,12 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "store/sqlite.h"
+#include "store/wordstore.h"
 
 namespace testing_support {
 
@@ -23,7 +25,8 @@ using Words = std::vector<std::string>;
 Rows queryRows(store::Connection& c, const std::string& sql, const std::vector<std::string>& values = {});
 Rows fileRows(const std::string& file, const std::string& sql, const std::vector<std::string>& values = {});
 
-// Rows put in place and read back, on whichever engine holds them.
+// A word database with every table for one test, on either engine: rows
+// put in place and read back, and the database as the program opens it.
 class RowStore {
 public:
     virtual ~RowStore() = default;
@@ -31,6 +34,12 @@ public:
     // on either engine.
     virtual void exec(const std::string& sql, const std::vector<std::string>& values = {}) = 0;
     virtual Rows rows(const std::string& sql, const std::vector<std::string>& values = {}) = 0;
+    // An operation's database, as the windows open it.
+    virtual store::Database open() = 0;
+    // What DBEngine's connection string is (the file's path for SQLite).
+    virtual std::string where() const = 0;
+    // An engine object of its own, as a second process (or thread) has.
+    virtual std::unique_ptr<store::DBEngine> newEngine() = 0;
     int count(const std::string& table);
 
     void addWord(const std::string& ord, const char* notat = nullptr);
@@ -65,8 +74,15 @@ public:
     TempDb& operator=(const TempDb&) = delete;
     const std::filesystem::path& dir() const { return dir_; }
     std::string file() const { return (dir_ / "velmora.mdb").string(); }
-    void exec(const std::string& sql, const std::vector<std::string>& values = {}) override;
-    Rows rows(const std::string& sql, const std::vector<std::string>& values = {}) override;
+    void exec(const std::string& sql, const std::vector<std::string>& values = {}) override {
+        fileRows(file(), sql, values);
+    }
+    Rows rows(const std::string& sql, const std::vector<std::string>& values = {}) override {
+        return fileRows(file(), sql, values);
+    }
+    store::Database open() override { return store::Database(file()); }
+    std::string where() const override { return file(); }
+    std::unique_ptr<store::DBEngine> newEngine() override { return std::make_unique<store::DBEngine>(); }
 
 private:
     std::filesystem::path dir_;
