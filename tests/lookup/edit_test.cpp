@@ -1,6 +1,8 @@
 // Editing from the main window: words, and the three kinds of link (a
 // category, a synonym pair, a value) saved, refused when registered before,
 // and erased after a question; texts the key filters never let through.
+#include <algorithm>
+
 #include "fixture.h"
 
 using testing_support::Rows;
@@ -31,9 +33,16 @@ TEST_F(Editing, AWordIsSavedInCapitalsOnceAndErasedAfterAskingWithItsLinksLeft) 
     EXPECT_EQ(boxes.lastPrompt(), "Do you really want to erase this word: CAT?");
     EXPECT_EQ(boxes.calls().back().buttons, ui::Buttons::YesNo);
     EXPECT_EQ(db.count("T_Ord"), 2);
+    // Yes, while another window erases CAT, saves COW in its row, then CAT
+    // anew: CAT goes, wherever it is now, and only CAT.
+    boxes.during = [&](const ui::MsgBoxCall&) {
+        db.exec("DELETE FROM T_Ord");
+        for (auto word : {"COW", "DOG", "CAT"}) db.addWord(word);
+    };
     boxes.answer(ui::Answer::Yes);
     click(w().K_Slett_Ord);
-    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord"), Rows({{"DOG"}}));
+    boxes.during = nullptr;
+    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord ORDER BY rowid"), Rows({{"COW"}, {"DOG"}}));
     EXPECT_EQ(db.count("T_OrdSynonym") + db.count("T_OrdKategori"), 2);
     EXPECT_EQ(w().T_Ord.Text() + items(w().L_Synonymer).join(""), "");
     // An empty field, or a word not stored: no question, nothing changes.
@@ -42,7 +51,7 @@ TEST_F(Editing, AWordIsSavedInCapitalsOnceAndErasedAfterAskingWithItsLinksLeft) 
     type(w().T_Ord, "emu");
     click(w().K_Slett_Ord);
     EXPECT_TRUE(boxes.calls().empty());
-    EXPECT_EQ(db.count("T_Ord"), 1);
+    EXPECT_EQ(db.count("T_Ord"), 2);
 }
 
 namespace {
@@ -96,9 +105,19 @@ TEST_P(LinkEditing, ALinkIsSavedOnceAndErasedAfterAsking) {
     click(v.*c.erase);
     EXPECT_EQ(boxes.lastPrompt(), QString("Do you really want to erase this %1?").arg(c.what));
     EXPECT_EQ(all(c.table), c.saved);
+    // Yes, while another window erases the link, saves COW's in its rows,
+    // then this one anew: this one goes, wherever it is now, and only it.
+    Rows others = c.saved;
+    for (auto& row : others) std::replace(row.begin(), row.end(), std::string("CAT"), std::string("COW"));
+    boxes.during = [&](const ui::MsgBoxCall&) {
+        db.exec(std::string("DELETE FROM ") + c.table);
+        for (const Rows& rows : {others, c.saved})
+            for (const auto& row : rows) db.exec(std::string("INSERT INTO ") + c.table + " VALUES (?, ?, ?)", row);
+    };
     boxes.answer(ui::Answer::Yes);
     click(v.*c.erase);
-    EXPECT_EQ(db.count(c.table), 0);
+    boxes.during = nullptr;
+    EXPECT_EQ(all(c.table), others);
     EXPECT_EQ(db.rows(c.kept), c.keptRows);
     EXPECT_EQ(v.T_Ord.Text(), "CAT");
     EXPECT_EQ((v.*c.list).ListCount(), 0);
