@@ -16,10 +16,9 @@ protected:
 
 }  // namespace
 
-TEST_F(Editing, AWordIsSavedInCapitalsOnceAndErasedAfterAskingWithItsLinksLeft) {
+TEST_F(Editing, AWordIsSavedInCapitalsOnceAndErasedAfterAsking) {
     db.addWord("DOG");
     db.synonym("CAT", "FELINE");
-    db.link("CAT", "PETS");
     for (int i = 0; i < 2; ++i) {  // pasted in lower case: stored in capitals, so the lookups find it
         w().T_Ord.setText("cat");
         click(w().K_Lagre_Ord);
@@ -43,7 +42,6 @@ TEST_F(Editing, AWordIsSavedInCapitalsOnceAndErasedAfterAskingWithItsLinksLeft) 
     click(w().K_Slett_Ord);
     boxes.during = nullptr;
     EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord ORDER BY rowid"), Rows({{"COW"}, {"DOG"}}));
-    EXPECT_EQ(db.count("T_OrdSynonym") + db.count("T_OrdKategori"), 2);
     EXPECT_EQ(w().T_Ord.Text() + items(w().L_Synonymer).join(""), "");
     // An empty field, or a word not stored: no question, nothing changes.
     boxes.clear();
@@ -56,6 +54,8 @@ TEST_F(Editing, AWordIsSavedInCapitalsOnceAndErasedAfterAskingWithItsLinksLeft) 
 
 namespace {
 
+// The store's own rules for links (the words a save adds, what an erase
+// leaves) are the store's tests; here, what the window saves and erases.
 struct LinkCase {
     const char* name;
     ui::TextBox Velmora::*field;  // null: the category box
@@ -64,11 +64,8 @@ struct LinkCase {
     ui::ListBox Velmora::*list;
     const char* table;
     Rows saved;           // the table after the save
-    Rows words;           // T_Ord after it
     const char* refused;  // the message for a second save
     const char* what;     // in the erase question
-    const char* kept;     // a query whose rows the erase leaves
-    Rows keptRows;
 };
 
 void PrintTo(const LinkCase& c, std::ostream* os) { *os << c.name; }
@@ -89,7 +86,6 @@ TEST_P(LinkEditing, ALinkIsSavedOnceAndErasedAfterAsking) {
         click(v.*c.save);
         EXPECT_EQ(all(c.table), c.saved);
     }
-    EXPECT_EQ(all("T_Ord"), c.words);
     EXPECT_EQ(items(v.*c.list), QStringList({"PETS"}));
     EXPECT_EQ(boxes.prompts(), QStringList({c.refused}));
 
@@ -118,7 +114,6 @@ TEST_P(LinkEditing, ALinkIsSavedOnceAndErasedAfterAsking) {
     click(v.*c.erase);
     boxes.during = nullptr;
     EXPECT_EQ(all(c.table), others);
-    EXPECT_EQ(db.rows(c.kept), c.keptRows);
     EXPECT_EQ(v.T_Ord.Text(), "CAT");
     EXPECT_EQ((v.*c.list).ListCount(), 0);
 }
@@ -127,17 +122,13 @@ INSTANTIATE_TEST_SUITE_P(
     Lookup, LinkEditing,
     ::testing::Values(LinkCase{"Category", nullptr, &Velmora::K_Lagre_Kategori, &Velmora::K_Slett_Kategori,
                                &Velmora::L_Kategorier, "T_OrdKategori", Rows{{"CAT", "PETS", "X"}},
-                               Rows{{"CAT", "X", "<null>"}}, "The word and the category is registered before!",
-                               "category: PETS", "SELECT * FROM T_Kategori", Rows{}},
+                               "The word and the category is registered before!", "category: PETS"},
                       LinkCase{"Synonym", &Velmora::T_Synonym, &Velmora::K_Lagre_Synonym, &Velmora::K_Slett_Synonym,
                                &Velmora::L_Synonymer, "T_OrdSynonym", Rows{{"PETS", "CAT", "X"}, {"CAT", "PETS", "X"}},
-                               Rows{{"CAT", "X", "<null>"}, {"PETS", "X", "<null>"}},
-                               "The word and the synonym are already registered!", "synonym: PETS",
-                               "SELECT Ord FROM T_Ord ORDER BY rowid", Rows{{"CAT"}, {"PETS"}}},
+                               "The word and the synonym are already registered!", "synonym: PETS"},
                       LinkCase{"Value", &Velmora::T_Verdi, &Velmora::K_Lagre_Verdi, &Velmora::K_Slett_Verdi,
                                &Velmora::L_Verdier, "T_OrdVerdi", Rows{{"CAT", "PETS", "X"}},
-                               Rows{{"CAT", "X", "<null>"}}, "The word and the value are already registered!",
-                               "value: PETS", "SELECT * FROM T_Verdi", Rows{{"PETS", "X"}}}),
+                               "The word and the value are already registered!", "value: PETS"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // Enter saves and empties the field, refused or not; with no word, nothing is saved.
