@@ -1,7 +1,6 @@
 // The layout of every window against the rules a user sees: each control
 // lies wholly inside its window, no two controls cover each other (a frame
-// and what it holds aside), and the tab order walks the main window's
-// fields in reading order.
+// and what it holds aside).
 #include <QDebug>
 #include <QFrame>
 #include <QLabel>
@@ -78,13 +77,3 @@ TEST_P(Layout, ControlsLieInsideTheirWindowAndNeverCoverEachOther) {
 
 INSTANTIATE_TEST_SUITE_P(Windows, Layout, ::testing::ValuesIn(kWindows),
                          [](const auto& p) { return std::string(p.param.name); });
-
-// The three text fields follow each other directly, the category box after them.
-TEST_F(MainWindowTest, TabOrderFollowsTheFieldsInReadingOrder) {
-    Velmora& v = w();
-    QWidget* at = v.T_Ord.widget()->nextInFocusChain();
-    EXPECT_EQ(at, v.T_Synonym.widget());
-    EXPECT_EQ(at = at->nextInFocusChain(), v.T_Verdi.widget());
-    while (at != v.C_Kategori.widget() && at != v.T_Ord.widget()) at = at->nextInFocusChain();
-    EXPECT_EQ(at, v.C_Kategori.widget());
-}
