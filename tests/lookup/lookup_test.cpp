@@ -128,6 +128,8 @@ TEST_F(Lookup, ADoubleClickedSynonymIsLookedUpAndATickedValueTellsItsIndex) {
 }
 
 TEST_F(Lookup, CategorySearchFromTheListTheBoxAndItsButton) {
+    EXPECT_EQ(items(w().C_Kategori), QStringList({"PETS", "ANIMALS", "EMPTY"}));  // in the store's order
+    EXPECT_EQ(w().C_Kategori.Text(), "");                                         // nothing picked
     // The list entry wins over the box text.
     type(w().T_Ord, "kat");
     w().C_Kategori.setText("animals");
