@@ -27,17 +27,9 @@ struct Ran {
 Ran velmora(const QStringList& args) {
     QProcess p;
     p.start(QString(VELMORA_BINARY_DIR) + "/app/velmora", args);
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        ADD_FAILURE() << "velmora " << args.join(' ').toStdString() << " did not end";
-    }
+    // One that does not end is killed as `p` goes.
+    EXPECT_TRUE(p.waitForFinished(60000)) << "velmora " << args.join(' ').toStdString() << " did not end";
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 class Command : public ::testing::Test {
@@ -57,7 +49,8 @@ protected:
     QByteArray grid;
 };
 
-TEST_F(Command, PdfWritesNeitherOverTheGridNorOverWhatIsNoRegularFile) {
+// --pdf writes neither over the grid nor over what is no regular file.
+TEST_F(Command, RefusesWhatItCannotDoAndPrintsNoRawText) {
     ASSERT_TRUE(QFile::link(at("g.ipuz"), at("link.pdf")));
     ASSERT_EQ(::link(at("g.ipuz").toLocal8Bit().constData(), at("hard.pdf").toLocal8Bit().constData()), 0);
     // A device node where the system lets us make one, a named pipe elsewhere.
@@ -66,29 +59,15 @@ TEST_F(Command, PdfWritesNeitherOverTheGridNorOverWhatIsNoRegularFile) {
         ASSERT_EQ(::mkfifo(device.constData(), 0600), 0);
     }
     const struct {
-        const char* out;
-        const char* why;
-    } cases[] = {{"g.ipuz", "it is named as a grid file"},
-                 {"link.pdf", "it is the grid file itself"},
-                 {"hard.pdf", "it is the grid file itself"},
-                 {"device", "it is not a regular file"},
-                 {"new.IPUZ", "it is named as a grid file"}};
-    for (const auto& c : cases) {
-        const Ran r = velmora({"--pdf", at("g.ipuz"), at(c.out)});
-        EXPECT_EQ(r.code, 1) << c.out;
-        EXPECT_TRUE(r.err.contains(c.why)) << c.out << ": " << r.err.toStdString();
-        EXPECT_EQ(bytesOf(at("g.ipuz")), grid) << c.out;
-    }
-    EXPECT_FALSE(std::filesystem::is_regular_file(device.constData()));
-    EXPECT_FALSE(QFile::exists(at("new.IPUZ")));
-}
-
-TEST_F(Command, RefusesWhatItCannotDoAndPrintsNoRawText) {
-    const struct {
         QStringList args;
         int code;
         const char* says;  // on standard output for 0, on standard error otherwise
     } cases[] = {
+        {{"--pdf", at("g.ipuz"), at("g.ipuz")}, 1, "it is named as a grid file"},
+        {{"--pdf", at("g.ipuz"), at("new.IPUZ")}, 1, "it is named as a grid file"},
+        {{"--pdf", at("g.ipuz"), at("link.pdf")}, 1, "it is the grid file itself"},
+        {{"--pdf", at("g.ipuz"), at("hard.pdf")}, 1, "it is the grid file itself"},
+        {{"--pdf", at("g.ipuz"), at("device")}, 1, "it is not a regular file"},
         {{"--pdf", at("g.ipuz"), at("out.pdf"), "--database", "postgresql://u@h/db"}, 1, "--pdf uses no word database"},
         {{"--pdf", at("bad.ipuz"), at("out.pdf")}, 1, R"(\x1B]0;owned\x07)"},
         {{"--help-all"}, 0, "--pdf <GRID.ipuz>"},
@@ -105,7 +84,10 @@ TEST_F(Command, RefusesWhatItCannotDoAndPrintsNoRawText) {
         EXPECT_TRUE((c.code ? r.err : r.out).contains(c.says)) << r.out.toStdString() << r.err.toStdString();
         EXPECT_FALSE(r.err.contains('\x1b'));
     }
-    EXPECT_FALSE(QFile::exists(at("out.pdf")));
+    QFile kept(at("g.ipuz"));
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == grid);
+    EXPECT_FALSE(std::filesystem::is_regular_file(device.constData()));
+    EXPECT_FALSE(QFile::exists(at("new.IPUZ")) || QFile::exists(at("out.pdf")));
     EXPECT_EQ(QDir(at("")).entryList({"out.ipuz*"}), QStringList());
 
     // The puzzle page with the clue word, then the solution page with the letter.

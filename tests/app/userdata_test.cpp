@@ -3,6 +3,7 @@
 // that log their arguments), once, and a failed build is reported and leaves
 // nothing to open.
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <fstream>
 
@@ -31,11 +32,10 @@ protected:
         return QString::fromStdString(p.string());
     }
     std::string log() const { return (tmp.dir() / "calls.log").string(); }
-    std::vector<std::string> calls() const {
-        std::vector<std::string> out;
-        std::ifstream in(log());
-        for (std::string line; std::getline(in, line);) out.push_back(line);
-        return out;
+    // The stand-ins' calls, a line each.
+    QString calls() const {
+        QFile f(QString::fromStdString(log()));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
     std::string database() const { return (tmp.dir() / "data/velmora/velmora.mdb").string(); }
 
@@ -48,45 +48,44 @@ TEST_F(UserData, FirstStartBuildsTheDatabaseInTheDataFolderAndWorksThere) {
     const QString folder = QString::fromStdString((tmp.dir() / "data/velmora").string());
     ASSERT_EQ(app::userDataFolder(), folder);
     ASSERT_TRUE(app::openUserData(fakeMkdb("echo built > \"$1\"")));
-    EXPECT_EQ(calls(), std::vector<std::string>{database() + " --installed"});
+    EXPECT_EQ(calls(), QString::fromStdString(database() + " --installed\n"));
     EXPECT_TRUE(fs::exists(database()));
     EXPECT_EQ(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(folder).canonicalFilePath());
     EXPECT_TRUE(boxes.calls().empty());
 
     // Later starts open it as it is.
     ASSERT_TRUE(app::openUserData(fakeMkdb("exit 1")));
-    EXPECT_EQ(calls().size(), 1u);
+    EXPECT_EQ(calls().count('\n'), 1);
 }
 
 // Each failure: a message naming the data folder and the cause, no word
 // database, and false so that the program ends.
-TEST_F(UserData, AFailedBuildIsReportedAndLeavesNoDatabase) {
-    struct Case {
-        const char* script;  // empty: no program at all
-        const char* cause;
-    };
-    for (const Case& c : {Case{"echo 'velmora-mkdb: No space left on device' >&2; exit 1", "No space left"},
-                          Case{"kill -9 $$", "ended with status"}, Case{"exit 0", ""},  // success claimed, yet no file
-                          Case{"", "could not be started"}}) {
-        SCOPED_TRACE(c.script);
-        boxes.clear();
-        const QString mkdb = *c.script ? fakeMkdb(c.script) : QString::fromStdString((tmp.dir() / "none").string());
-        EXPECT_FALSE(app::openUserData(mkdb));
-        EXPECT_FALSE(fs::exists(database()));
-        ASSERT_EQ(boxes.calls().size(), 1u);
-        EXPECT_TRUE(boxes.lastPrompt().contains("could not be made in " + app::userDataFolder()))
-            << qPrintable(boxes.lastPrompt());
-        EXPECT_TRUE(boxes.lastPrompt().contains(c.cause)) << qPrintable(boxes.lastPrompt());
-    }
-}
-
-TEST_F(UserData, ADataFolderThatCannotBeMadeIsReported) {
+TEST_F(UserData, AFailedBuildOrAFolderThatCannotBeMadeIsReportedAndLeavesNoDatabase) {
     std::ofstream(tmp.dir() / "data") << "a file where the folder should be";
     EXPECT_FALSE(app::openUserData(fakeMkdb("echo built > \"$1\"")));
-    EXPECT_TRUE(calls().empty());
-    ASSERT_EQ(boxes.calls().size(), 1u);
-    EXPECT_TRUE(boxes.lastPrompt().contains(app::userDataFolder()));
-    EXPECT_TRUE(boxes.lastPrompt().contains("data is a file, not a folder")) << qPrintable(boxes.lastPrompt());
+    EXPECT_EQ(calls(), "");
+    EXPECT_EQ(boxes.prompts().size(), 1);
+    EXPECT_TRUE(boxes.lastPrompt().contains(app::userDataFolder()) &&
+                boxes.lastPrompt().contains("data is a file, not a folder"))
+        << qPrintable(boxes.lastPrompt());
+    fs::remove(tmp.dir() / "data");
+    const std::pair<const char*, const char*> cases[] = {
+        // The stand-in's script ("": no program at all), and the cause said.
+        {"echo 'velmora-mkdb: No space left on device' >&2; exit 1", "No space left"},
+        {"kill -9 $$", "ended with status"},
+        {"exit 0", ""},  // success claimed, yet no file
+        {"", "could not be started"}};
+    for (const auto& [script, cause] : cases) {
+        SCOPED_TRACE(script);
+        boxes.clear();
+        EXPECT_FALSE(
+            app::openUserData(*script ? fakeMkdb(script) : QString::fromStdString((tmp.dir() / "none").string())));
+        EXPECT_FALSE(fs::exists(database()));
+        EXPECT_EQ(boxes.prompts().size(), 1);
+        EXPECT_TRUE(boxes.lastPrompt().contains("could not be made in " + app::userDataFolder()) &&
+                    boxes.lastPrompt().contains(cause))
+            << qPrintable(boxes.lastPrompt());
+    }
 }
 
 }  // namespace

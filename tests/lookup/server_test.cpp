@@ -34,9 +34,6 @@ TEST_F(WindowOnServer, AReaderLooksUpAndIsToldEditsAreNotForThem) {
     EXPECT_EQ(w().C_Kategori.ListCount(), 1);
     type(w().T_Ord, "big");
     EXPECT_EQ(w().L_Synonymer.ListCount(), 1);
-    const QString refused = "The word database " +
-                            QString::fromStdString(store::pg::CheckConnectionString(db->where())) +
-                            " is read-only for you, so nothing was changed.";
     type(w().T_Synonym, "huge");
     click(w().K_Lagre_Synonym);
     // Told before being asked whether to erase: no question comes up.
@@ -45,7 +42,10 @@ TEST_F(WindowOnServer, AReaderLooksUpAndIsToldEditsAreNotForThem) {
     click(w().K_Slett_Ord);
     w().T_Ord.setText("NEW");
     click(w().K_Lagre_Ord);
-    EXPECT_EQ(boxes.prompts(), QStringList({refused, refused, refused, refused}));
+    EXPECT_EQ(
+        boxes.prompts(),
+        QStringList(4, "The word database " + QString::fromStdString(store::pg::CheckConnectionString(db->where())) +
+                           " is read-only for you, so nothing was changed."));
     EXPECT_EQ(db->rows("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY id"),
               testing_support::Rows({{"BIG", "LARGE"}, {"LARGE", "BIG"}}));
     EXPECT_EQ(db->rows("SELECT Ord FROM T_Ord"), testing_support::Rows({{"BIG"}}));
@@ -72,14 +72,13 @@ TEST_F(WindowOnServer, ALostConnectionMidLookupIsAMessageAndTheNextKeyConnectsAg
     done = true;
     killer.join();
     locker.exec("ROLLBACK");
+    type(w().T_Ord, "ig");
+    EXPECT_EQ(w().L_Synonymer.ListCount(), 1);
     ASSERT_EQ(boxes.calls().size(), 1u);
     EXPECT_TRUE(
         boxes.lastPrompt().startsWith("The connection to the word database was lost, so the lookup could not be made."))
         << boxes.lastPrompt().toStdString();
     EXPECT_EQ(quit.calls(), 0);
-    type(w().T_Ord, "ig");
-    EXPECT_EQ(w().L_Synonymer.ListCount(), 1);
-    EXPECT_EQ(boxes.calls().size(), 1u);
 }
 
 TEST_F(WindowOnServer, PatternsListTheServersWordsAsTheyAreNow) {

@@ -1,6 +1,6 @@
-// Two windows, or another program, on one word database: the file changes
-// while an erase question is up, a lookup or a save meets a file that another
-// connection holds locked, and the file is lost between two lookups.
+// Another program on the word database: a lookup or a save meets a file
+// that another connection holds locked, and the file is lost between two
+// lookups. (A change while an erase question is up is the editing test's.)
 #include <pwd.h>
 #include <unistd.h>
 
@@ -15,89 +15,18 @@ using testing_support::Rows;
 
 namespace {
 
-struct EraseCase {
-    const char* name;
-    const char* table;
-    ui::ListBox Velmora::*list;  // where the entry is picked; null: the word field
-    ui::Button Velmora::*button;
-    const char* named;  // the rows the window shows, as SQL VALUES
-    const char* other;  // rows the question never named
-    Rows otherOnly;     // the table after Yes when only the other rows must be left
-};
-
-void PrintTo(const EraseCase& c, std::ostream* os) { *os << c.name; }
-
-class ChangedDuringQuestion : public MainWindowTest, public ::testing::WithParamInterface<EraseCase> {};
-
-}  // namespace
-
-// Another window erases the named rows and saves others, which take the
-// freed row numbers; or saves the named texts anew after the others; or
-// leaves them. Yes erases the named texts wherever they are now, and only them.
-TEST_P(ChangedDuringQuestion, TheRowsNamedAreErasedWhereverTheyAreNowAndNoOthers) {
-    const EraseCase& c = GetParam();
-    const std::string table = c.table;
-    auto insert = [&](const char* values) { db.exec("INSERT INTO " + table + " VALUES " + values); };
-    for (int i = 0; i < 3; ++i) {
-        db.exec("DELETE FROM T_Ord");
-        db.exec("DELETE FROM " + table);
-        if (c.list) db.addWord("ZZONE");
-        insert(c.named);
-        w().T_Ord.setText("");
-        type(w().T_Ord, "zzone");
-        if (c.list) {  // picked with the keyboard
-            (w().*c.list).view()->setFocus();
-            QTest::keyClick((w().*c.list).view(), Qt::Key_Down);
-            ASSERT_FALSE((w().*c.list).Text().isEmpty());
-        }
-        boxes.during = [&](const ui::MsgBoxCall& call) {
-            if (call.buttons != ui::Buttons::YesNo || i == 2) return;
-            db.exec("DELETE FROM " + table);  // as another window's erase does
-            insert(c.other);
-            if (i == 1) insert(c.named);
-        };
-        boxes.answer(ui::Answer::Yes);
-        click(w().*c.button);
-        boxes.during = nullptr;
-        EXPECT_EQ(db.rows("SELECT * FROM " + table + " ORDER BY rowid"), i == 2 ? Rows{} : c.otherOnly) << "case " << i;
-    }
-    EXPECT_EQ(quit.calls(), 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    AllFourErases, ChangedDuringQuestion,
-    ::testing::Values(EraseCase{"Word", "T_Ord", nullptr, &Velmora::K_Slett_Ord, "('ZZONE', NULL, NULL)",
-                                "('ZZTWO', NULL, NULL)", Rows{{"ZZTWO", "<null>", "<null>"}}},
-                      EraseCase{"CategoryLink", "T_OrdKategori", &Velmora::L_Kategorier, &Velmora::K_Slett_Kategori,
-                                "('ZZONE', 'PETS', 'X')", "('ZZTWO', 'PETS', 'X')", Rows{{"ZZTWO", "PETS", "X"}}},
-                      EraseCase{"SynonymPair", "T_OrdSynonym", &Velmora::L_Synonymer, &Velmora::K_Slett_Synonym,
-                                "('FELINE', 'ZZONE', 'X'), ('ZZONE', 'FELINE', 'X')",
-                                "('FELINE', 'ZZTWO', 'X'), ('ZZTWO', 'FELINE', 'X')",
-                                Rows{{"FELINE", "ZZTWO", "X"}, {"ZZTWO", "FELINE", "X"}}},
-                      EraseCase{"ValueLink", "T_OrdVerdi", &Velmora::L_Verdier, &Velmora::K_Slett_Verdi,
-                                "('ZZONE', 'MEOW', 'X')", "('ZZTWO', 'MEOW', 'X')", Rows{{"ZZTWO", "MEOW", "X"}}}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-// ---------------------------------------------------------------- a locked file
-
-namespace {
-
 class LockedFile : public MainWindowTest {
 protected:
     void fill() override {
         db.addWord("CAT");
         db.synonym("CAT", "FELINE");
-        db.addWord("CATS");
         db.link("CAT", "PETS");
     }
     void SetUp() override {
-        MainWindowTest::SetUp();
         store::setBusyTimeout(50);
+        MainWindowTest::SetUp();
     }
-    void TearDown() override {
-        store::setBusyTimeout(5000);
-        MainWindowTest::TearDown();
-    }
+    ~LockedFile() override { store::setBusyTimeout(5000); }
     // Runs `what` while a second connection holds the file as the sqlite3
     // shell's BEGIN EXCLUSIVE does.
     void whileLocked(const std::function<void()>& what) {
@@ -111,19 +40,13 @@ protected:
 }  // namespace
 
 TEST_F(LockedFile, ALookupOrSaveThatMeetsALockIsReportedAndTheProgramGoesOn) {
-    // A keystroke, a pattern and a category search each meet the lock.
+    // A keystroke, a pattern ("CA" and "CA*" both meet it) and a category search.
     whileLocked([&] { type(w().T_Ord, "c"); });
-    ASSERT_EQ(boxes.calls().size(), 1u);
-    EXPECT_TRUE(boxes.lastPrompt().contains("velmora.mdb (in ")) << boxes.lastPrompt().toStdString();
-    EXPECT_TRUE(boxes.lastPrompt().contains("database is locked")) << boxes.lastPrompt().toStdString();
+    EXPECT_TRUE(boxes.lastPrompt().contains("velmora.mdb (in ") && boxes.lastPrompt().contains("database is locked"))
+        << boxes.lastPrompt().toStdString();
     EXPECT_EQ(boxes.calls()[0].title, "Velmora");
     EXPECT_EQ(w().T_Ord.Text(), "C");
-
     whileLocked([&] { type(w().T_Ord, "a*"); });
-    EXPECT_EQ(boxes.calls().size(), 3u);  // "CA" and "CA*" both met it
-    EXPECT_EQ(modal.shown(), 0);
-    EXPECT_EQ(M::SokModus, "");
-
     w().C_Kategori.setText("PETS");
     whileLocked([&] { click(w().K_Sok_Kategori); });
     EXPECT_EQ(boxes.calls().size(), 4u);
@@ -134,45 +57,23 @@ TEST_F(LockedFile, ALookupOrSaveThatMeetsALockIsReportedAndTheProgramGoesOn) {
     w().T_Ord.setText("CAT");
     type(w().T_Verdi, "tom");
     whileLocked([&] { click(w().K_Lagre_Verdi); });
-    EXPECT_TRUE(boxes.lastPrompt().startsWith("The word database could not be changed, so nothing was written:"))
+    EXPECT_TRUE(boxes.lastPrompt().startsWith("The word database could not be changed, so nothing was written:") &&
+                boxes.lastPrompt().contains("locked"))
         << boxes.lastPrompt().toStdString();
-    EXPECT_TRUE(boxes.lastPrompt().contains("locked"));
     EXPECT_EQ(db.count("T_OrdVerdi"), 0);
     click(w().K_Lagre_Verdi);
     EXPECT_EQ(db.rows("SELECT Ord, Verdi FROM T_OrdVerdi"), Rows({{"CAT", "TOM"}}));
-    EXPECT_EQ(quit.calls(), 0);
 
     // The lock is gone: the same lookups work, nothing was lost.
     boxes.clear();
     w().T_Ord.setText("");
     type(w().T_Ord, "cat");
-    EXPECT_EQ(items(w().L_Synonymer), QStringList({"FELINE"}));
-    EXPECT_EQ(items(w().L_Kategorier), QStringList({"PETS"}));
-    modal.then([](ui::Form&) {});
+    EXPECT_EQ(items(w().L_Synonymer) + items(w().L_Kategorier), QStringList({"FELINE", "PETS"}));
     click(w().K_Sok_Kategori);
     EXPECT_EQ(modal.shown(), 1);
     EXPECT_TRUE(boxes.calls().empty());
-    EXPECT_EQ(db.count("T_Ord"), 2);
     EXPECT_EQ(quit.calls(), 0);
 }
-
-// Root reads every file whatever its permissions: a file made unreadable
-// is read as another user while the object lives.
-class AsAnotherUser {
-public:
-    AsAnotherUser() {
-        const passwd* nobody = ::getpwnam("nobody");
-        changed_ = ::geteuid() == 0 && nobody && ::seteuid(nobody->pw_uid) == 0;
-    }
-    ~AsAnotherUser() {
-        if (changed_ && ::seteuid(0) != 0) std::abort();
-    }
-    AsAnotherUser(const AsAnotherUser&) = delete;
-    AsAnotherUser& operator=(const AsAnotherUser&) = delete;
-
-private:
-    bool changed_;
-};
 
 // The file removed, overwritten or made unreadable between two lookups: the
 // next key still ends the program, with a message that names the file and
@@ -187,15 +88,17 @@ TEST_F(LockedFile, ALostFileStillEndsTheProgramSayingWhy) {
          "this file is not a word database"},
         {[&] { fs::permissions(db.file(), fs::perms::none); }, "Velmora has no permission to read the word database"},
     };
+    // Root reads every file whatever its permissions: the key is typed as another user.
+    const passwd* nobody = ::getpwnam("nobody");
+    const bool root = ::geteuid() == 0 && nobody;
     int ended = 0;
     for (const auto& [lose, says] : losses) {
         w().T_Ord.setText("CA");
         ASSERT_EQ(quit.calls(), ended);
         lose();
-        {
-            AsAnotherUser reader;
-            type(w().T_Ord, "t");
-        }
+        if (root && ::seteuid(nobody->pw_uid) != 0) std::abort();
+        type(w().T_Ord, "t");
+        if (root && ::seteuid(0) != 0) std::abort();
         EXPECT_EQ(quit.calls(), ++ended);
         EXPECT_EQ(quit.lastStatus(), 1);
         EXPECT_TRUE(boxes.lastPrompt().startsWith(named + says)) << boxes.lastPrompt().toStdString();
