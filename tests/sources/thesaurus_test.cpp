@@ -36,11 +36,10 @@ TEST(Thesaurus, EntriesBecomeWordsPairsAndCategories) {
     EXPECT_EQ(joined(db("SELECT Ord, Synonym FROM T_OrdSynonym ORDER BY 1, 2")),
               "BAD BIG, BIG BAD, BIG GROWN-UP, BIG HUGE, BIG LARGE, BLÅBÆR BÆR, BÆR BLÅBÆR, GROWN-UP BIG, HUGE BIG, "
               "LARGE BIG");
-    EXPECT_EQ(joined(db("SELECT Ord FROM T_Ord ORDER BY 1")), "BAD, BIG, BLÅBÆR, BÆR, GROWN-UP, HUGE, LARGE, LONE");
-    EXPECT_EQ(db("SELECT count(*) FROM T_Kategori"), Rows({{"0"}}));
-    EXPECT_EQ(b.counts().skipped, 3);
-    EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 3);
-    EXPECT_EQ(b.counts().pairs, 5);
+    EXPECT_EQ(joined(db("SELECT Ord FROM T_Ord UNION ALL SELECT Kategori FROM T_Kategori ORDER BY 1")),
+              "BAD, BIG, BLÅBÆR, BÆR, GROWN-UP, HUGE, LARGE, LONE");
+    const auto& n = b.counts();
+    EXPECT_EQ(std::tuple(n.skipped, n.reasons.at("cannot be typed"), n.pairs), std::tuple(3, 3, 5));
 }
 
 // Latin-1 files are converted; a byte order mark is skipped.
