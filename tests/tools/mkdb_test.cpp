@@ -139,33 +139,32 @@ TEST(Mkdb, BadInputIsRefusedAndMakesNothing) {
         std::string args, says;
         int rc = 1;
     };
-    for (const Case& c : {
-             Case{"--installed", "--installed needs the word database to make first", 2},
-             Case{"--demo --facts", "--demo needs the word database to make first", 2},
-             Case{"-x.mdb --demo", "-x.mdb needs the word database to make first", 2},
-             Case{"a.mdb --wordlist w.txt --encoding ''", "--encoding needs the name of an encoding", 2},
-             Case{"bad.mdb --demo --encoding ISO-8859-1",
-                  "unknown argument \"--encoding\" (it follows the --wordlist FILE", 2},
-             Case{"bad.mdb --bogus", "unknown argument", 2},
-             Case{"gone/a.mdb --thesaurus no.dat", "gone/a.mdb: cannot be made: the folder gone does not exist"},
-             Case{"afile/a.mdb --thesaurus no.dat", "afile/a.mdb: cannot be made: afile is a file, not a folder"},
-             Case{"ro/a.mdb --thesaurus no.dat",
-                  "ro/a.mdb: cannot be made: you have no permission to write in the folder ro"},
-             Case{"velmora.mdb --demo", "exists already"},
-             Case{"bad.mdb --thesaurus bad.dat", "bad.dat, line 2"},
-             Case{"bad.mdb --wordnet wn", "wn/data.verb, line 2: a synset line without its \"| gloss\""},
-             Case{"bad.mdb --codes json", "json/iso_4217.json, line 2: not readable JSON"},
-             Case{"bad.mdb --wordlist latin1.txt", "latin1.txt, line 2: not UTF-8 text"},
-             Case{"bad.mdb --wordlist latin1.txt --encoding NO-SUCH", "latin1.txt: unknown encoding \"NO-SUCH\""},
-             Case{"bad.mdb --rank latin1.txt", "latin1.txt, line 2: not UTF-8 text, which a SCOWL size list is"},
-             Case{"bad.mdb --translate nowhere", "nowhere.index: no such file"},
-             Case{"bad.mdb --codes json --language nb --locale nowhere",
-                  "nowhere/nb/LC_MESSAGES/iso_3166-1.mo: no such file"},
-             Case{"bad.mdb --import csv1",
-                  "T_OrdSynonym.csv, line 1: the header row does not name the columns Ord,Synonym"},
-             Case{"bad.mdb --import csv2", "T_OrdSynonym.csv, line 2"},
-             Case{"bad.mdb --import csv3", "line 2: the row has 2 fields, the header 3"},
-             Case{"bad.mdb --import csv", "T_Verdi.csv: no such file"},
+    for (const Case& c : std::vector<Case>{
+             {"--installed", "--installed needs the word database to make first", 2},
+             {"--demo --facts", "--demo needs the word database to make first", 2},
+             {"-x.mdb --demo", "-x.mdb needs the word database to make first", 2},
+             {"a.mdb --wordlist w.txt --encoding ''", "--encoding needs the name of an encoding", 2},
+             {"bad.mdb --demo --encoding ISO-8859-1", "unknown argument \"--encoding\" (it follows the --wordlist FILE",
+              2},
+             {"bad.mdb --bogus", "unknown argument", 2},
+             {"gone/a.mdb --thesaurus no.dat", "gone/a.mdb: cannot be made: the folder gone does not exist"},
+             {"afile/a.mdb --thesaurus no.dat", "afile/a.mdb: cannot be made: afile is a file, not a folder"},
+             {"ro/a.mdb --thesaurus no.dat",
+              "ro/a.mdb: cannot be made: you have no permission to write in the folder ro"},
+             {"velmora.mdb --demo", "exists already"},
+             {"bad.mdb --thesaurus bad.dat", "bad.dat, line 2"},
+             {"bad.mdb --wordnet wn", "wn/data.verb, line 2: a synset line without its \"| gloss\""},
+             {"bad.mdb --codes json", "json/iso_4217.json, line 2: not readable JSON"},
+             {"bad.mdb --wordlist latin1.txt", "latin1.txt, line 2: not UTF-8 text"},
+             {"bad.mdb --rank latin1.txt", "latin1.txt, line 2: not UTF-8 text, which a SCOWL size list is"},
+             {"bad.mdb --translate nowhere", "nowhere.index: no such file"},
+             {"bad.mdb --codes json --language nb --locale nowhere",
+              "nowhere/nb/LC_MESSAGES/iso_3166-1.mo: no such file"},
+             {"bad.mdb --import csv1",
+              "T_OrdSynonym.csv, line 1: the header row does not name the columns Ord,Synonym"},
+             {"bad.mdb --import csv2", "T_OrdSynonym.csv, line 2"},
+             {"bad.mdb --import csv3", "line 2: the row has 2 fields, the header 3"},
+             {"bad.mdb --import csv", "T_Verdi.csv: no such file"},
          }) {
         std::string out;
         EXPECT_EQ(mkdb(c.args, &out, c.args.starts_with("ro/") ? runner : ""), c.rc) << c.args;
@@ -188,12 +187,11 @@ TEST(Mkdb, BadInputIsRefusedAndMakesNothing) {
 // target is either absent or whole, and the next run cleans up after it.
 TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
     TempDb tmp;
-    {
-        std::ofstream out("th.dat");
-        out << "UTF-8\n";
-        for (int i = 0; i < 30000; ++i)
-            out << "entry" << i << "|1\n(noun)|syn" << i << "a|syn" << i << "b|syn" << (i + 1) << "a\n";
-    }
+    std::ofstream th("th.dat");
+    th << "UTF-8\n";
+    for (int i = 0; i < 30000; ++i)
+        th << "entry" << i << "|1\n(noun)|syn" << i << "a|syn" << i << "b|syn" << (i + 1) << "a\n";
+    th.close();
     const std::string build = binaryPath("velmora-mkdb") + " new.mdb --thesaurus th.dat";
     auto figures = [] {
         return fileRows("new.mdb", "SELECT (SELECT count(*) FROM T_Ord), count(*) FROM T_OrdSynonym");
@@ -240,12 +238,9 @@ TEST(KilledImport, OnlyOurDeadPartsGo) {
                                                                      {"photos.zip.part-123456", Nothing, false},
                                                                      {"backup.tar.part-" + dead, Text, false},
                                                                      {"notes.part-x", Text, false}};
-    for (const auto& [name, holds, goes] : cases) {
-        if (holds == Words)
-            fs::copy_file("velmora.mdb", name);
-        else
-            writeFile(name, holds == Text ? "my own words" : "");
-    }
+    for (const auto& [name, holds, goes] : cases)
+        holds == Words ? void(fs::copy_file("velmora.mdb", name))
+                       : writeFile(name, holds == Text ? "my own words" : "");
     ASSERT_EQ(mkdb("new.db"), 0);
     for (const auto& [name, holds, goes] : cases) EXPECT_EQ(fs::exists(name), !goes) << name;
 
