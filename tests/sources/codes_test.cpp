@@ -33,7 +33,7 @@ std::string moFile(const std::map<std::string, std::string>& entries, bool bigEn
 
 }  // namespace
 
-TEST(Codes, NamesGetTheirCodesAsValuesTranslatedOrNot) {
+TEST(Codes, NamesGetTheirCodesAsValuesTranslatedOrNotAndUnreadableFilesAreNamed) {
     testing_support::TempDb tmp;
     writeCodes("json");
     const auto b = collected([](auto& r) { sources::ReadCodes("json", {}, r); });
@@ -84,11 +84,8 @@ TEST(Codes, NamesGetTheirCodesAsValuesTranslatedOrNot) {
     // A Latin-1 catalogue is converted.
     writeFile("c.mo", moFile({{"", "Content-Type: text/plain; charset=ISO-8859-1\n"}, {"Norway", "N\xf8rge"}}));
     EXPECT_EQ(sources::ReadMo("c.mo").at("Norway"), "Nørge");
-}
 
-TEST(Codes, UnreadableFilesAreNamed) {
-    testing_support::TempDb tmp;
-    writeCodes("json");
+    // Files that cannot be read are named.
     const std::string mo = moFile({{"Norway", "Norge"}}), json = "json/iso_4217.json";
     std::string huge = mo;
     huge.replace(8, 4, "\xff\xff\xff\x7f");  // a count of entries far beyond the file

@@ -5,7 +5,7 @@
 
 using namespace sources_test;
 
-TEST(WordList, WordsInAnyEncodingBecomeListedWords) {
+TEST(WordList, WordsInAnyEncodingBecomeListedWordsAndAWrongEncodingNamesTheLine) {
     testing_support::TempDb tmp;
     for (const auto& [encoding, text] :
          {std::pair{"UTF-8", "\xEF\xBB\xBFhund\nHund\r\nblåbær\ncafé\n\n o'clock \nsjø"},
@@ -16,11 +16,7 @@ TEST(WordList, WordsInAnyEncodingBecomeListedWords) {
             << encoding;
         EXPECT_EQ(b.counts().skipped, 2) << encoding;
     }
-}
-
-// A list that does not decode, or decodes to no word at all, is refused.
-TEST(WordList, AWrongEncodingNamesTheLine) {
-    testing_support::TempDb tmp;
+    // A list that does not decode, or decodes to no word at all, is refused.
     for (const auto& [text, encoding, says] : std::vector<std::tuple<std::string, std::string, std::string>>{
              {"hund\nkatt\nbl\xe5\x62\xe6r\n", "UTF-8",
               "w.txt, line 3: not UTF-8 text (give the file's encoding with --encoding)"},

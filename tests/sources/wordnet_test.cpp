@@ -168,9 +168,8 @@ TEST(WordNet, ValuesAreCommonWordsInTheSenseTheClueHas) {
     EXPECT_EQ(db.values("BIRD"), "BLUE, CROW, EAGLE, ERNE, HAWK, KITE");
     EXPECT_EQ(db.values("BEAST"), "CUB, KID");
     EXPECT_EQ(db.members("BIRDS"), "CROW, EAGLE, ERNE, HAWK, KITE, SMEW, TWEETY");  // the list names the sense
-    store::WordListBuilder all;  // no size lists: the rules of sense and depth alone
-    sources::ReadWordNet("wn", {{"BIRDS", {{"bird", 1}}}}, all);
-    Written unranked(all);
+    // No size lists: the rules of sense and depth alone.
+    Written unranked(collected([](auto& r) { sources::ReadWordNet("wn", {{"BIRDS", {{"bird", 1}}}}, r); }));
     for (const auto& [word, values] : {std::pair{"BEAST", "CUB, KID"},
                                        {"CUB", "BLUE, CROW, EAGLE, ERNE, HAWK, KID, NANNY, NEMO, SMEW, TWEETY"},
                                        {"KID", ""},
@@ -251,7 +250,7 @@ const std::vector<std::pair<std::string, std::string>> kEngNor = {
 
 }  // namespace
 
-TEST(WordNet, ValuesAreCarriedAcrossADictionary) {
+TEST(WordNet, ValuesAreCarriedAcrossADictionaryAndDamagedOnesAreNamed) {
     testing_support::TempDb tmp;
     writeWordNet("wn");
     writeDictd("eng-nor", kEngNor);
@@ -269,10 +268,7 @@ TEST(WordNet, ValuesAreCarriedAcrossADictionary) {
     EXPECT_EQ(joined(db("SELECT Ord, Verdi FROM T_OrdVerdi ORDER BY 1, 2")),
               "BEKK ELBE, BEKK SIDEELV, ELV ELBE, ELV SIDEELV, FLOD ELBE, FLOD SIDEELV, VASSDRAG BACKWATER, "
               "VASSDRAG BAYOU, VASSDRAG SLOUGH");
-}
-
-TEST(WordNet, DamagedDictionariesAndSizeListsAreNamed) {
-    testing_support::TempDb tmp;
+    // Damaged dictionaries and size lists are named.
     auto read = [] { return fault([] { sources::ReadDictd("d"); }); };
     writeDictd("d", kEngNor);
     writeFile("d.index", "00databaseshort\tA\tE\nriver\tA\tZZ\n");
