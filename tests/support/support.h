@@ -20,6 +20,21 @@ namespace testing_support {
 using Rows = std::vector<std::vector<std::string>>;
 using Words = std::vector<std::string>;
 
+// A base for the test's objects that own a resource (a folder, a database,
+// a hook): never copied, so that the resource goes once.
+struct Fixed {
+    Fixed() = default;
+    Fixed(const Fixed&) = delete;
+    Fixed& operator=(const Fixed&) = delete;
+};
+
+// PREFIX followed by the number i ("W7").
+inline std::string numbered(const std::string& prefix, int i) { return prefix + std::to_string(i); }
+// The synonym rows whose reverse row is missing: none while every pair is whole.
+inline const char* const kHalfPairs =
+    "SELECT a.Ord, a.Synonym FROM T_OrdSynonym a WHERE NOT EXISTS "
+    "(SELECT 1 FROM T_OrdSynonym b WHERE b.Ord = a.Synonym AND b.Synonym = a.Ord)";
+
 // Every row of a query, each column as text ("<null>" for NULL); values are
 // bound in order (use ? in the text).
 Rows queryRows(store::Connection& c, const std::string& sql, const std::vector<std::string>& values = {});
@@ -27,7 +42,7 @@ Rows fileRows(const std::string& file, const std::string& sql, const std::vector
 
 // A word database with every table for one test, on either engine: rows
 // put in place and read back, and the database as the program opens it.
-class RowStore {
+class RowStore : Fixed {
 public:
     virtual ~RowStore() = default;
     // SQL with values bound in order ("?"); "rowid" means the stored order
@@ -70,8 +85,6 @@ class TempDb : public RowStore {
 public:
     TempDb();
     ~TempDb() override;
-    TempDb(const TempDb&) = delete;
-    TempDb& operator=(const TempDb&) = delete;
     const std::filesystem::path& dir() const { return dir_; }
     std::string file() const { return (dir_ / "velmora.mdb").string(); }
     void exec(const std::string& sql, const std::vector<std::string>& values = {}) override {
