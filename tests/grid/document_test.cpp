@@ -57,19 +57,16 @@ protected:
     QString along(const sim::Document& d, int clue, int length) const {
         return Captions(d.squares(), at(clue, 1), at(clue, length), across ? 1 : d.columns());
     }
-    bool write(sim::Document& d, const QString& w, int count, int clue, bool overwrite) {
-        return d.Write(w, count, clue, overwrite, across);
-    }
 };
 
 TEST_P(Directions, LettersStopAtOtherLettersAndClueMarksUnlessOverwriting) {
     sim::Document d;
     const int crossing = at(32, 2) - (across ? d.columns() : 1);
     ASSERT_TRUE(d.Write("A", 1, crossing, false, !across));
-    EXPECT_FALSE(write(d, "COT", 3, 32, false));
+    EXPECT_FALSE(d.Write("COT", 3, 32, false, across));
     EXPECT_EQ(along(d, 32, 3), "CA.");  // stopped at the clash, the crossing kept
-    EXPECT_TRUE(write(d, "CAT", 3, 32, false));
-    EXPECT_FALSE(write(d, "cat", 3, 32, false));  // another case is another letter
+    EXPECT_TRUE(d.Write("CAT", 3, 32, false, across));
+    EXPECT_FALSE(d.Write("cat", 3, 32, false, across));  // another case is another letter
     EXPECT_EQ(along(d, 32, 3), "CAT");
     // The shared A binds: the crossing wrote it too. Our own letters do not.
     const sim::Answer ours{32, across};
@@ -82,18 +79,18 @@ TEST_P(Directions, LettersStopAtOtherLettersAndClueMarksUnlessOverwriting) {
     // then shows as a letter on the mark's colour and binds.
     d.setSquare(at(32, 4), sim::Square{"X", sim::kClueColour, true, "", "", 0, 0, {}});
     EXPECT_EQ(sim::Pattern(d.squares(), ours, 5), "?A?#?");
-    EXPECT_FALSE(write(d, "CATS", 4, 32, false));
-    EXPECT_TRUE(write(d, "CATX", 4, 32, false));
+    EXPECT_FALSE(d.Write("CATS", 4, 32, false, across));
+    EXPECT_TRUE(d.Write("CATX", 4, 32, false, across));
     EXPECT_FALSE(d.at(at(32, 4)).bold);
     EXPECT_EQ(d.at(at(32, 4)).back, sim::kClueColour);
     EXPECT_FALSE(sim::Fits(d.squares(), ours, "CATS"));
     // Overwriting replaces everything in the path; letters past the word's end are emptied.
-    EXPECT_TRUE(write(d, "WX", 4, 32, true));
+    EXPECT_TRUE(d.Write("WX", 4, 32, true, across));
     EXPECT_EQ(along(d, 32, 5), "WX...");
-    EXPECT_FALSE(write(d, "AB", 2, 32, false));
+    EXPECT_FALSE(d.Write("AB", 2, 32, false, across));
     EXPECT_EQ(along(d, 32, 2), "WX");
     // A count of 0 writes nothing.
-    EXPECT_TRUE(write(d, "ZZZ", 0, 100, false));
+    EXPECT_TRUE(d.Write("ZZZ", 0, 100, false, across));
     EXPECT_EQ(along(d, 100, 3), "...");
 }
 

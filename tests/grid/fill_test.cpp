@@ -14,45 +14,52 @@ namespace {
 
 using evening::Captions;
 
-TEST(FillSearch, FillsAWordSquareWhereTheFirstWordsLeadAstray) {
+// A grid, the words its answers may take, and what filling it gives.
+class FillSearch : public ::testing::Test {
+protected:
+    sim::Grid g;
+    sim::FillWords words;
+    std::vector<sim::Slot> answers;
+    sim::FillResult r;
+    sim::Grid out;
+    void fill() {
+        answers = sim::Slots(g);
+        r = sim::Fill(g, answers, words);
+        out = sim::Filled(g, answers, r);
+    }
+};
+
+TEST_F(FillSearch, FillsAWordSquareWhereTheFirstWordsLeadAstray) {
     // Three across and three down answers over one 3 by 3 block (squares
     // 17-19, 32-34, 47-49): every letter is shared.
-    sim::Grid g;
     for (int n : {16, 31, 46}) g[size_t(n)].lengde1 = 3, g[size_t(n)].ord1 = "A";
     for (int n : {2, 3, 4}) g[size_t(n)].lengde2 = 3, g[size_t(n)].ord2 = "D";
-    const auto answers = sim::Slots(g);
-    ASSERT_EQ(answers.size(), 6u);
-    sim::FillWords words;
     // Many words lead to dead ends; the only fill is BAT/ARE/TEN both ways.
     words.byClue[{"A", 3}] = {"RAN", "CAB", "OAR", "ETA", "ORE", "ART", "ERA", "BAT", "ARE", "TEN"};
     words.byClue[{"D", 3}] = words.byClue[{"A", 3}];
-    const sim::FillResult r = sim::Fill(g, answers, words);
+    fill();
+    ASSERT_EQ(answers.size(), 6u);
     EXPECT_EQ(r.unfilled(), 0);
     EXPECT_TRUE(r.settled);
-    const sim::Grid out = sim::Filled(g, answers, r);
     EXPECT_EQ(Captions(out, 17, 19) + Captions(out, 32, 34) + Captions(out, 47, 49), "BATARETEN");
     EXPECT_EQ(sim::FillReport(out, answers, words, r), "");
 }
 
-TEST(FillSearch, OpenAnswersOfDifferentLengthsTakeWordsOfTheirOwnLength) {
+TEST_F(FillSearch, OpenAnswersOfDifferentLengthsTakeWordsOfTheirOwnLength) {
     // Open answer 16 across (17-19) and open answer 2 down (17, 32, 47, 62)
     // share square 17: only DOG and DUCK agree there.
-    sim::Grid g;
     g[16].lengde1 = 3;
     g[2].lengde2 = 4;
-    const auto answers = sim::Slots(g);
-    sim::FillWords words;
     words.byLength[3] = {"CAT", "DOG"};
     words.byLength[4] = {"EMUS", "DUCK"};
-    const sim::FillResult r = sim::Fill(g, answers, words);
+    fill();
     EXPECT_EQ(r.words, std::vector<QString>({"DUCK", "DOG"}));  // by clue square: 2 down, then 16 across
-    const sim::Grid out = sim::Filled(g, answers, r);
     EXPECT_EQ(Captions(out, 17, 19) + Captions(out, 17, 62, 15), "DOGDUCK");
     EXPECT_EQ(sim::OpenAnswerShown(out, {2, false}, 4), "DUCK");
     EXPECT_EQ(sim::OpenAnswerShown(out, {16, true}, 3), "DOG");
 }
 
-TEST(FillSearch, ASearchStoppedAtItsLimitKeepsTheBestAndSaysSo) {
+TEST_F(FillSearch, ASearchStoppedAtItsLimitKeepsTheBestAndSaysSo) {
     // Two across and two down answers over a 2 by 2 block, and AB the only
     // word: no fill has all four, and only a search through every choice knows it.
     const auto ab =
@@ -75,21 +82,18 @@ TEST(FillSearch, ASearchStoppedAtItsLimitKeepsTheBestAndSaysSo) {
 // of an open answer's length, only words with digits, no room; one answer
 // in the singular; the twenty first named and the rest counted; a search
 // stopped at its limit says a fuller fill may exist.
-TEST(FillSearch, TheReportSaysWhereEachEmptyAnswerIsAndWhy) {
-    sim::Grid g;
+TEST_F(FillSearch, TheReportSaysWhereEachEmptyAnswerIsAndWhy) {
     g[16].ord1 = "SEA", g[16].lengde1 = 3;        // 17-19, crossed by T and U below
     g[61].lengde2 = 2;                            // open, and no word of 2 letters
     g[100].ord1 = "NOTHING", g[100].lengde1 = 4;  // only a word with digits
     g[150].ord2 = "EDGE", g[150].lengde2 = 9;     // runs off the bottom
-    const auto answers = sim::Slots(g);
-    sim::FillWords words;
+    answers = sim::Slots(g);
     // XAZ stops at the U in 18; RUN passes it and stops at the T in 19.
     words.byClue[{"SEA", 3}] = {"XAZ", "RUN"};
     words.byClue[{"NOTHING", 4}] = {"R2D2"};
     words.byClue[{"EDGE", 9}] = {"ABCDEFGHI"};
     sim::Grid filled = g;
     filled[18].caption = "U", filled[19].caption = "T";
-    sim::FillResult r;
     r.words.assign(answers.size(), QString());
     EXPECT_EQ(sim::FillReport(filled, answers, words, r).toStdString(),
               "4 answers could not be filled:\n"
@@ -114,35 +118,28 @@ TEST(FillSearch, TheReportSaysWhereEachEmptyAnswerIsAndWhy) {
     EXPECT_EQ(lines[21], "and 430 more");
 }
 
-TEST(FillSearch, OnlyLettersGoIntoLetterSquares) {
+TEST_F(FillSearch, OnlyLettersGoIntoLetterSquares) {
     // 16 across (17-22) has a clue word, 46 across (47-51) is open.
-    sim::Grid g;
     g[16].ord1 = "GOD", g[16].lengde1 = 6;
     g[46].lengde1 = 5;
-    const auto answers = sim::Slots(g);
-    sim::FillWords words;
     words.byClue[{"GOD", 6}] = {"ST.IVE", "POSEI2", "SEA GOD"};
     words.byLength[5] = {"10000", "N.Y.C.", "OCEAN"};
-    const sim::FillResult r = sim::Fill(g, answers, words);
+    fill();
     EXPECT_EQ(r.words, std::vector<QString>({"SEA GOD", "OCEAN"}));
-    const sim::Grid out = sim::Filled(g, answers, r);
     EXPECT_EQ(Captions(out, 17, 22) + Captions(out, 47, 51), "SEAGODOCEAN");
     EXPECT_EQ(sim::AnswerLetters("O'NEIL-SMITH JR"), "ONEILSMITHJR");
     EXPECT_EQ(sim::AnswerLetters("ST. IVES"), "");
 }
 
-TEST(FillSearch, AnOpenAnswerPrefersAWordItsDialogCanOfferCluesFor) {
+TEST_F(FillSearch, AnOpenAnswerPrefersAWordItsDialogCanOfferCluesFor) {
     // Open answer 16 across (17-19) crosses clued answer 3 down in square
     // 18; only its middle letter is bound.
-    sim::Grid g;
     g[16].lengde1 = 3;
     g[3].ord2 = "D";
     g[3].lengde2 = 1;
-    const auto answers = sim::Slots(g);
-    sim::FillWords words;
     words.byClue[{"D", 1}] = {"U"};
     words.byLength[3] = {"BUG", "HUT", "CAT", "RUT", "NUT"};
-    sim::FillResult r = sim::Fill(g, answers, words);
+    fill();
     ASSERT_EQ(r.words, std::vector<QString>({"U", "BUG"}));
     const auto clueable = [](const QString& w) { return w == "RUT" || w == "CAT"; };
     sim::PreferForOpenAnswers(answers, words, r, clueable);
