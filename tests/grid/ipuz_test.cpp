@@ -114,11 +114,27 @@ TEST(Ipuz, AFolderOrAMissingFileCannotBeRead) {
     EXPECT_FALSE(error.isEmpty());
 }
 
-TEST(Ipuz, ASavedGridReadsBackSquareForSquare) {
+// A saved grid reads back square for square, and its file has the letters,
+// blocks and numbered clues that other programs read.
+TEST(Ipuz, ASavedGridReadsBackSquareForSquareAndOtherProgramsReadIt) {
     const sim::Grid g = evening::Kept();
-    const sim::ipuz::Loaded back = sim::ipuz::Read(sim::ipuz::Write(g));
+    const QByteArray file = sim::ipuz::Write(g);
+    const sim::ipuz::Loaded back = sim::ipuz::Read(file);
     ASSERT_TRUE(back.grid.has_value()) << back.error.toStdString();
     for (int n = 1; n <= g.count(); ++n) EXPECT_TRUE((*back.grid)[size_t(n)] == g[size_t(n)]) << "square " << n;
+    const QJsonObject o = QJsonDocument::fromJson(file).object();
+    EXPECT_EQ(o["version"].toString(), "http://ipuz.org/v2");
+    EXPECT_EQ(o["kind"].toArray().first().toString(), "http://ipuz.org/crossword#1");
+    EXPECT_EQ(solution(o).mid(0, 4),
+              QStringList({"#LARGE.........", "S...#..........", "E..#RUG........", "A.#AA.........."}));
+    EXPECT_EQ(o["puzzle"].toArray()[0].toArray()[0].toObject()["cell"].toString(), "#");
+    // Answers are numbered where they start, in reading order.
+    QStringList clues;
+    for (const char* way : {"Across", "Down"})
+        for (const QJsonValue c : o["clues"].toObject()[way].toArray())
+            clues
+                << QString("%1 %2 %3").arg(c["number"].toInt()).arg(c["clue"].toString(), c["enumeration"].toString());
+    EXPECT_EQ(clues, QStringList({"1 BIG 5", "3 CARPET 3", "4 EXIST 3", "2 OCEAN 3", "3 RODENT 3"}));
 }
 
 // 7 rows by 11 columns: an answer along the last row and one down the last
@@ -141,24 +157,6 @@ TEST(Ipuz, AGridOfAnotherSizeReadsBackAtThatSizeOnly) {
     EXPECT_TRUE(*back.grid == d.squares());
     EXPECT_EQ(sim::ipuz::Read(file).error, "its grid is 11 by 7 squares, not 15 by 15");
     EXPECT_EQ(sim::ipuz::Read(file, {11, 7}).error, "its grid is 11 by 7 squares, not 7 by 11");
-}
-
-TEST(Ipuz, TheFileHasTheLettersBlocksAndNumberedCluesOtherProgramsRead) {
-    sim::Document d;
-    evening::Compose(d);
-    const QJsonObject o = QJsonDocument::fromJson(sim::ipuz::Write(d.squares())).object();
-    EXPECT_EQ(o["version"].toString(), "http://ipuz.org/v2");
-    EXPECT_EQ(o["kind"].toArray().first().toString(), "http://ipuz.org/crossword#1");
-    EXPECT_EQ(solution(o).mid(0, 4),
-              QStringList({"#LARGE.........", "S...#..........", "E..#RUG........", "A.#AA.........."}));
-    EXPECT_EQ(o["puzzle"].toArray()[0].toArray()[0].toObject()["cell"].toString(), "#");
-    // Answers are numbered where they start, in reading order.
-    QStringList clues;
-    for (const char* way : {"Across", "Down"})
-        for (const QJsonValue c : o["clues"].toObject()[way].toArray())
-            clues
-                << QString("%1 %2 %3").arg(c["number"].toInt()).arg(c["clue"].toString(), c["enumeration"].toString());
-    EXPECT_EQ(clues, QStringList({"1 BIG 5", "3 CARPET 3", "4 EXIST 3", "2 OCEAN 3", "3 RODENT 3"}));
 }
 
 // A 15 by 15 crossword as puzzle programs write it: blocks, numbers where

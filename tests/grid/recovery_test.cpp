@@ -22,12 +22,7 @@ namespace {
 using sim::recovery::Slot;
 
 // What a later process finds in the folder.
-Slot::Found next(const QString& folder, QString* path = nullptr) {
-    Slot s(folder);
-    Slot::Found f = s.Take();
-    if (path) *path = s.path();
-    return f;
-}
+Slot::Found next(const QString& folder) { return Slot(folder).Take(); }
 
 TEST(Recovery, EachVelmoraKeepsItsOwnGridWholeForTheNextStart) {
     QTemporaryDir dir;
@@ -61,9 +56,9 @@ TEST(Recovery, AnUnreadableFileIsSetAsideAsItWasAndTheGridStartsEmpty) {
     const QByteArrayList contents{"", sim::ipuz::Write(evening::Kept()).left(500), "[]"};
     for (const QByteArray& bad : contents) {
         std::ofstream(file.toStdString()) << bad.toStdString();
-        QString path;
-        const Slot::Found found = next(dir.path(), &path);
-        EXPECT_TRUE(!found.grid && path == file && !QFile::exists(file));
+        Slot s(dir.path());
+        const Slot::Found found = s.Take();
+        EXPECT_TRUE(!found.grid && s.path() == file && !QFile::exists(file));
         EXPECT_TRUE(found.setAside.contains("could not be read: ") && found.setAside.contains("set aside as"))
             << found.setAside.toStdString();
     }
