@@ -32,10 +32,22 @@ inline void Compose(sim::Document& d) {
     d.ClearSquare(101);
 }
 
+// The evening's grid as a file keeps it: with a pick across and one down,
+// a frame, and a block carrying another program's cell data.
+inline sim::Grid Kept() {
+    sim::Document d;
+    Compose(d);
+    sim::Grid g = d.squares();
+    g[34].picked1 = g[20].picked2 = g[20].flagged = g[200].block = true;
+    g[200].back = sim::kBlockColour;
+    g[200].theirs = {{"style", QJsonObject{{"shapebg", "circle"}}}};
+    return g;
+}
+
 // The captions of squares from..to, every step-th; "." for an empty one.
-inline QString Captions(const sim::Document& d, int from, int to, int step = 1) {
+inline QString Captions(const sim::Grid& g, int from, int to, int step = 1) {
     QString s;
-    for (int n = from; n <= to; n += step) s += d.at(n).caption.isEmpty() ? QString(".") : d.at(n).caption;
+    for (int n = from; n <= to; n += step) s += g[size_t(n)].caption.isEmpty() ? QString(".") : g[size_t(n)].caption;
     return s;
 }
 

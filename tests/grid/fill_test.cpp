@@ -1,108 +1,99 @@
 // Filling the whole grid, on plain data: the one fill where the first words
 // lead astray, open answers of different lengths, the search stopped at
-// its limit, and the words preferred for open answers.
+// its limit, the words preferred for open answers, and the report of what
+// stayed empty.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "evening.h"
 #include "grid/fill.h"
 #include "grid/search.h"
 
 namespace {
 
-// The captions of the squares listed, joined.
-QString letters(const sim::Grid& g, std::initializer_list<int> squares) {
-    QString s;
-    for (int n : squares) s += g[size_t(n)].caption.isEmpty() ? QString(".") : g[size_t(n)].caption;
-    return s;
-}
+using evening::Captions;
 
-TEST(FillSearch, FillsAWordSquareWhereTheFirstWordsLeadAstray) {
+// A grid, the words its answers may take, and what filling it gives.
+class FillSearch : public ::testing::Test {
+protected:
+    sim::Grid g;
+    sim::FillWords words;
+    std::vector<sim::Slot> answers;
+    sim::FillResult r;
+    sim::Grid out;
+    void fill() {
+        answers = sim::Slots(g);
+        r = sim::Fill(g, answers, words);
+        out = sim::Filled(g, answers, r);
+    }
+};
+
+TEST_F(FillSearch, FillsAWordSquareWhereTheFirstWordsLeadAstray) {
     // Three across and three down answers over one 3 by 3 block (squares
     // 17-19, 32-34, 47-49): every letter is shared.
-    sim::Grid g;
     for (int n : {16, 31, 46}) g[size_t(n)].lengde1 = 3, g[size_t(n)].ord1 = "A";
     for (int n : {2, 3, 4}) g[size_t(n)].lengde2 = 3, g[size_t(n)].ord2 = "D";
-    const auto answers = sim::Slots(g);
-    ASSERT_EQ(answers.size(), 6u);
-    sim::FillWords words;
     // Many words lead to dead ends; the only fill is BAT/ARE/TEN both ways.
     words.byClue[{"A", 3}] = {"RAN", "CAB", "OAR", "ETA", "ORE", "ART", "ERA", "BAT", "ARE", "TEN"};
     words.byClue[{"D", 3}] = words.byClue[{"A", 3}];
-    const sim::FillResult r = sim::Fill(g, answers, words);
+    fill();
+    ASSERT_EQ(answers.size(), 6u);
     EXPECT_EQ(r.unfilled(), 0);
     EXPECT_TRUE(r.settled);
-    const sim::Grid out = sim::Filled(g, answers, r);
-    EXPECT_EQ(letters(out, {17, 18, 19, 32, 33, 34, 47, 48, 49}), "BATARETEN");
+    EXPECT_EQ(Captions(out, 17, 19) + Captions(out, 32, 34) + Captions(out, 47, 49), "BATARETEN");
     EXPECT_EQ(sim::FillReport(out, answers, words, r), "");
 }
 
-TEST(FillSearch, OpenAnswersOfDifferentLengthsTakeWordsOfTheirOwnLength) {
+TEST_F(FillSearch, OpenAnswersOfDifferentLengthsTakeWordsOfTheirOwnLength) {
     // Open answer 16 across (17-19) and open answer 2 down (17, 32, 47, 62)
     // share square 17: only DOG and DUCK agree there.
-    sim::Grid g;
     g[16].lengde1 = 3;
     g[2].lengde2 = 4;
-    const auto answers = sim::Slots(g);
-    ASSERT_EQ(answers.size(), 2u);
-    sim::FillWords words;
     words.byLength[3] = {"CAT", "DOG"};
     words.byLength[4] = {"EMUS", "DUCK"};
-    const sim::FillResult r = sim::Fill(g, answers, words);
-    ASSERT_EQ(r.words.size(), 2u);
+    fill();
     EXPECT_EQ(r.words, std::vector<QString>({"DUCK", "DOG"}));  // by clue square: 2 down, then 16 across
-    const sim::Grid out = sim::Filled(g, answers, r);
-    EXPECT_EQ(letters(out, {17, 18, 19}) + letters(out, {17, 32, 47, 62}), "DOGDUCK");
+    EXPECT_EQ(Captions(out, 17, 19) + Captions(out, 17, 62, 15), "DOGDUCK");
     EXPECT_EQ(sim::OpenAnswerShown(out, {2, false}, 4), "DUCK");
     EXPECT_EQ(sim::OpenAnswerShown(out, {16, true}, 3), "DOG");
 }
 
-TEST(FillSearch, ASearchStoppedAtItsLimitKeepsTheBestAndSaysSo) {
+TEST_F(FillSearch, ASearchStoppedAtItsLimitKeepsTheBestAndSaysSo) {
     // Two across and two down answers over a 2 by 2 block, and AB the only
     // word: no fill has all four, and only a search through every choice knows it.
     const auto ab =
         std::make_shared<const sim::search::WordList>(2, 2, std::vector<uint8_t>{0, 1}, std::vector<uint64_t>{1});
     sim::search::Problem p;
-    p.vars.push_back({ab, ab->all(), {{0, 2, 0}, {1, 3, 0}}});
-    p.vars.push_back({ab, ab->all(), {{0, 2, 1}, {1, 3, 1}}});
-    p.vars.push_back({ab, ab->all(), {{0, 0, 0}, {1, 1, 0}}});
-    p.vars.push_back({ab, ab->all(), {{0, 0, 1}, {1, 1, 1}}});
+    for (const auto& crossings : {std::vector<sim::search::Crossing>{{0, 2, 0}, {1, 3, 0}},
+                                  {{0, 2, 1}, {1, 3, 1}},
+                                  {{0, 0, 0}, {1, 1, 0}},
+                                  {{0, 0, 1}, {1, 1, 1}}})
+        p.vars.push_back({ab, ab->all(), crossings});
     for (long budget : {1L, 2'000'000L}) {
         const sim::search::Outcome o = sim::search::Solve(p, {}, budget);
         EXPECT_EQ(o.settled, budget > 1) << budget;
         ASSERT_EQ(o.choice.size(), 4u);
         EXPECT_GT(std::count(o.choice.begin(), o.choice.end(), 0), 0) << budget;  // the best found so far
     }
-    // The message says that a fuller fill may exist.
-    sim::Grid g;
-    g[16].ord1 = "A";
-    g[16].lengde1 = 3;
-    const auto answers = sim::Slots(g);
-    sim::FillResult r;
-    r.words = {""};
-    EXPECT_EQ(sim::FillReport(g, answers, {}, r),
-              "1 answer could not be filled:\nA, across from row 2, column 1: "
-              "no word of that length\nIts clue square is framed in red.");
-    r.settled = false;
-    EXPECT_TRUE(
-        sim::FillReport(g, answers, {}, r).endsWith(" The search stopped at its limit; a fuller fill may exist."));
 }
 
-TEST(FillSearch, TheReportSaysWhereEachEmptyAnswerIsAndWhy) {
-    sim::Grid g;
+// Why each answer stayed empty and where: a clash with a crossing, no word
+// of an open answer's length, only words with digits, no room; one answer
+// in the singular; the twenty first named and the rest counted; a search
+// stopped at its limit says a fuller fill may exist.
+TEST_F(FillSearch, TheReportSaysWhereEachEmptyAnswerIsAndWhy) {
     g[16].ord1 = "SEA", g[16].lengde1 = 3;        // 17-19, crossed by T and U below
     g[61].lengde2 = 2;                            // open, and no word of 2 letters
     g[100].ord1 = "NOTHING", g[100].lengde1 = 4;  // only a word with digits
     g[150].ord2 = "EDGE", g[150].lengde2 = 9;     // runs off the bottom
-    const auto answers = sim::Slots(g);
-    sim::FillWords words;
+    answers = sim::Slots(g);
     // XAZ stops at the U in 18; RUN passes it and stops at the T in 19.
     words.byClue[{"SEA", 3}] = {"XAZ", "RUN"};
     words.byClue[{"NOTHING", 4}] = {"R2D2"};
     words.byClue[{"EDGE", 9}] = {"ABCDEFGHI"};
     sim::Grid filled = g;
     filled[18].caption = "U", filled[19].caption = "T";
-    sim::FillResult r;
     r.words.assign(answers.size(), QString());
     EXPECT_EQ(sim::FillReport(filled, answers, words, r).toStdString(),
               "4 answers could not be filled:\n"
@@ -111,36 +102,44 @@ TEST(FillSearch, TheReportSaysWhereEachEmptyAnswerIsAndWhy) {
               "NOTHING, across from row 7, column 10: no word of that length\n"
               "EDGE, down from row 10, column 15: no room for 9 letters\n"
               "Their clue squares are framed in red.");
+    r.words = {"", "SEAGOD", "SEAGOD", "SEAGOD"};
+    r.settled = false;
+    EXPECT_EQ(sim::FillReport(filled, answers, words, r).toStdString(),
+              "1 answer could not be filled:\nSEA, across from row 2, column 1: the crossing at row 2, column 4\n"
+              "Its clue square is framed in red. The search stopped at its limit; a fuller fill may exist.");
+
+    std::vector<sim::Slot> many(450);
+    for (size_t i = 0; i < many.size(); ++i) many[i].clue = QString("W%1").arg(i), many[i].answer.clue = 1;
+    r.words.assign(many.size(), QString());
+    const QStringList lines = sim::FillReport({}, many, {}, r).split('\n');
+    ASSERT_EQ(lines.size(), 23);
+    EXPECT_EQ(lines[0], "450 answers could not be filled:");
+    EXPECT_TRUE(lines[20].startsWith("W19, across from row 1, column 1: ")) << lines[20].toStdString();
+    EXPECT_EQ(lines[21], "and 430 more");
 }
 
-TEST(FillSearch, OnlyLettersGoIntoLetterSquares) {
+TEST_F(FillSearch, OnlyLettersGoIntoLetterSquares) {
     // 16 across (17-22) has a clue word, 46 across (47-51) is open.
-    sim::Grid g;
     g[16].ord1 = "GOD", g[16].lengde1 = 6;
     g[46].lengde1 = 5;
-    const auto answers = sim::Slots(g);
-    sim::FillWords words;
     words.byClue[{"GOD", 6}] = {"ST.IVE", "POSEI2", "SEA GOD"};
     words.byLength[5] = {"10000", "N.Y.C.", "OCEAN"};
-    const sim::FillResult r = sim::Fill(g, answers, words);
+    fill();
     EXPECT_EQ(r.words, std::vector<QString>({"SEA GOD", "OCEAN"}));
-    EXPECT_EQ(letters(sim::Filled(g, answers, r), {17, 18, 19, 20, 21, 22, 47, 48, 49, 50, 51}), "SEAGODOCEAN");
+    EXPECT_EQ(Captions(out, 17, 22) + Captions(out, 47, 51), "SEAGODOCEAN");
     EXPECT_EQ(sim::AnswerLetters("O'NEIL-SMITH JR"), "ONEILSMITHJR");
     EXPECT_EQ(sim::AnswerLetters("ST. IVES"), "");
 }
 
-TEST(FillSearch, AnOpenAnswerPrefersAWordItsDialogCanOfferCluesFor) {
+TEST_F(FillSearch, AnOpenAnswerPrefersAWordItsDialogCanOfferCluesFor) {
     // Open answer 16 across (17-19) crosses clued answer 3 down in square
     // 18; only its middle letter is bound.
-    sim::Grid g;
     g[16].lengde1 = 3;
     g[3].ord2 = "D";
     g[3].lengde2 = 1;
-    const auto answers = sim::Slots(g);
-    sim::FillWords words;
     words.byClue[{"D", 1}] = {"U"};
     words.byLength[3] = {"BUG", "HUT", "CAT", "RUT", "NUT"};
-    sim::FillResult r = sim::Fill(g, answers, words);
+    fill();
     ASSERT_EQ(r.words, std::vector<QString>({"U", "BUG"}));
     const auto clueable = [](const QString& w) { return w == "RUT" || w == "CAT"; };
     sim::PreferForOpenAnswers(answers, words, r, clueable);
@@ -149,18 +148,6 @@ TEST(FillSearch, AnOpenAnswerPrefersAWordItsDialogCanOfferCluesFor) {
     r.words[1] = "BUG";
     sim::PreferForOpenAnswers(answers, words, r, clueable, 1);  // HUT only
     EXPECT_EQ(r.words[1], "BUG");
-}
-
-TEST(FillSearch, TheReportNamesTwentyAnswersAndCountsTheRest) {
-    std::vector<sim::Slot> answers(450);
-    for (size_t i = 0; i < answers.size(); ++i) answers[i].clue = QString("W%1").arg(i), answers[i].answer.clue = 1;
-    sim::FillResult r;
-    r.words.assign(answers.size(), QString());
-    const QStringList lines = sim::FillReport({}, answers, {}, r).split('\n');
-    ASSERT_EQ(lines.size(), 23);
-    EXPECT_EQ(lines[0], "450 answers could not be filled:");
-    EXPECT_TRUE(lines[20].startsWith("W19, across from row 1, column 1: ")) << lines[20].toStdString();
-    EXPECT_EQ(lines.mid(21), QStringList({"and 430 more", "Their clue squares are framed in red."}));
 }
 
 }  // namespace

@@ -3,8 +3,11 @@
 // the same file, Cancel and a database too small.
 #include <gtest/gtest.h>
 
-#include <QSet>
+#include <algorithm>
+#include <functional>
 
+#include "evening.h"
+#include "grid/fill.h"
 #include "grid/generate.h"
 #include "grid/ipuz.h"
 
@@ -61,36 +64,37 @@ TEST(Generate, EveryPuzzleKeepsEveryRuleOfTheForm) {
     }
 }
 
-TEST(Generate, TheRulesCheckCatchesEachFault) {
+// Each fault put into the first answer across and into the first down:
+// a letter gone, a count one too many, a clue word that does not list the
+// answer, and one that is part of it.
+TEST(Generate, TheRulesCheckCatchesEachFaultAcrossAndDown) {
     const sim::gen::Made m = make(3);
     ASSERT_TRUE(m.ok);
-    // The first answer across and the first answer down, found by their clue squares.
-    int across = 0, down = 0;
-    for (int n = 1; n <= sim::gen::kSquares && (!across || !down); ++n) {
-        if (!across && m.grid[size_t(n)].lengde1 >= 2 && n % sim::gen::kColumns) across = n;
-        if (!down && m.grid[size_t(n)].lengde2 >= 2) down = n;
+    const std::vector<sim::Slot> answers = sim::Slots(m.grid);
+    for (bool across : {true, false}) {
+        const sim::Slot& s = *std::find_if(answers.begin(), answers.end(),
+                                           [&](const sim::Slot& a) { return a.answer.across == across; });
+        using Fault = std::function<void(sim::Square & clue, QString & word, sim::Square & first)>;
+        const std::pair<Fault, const char*> faults[] = {
+            {[](auto&, auto&, sim::Square& first) { first.caption.clear(); }, "is blank"},
+            {[&](sim::Square& clue, auto&, auto&) { ++(across ? clue.lengde1 : clue.lengde2); }, "counts"},
+            {[](auto&, QString& word, auto&) { word = "NOTACLUE"; }, "does not list"},
+            {[](auto&, QString& word, sim::Square& first) { word = first.caption; }, "contains it or is part of it"}};
+        for (const auto& [fault, rule] : faults) {
+            sim::Grid g = m.grid;
+            sim::Square& clue = g[size_t(s.answer.clue)];
+            fault(clue, across ? clue.ord1 : clue.ord2, g[size_t(s.squares[0])]);
+            const QString broken = sim::gen::BrokenRules(g, &smallWords()).join(" ");
+            EXPECT_TRUE(broken.contains(rule)) << across << ": " << broken.toStdString();
+        }
     }
-    const auto broken = [](const sim::Grid& g) { return sim::gen::BrokenRules(g, &smallWords()).join(" "); };
-    sim::Grid g = m.grid;
-    g[size_t(across) + 1].caption.clear();
-    EXPECT_TRUE(broken(g).contains("is blank")) << broken(g).toStdString();
-    g = m.grid;
-    g[size_t(down)].lengde2 = int16_t(g[size_t(down)].lengde2 + 1);
-    EXPECT_TRUE(broken(g).contains("counts")) << broken(g).toStdString();
-    g = m.grid;
-    g[size_t(across)].ord1 = "NOTACLUE";
-    EXPECT_TRUE(broken(g).contains("does not list")) << broken(g).toStdString();
-    g = m.grid;
-    g[size_t(down)].ord2 = m.grid[size_t(down) + size_t(sim::gen::kColumns)].caption;  // a clue word inside its answer
-    EXPECT_TRUE(broken(g).contains("contains it or is part of it")) << broken(g).toStdString();
 }
 
 TEST(Generate, TheSameSeedGivesTheSameFileAndCancelGivesNothing) {
     const QByteArray first = sim::ipuz::Write(make(5).grid);
     EXPECT_EQ(sim::ipuz::Write(make(5).grid), first);
     EXPECT_NE(sim::ipuz::Write(make(6).grid), first);
-    sim::gen::Options o;
-    const sim::gen::Made cancelled = sim::gen::Generate({}, smallWords(), o, [](int, int) { return false; });
+    const sim::gen::Made cancelled = sim::gen::Generate({}, smallWords(), {}, [](int, int) { return false; });
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_FALSE(cancelled.ok);
 }
@@ -103,26 +107,20 @@ TEST(Generate, KeepingWhatWasMadeFillsTheOnlyPuzzleOfATinyDatabase) {
     // fits nowhere a crossing answer runs, so only the known letters fill it.
     std::vector<Link> links;
     sim::Grid start;
-    for (int n = 1; n <= sim::gen::kSquares; ++n) {
-        const sim::Square& sq = known.grid[size_t(n)];
-        for (bool across : {true, false}) {
-            const int count = across ? sq.lengde1 : sq.lengde2;
-            if (count < 2) continue;
-            QString word;
-            for (int k = 1; k <= count; ++k)
-                word += known.grid[size_t(sim::Target(sim::Geometry{}, {int16_t(n), across}, k))].caption;
-            const std::string clue = "CLUE" + std::to_string(links.size());
-            links.push_back({clue, word.toStdString()});
-            if (count > 2) links.push_back({clue, std::string(size_t(count), 'E')});
-            (across ? start[size_t(n)].lengde1 : start[size_t(n)].lengde2) = int16_t(count);
-            (across ? start[size_t(n)].ord1 : start[size_t(n)].ord2) = QString::fromStdString(clue);
-        }
+    for (const sim::Slot& s : sim::Slots(known.grid)) {
+        QString word;
+        for (int t : s.squares) word += known.grid[size_t(t)].caption;
+        const std::string clue = "CLUE" + std::to_string(links.size());
+        links.push_back({clue, word.toStdString()});
+        if (s.length > 2) links.push_back({clue, std::string(size_t(s.length), 'E')});
+        sim::Square& sq = start[size_t(s.answer.clue)];
+        (s.answer.across ? sq.lengde1 : sq.lengde2) = int16_t(s.length);
+        (s.answer.across ? sq.ord1 : sq.ord2) = QString::fromStdString(clue);
     }
     const sim::gen::WordData tiny = sim::gen::MakeWordData(links, {});
     const sim::gen::Made again = make(99, start, true, tiny);
     ASSERT_TRUE(again.ok) << again.error.toStdString();
-    for (int n = 1; n <= sim::gen::kSquares; ++n)
-        EXPECT_EQ(again.grid[size_t(n)].caption, known.grid[size_t(n)].caption) << n;
+    EXPECT_EQ(evening::Captions(again.grid, 1, 225), evening::Captions(known.grid, 1, 225));
     EXPECT_EQ(sim::gen::BrokenRules(again.grid, &tiny), QStringList());
     // Without keeping, nothing of the start grid binds the layout.
     EXPECT_NE(sim::ipuz::Write(make(99, start, false).grid), sim::ipuz::Write(again.grid));

@@ -21,25 +21,8 @@ namespace {
 
 using sim::recovery::Slot;
 
-// The evening's grid with a pick, a frame, and a block carrying another
-// program's cell data.
-sim::Grid rich() {
-    sim::Document d;
-    evening::Compose(d);
-    sim::Grid g = d.squares();
-    g[34].picked1 = g[20].flagged = g[200].block = true;
-    g[200].back = sim::kBlockColour;
-    g[200].theirs = {{"style", QJsonObject{{"shapebg", "circle"}}}};
-    return g;
-}
-
 // What a later process finds in the folder.
-Slot::Found next(const QString& folder, QString* path = nullptr) {
-    Slot s(folder);
-    Slot::Found f = s.Take();
-    if (path) *path = s.path();
-    return f;
-}
+Slot::Found next(const QString& folder) { return Slot(folder).Take(); }
 
 TEST(Recovery, EachVelmoraKeepsItsOwnGridWholeForTheNextStart) {
     QTemporaryDir dir;
@@ -49,13 +32,13 @@ TEST(Recovery, EachVelmoraKeepsItsOwnGridWholeForTheNextStart) {
         a.Take();
         b.Take();
         ASSERT_NE(a.path(), b.path());
-        ASSERT_TRUE(a.Write(rich(), nullptr) && b.Write(sim::Grid{}, nullptr));
+        ASSERT_TRUE(a.Write(evening::Kept(), nullptr) && b.Write(sim::Grid{}, nullptr));
         first = a.path();
     }
     // What a holder killed while writing leaves behind goes.
     ASSERT_TRUE(QFile(first + ".Ab12Cd").open(QIODevice::WriteOnly));
     Slot a(dir.path());
-    EXPECT_TRUE(a.Take().grid == rich());
+    EXPECT_TRUE(a.Take().grid == evening::Kept());
     EXPECT_EQ(a.path(), first);
     EXPECT_FALSE(QFile::exists(first + ".Ab12Cd"));
     // The other one kept an empty grid: nothing to bring back.
@@ -64,18 +47,18 @@ TEST(Recovery, EachVelmoraKeepsItsOwnGridWholeForTheNextStart) {
     ASSERT_TRUE(QFile(dir.filePath("a file")).open(QIODevice::WriteOnly));
     Slot none(dir.filePath("a file/velmora"));
     EXPECT_TRUE(none.Take().unkept.contains("cannot be made"));
-    EXPECT_FALSE(none.held() || none.Write(rich(), nullptr));
+    EXPECT_FALSE(none.held() || none.Write(evening::Kept(), nullptr));
 }
 
 TEST(Recovery, AnUnreadableFileIsSetAsideAsItWasAndTheGridStartsEmpty) {
     QTemporaryDir dir;
     const QString file = dir.filePath("recovery.ipuz");
-    const QByteArrayList contents{"", sim::ipuz::Write(rich()).left(500), "[]"};
+    const QByteArrayList contents{"", sim::ipuz::Write(evening::Kept()).left(500), "[]"};
     for (const QByteArray& bad : contents) {
         std::ofstream(file.toStdString()) << bad.toStdString();
-        QString path;
-        const Slot::Found found = next(dir.path(), &path);
-        EXPECT_TRUE(!found.grid && path == file && !QFile::exists(file));
+        Slot s(dir.path());
+        const Slot::Found found = s.Take();
+        EXPECT_TRUE(!found.grid && s.path() == file && !QFile::exists(file));
         EXPECT_TRUE(found.setAside.contains("could not be read: ") && found.setAside.contains("set aside as"))
             << found.setAside.toStdString();
     }
@@ -100,7 +83,7 @@ TEST(Recovery, AWriterKilledAtAnyMomentLeavesTheLastGridItFinishedOrALaterOne) {
         if (child == 0) {
             Slot s(dir.path());
             s.Take();
-            sim::Grid g = rich();
+            sim::Grid g = evening::Kept();
             g[3].ord2 = QString::number(round);
             for (int i = 1;; ++i) {
                 g[3].ord1 = QString::number(i);
