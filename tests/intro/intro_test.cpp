@@ -45,8 +45,7 @@ TEST_F(Intro, ClicksCloseOnTheNameTheLogoTheFrameAndTheButtonOnly) {
     for (auto l : {&F_Intro::lblVersion, &F_Intro::lblPlatform, &F_Intro::lblWarning, &F_Intro::lblCompany,
                    &F_Intro::lblCopyright, &F_Intro::lblCompanyProduct})
         EXPECT_FALSE(closes(onLabel(l)));
-    EXPECT_TRUE(closes(onLabel(&F_Intro::lblProductName)));
-    EXPECT_TRUE(closes(onLabel(&F_Intro::imgLogo)));
+    for (auto l : {&F_Intro::lblProductName, &F_Intro::imgLogo}) EXPECT_TRUE(closes(onLabel(l)));
     EXPECT_TRUE(closes([](F_Intro& f) { QTest::mouseClick(f.Frame1.widget(), Qt::LeftButton, {}, QPoint(465, 5)); }));
     EXPECT_TRUE(closes([](F_Intro& f) { QTest::mouseClick(f.K_lukk.button(), Qt::LeftButton); }));
     EXPECT_TRUE(w().Visible());
@@ -57,12 +56,8 @@ TEST_F(Intro, AboutWindowHidesAndShowsAgainUnchanged) {
     F_Hjelp& h = M::F_Hjelp();
     EXPECT_TRUE(h.Visible() && !h.IsModal());
     QTest::mouseClick(h.Command1.button(), Qt::LeftButton);
-    EXPECT_FALSE(h.Visible());
-    EXPECT_TRUE(M::Loaded(M::Win::F_Hjelp));
+    EXPECT_TRUE(!h.Visible() && M::Loaded(M::Win::F_Hjelp));
     w().M_Om->trigger();
     EXPECT_EQ(&M::F_Hjelp(), &h);
     EXPECT_TRUE(h.Visible());
-    // The main window stays usable meanwhile.
-    type(w().T_Ord, "x");
-    EXPECT_EQ(w().T_Ord.Text(), "X");
 }

@@ -1,6 +1,7 @@
 // Editing from the main window: words, and the three kinds of link (a
 // category, a synonym pair, a value) saved, refused when registered before,
-// and erased after a question; a pasted word the key filters never let through.
+// and erased after a question, Enter in a link field; a pasted word the key
+// filters never let through.
 #include <algorithm>
 
 #include "fixture.h"
@@ -77,6 +78,16 @@ class LinkEditing : public Editing, public ::testing::WithParamInterface<LinkCas
 TEST_P(LinkEditing, ALinkIsSavedOnceAndErasedAfterAsking) {
     const LinkCase& c = GetParam();
     Velmora& v = w();
+    // Enter in a link field saves as its button does and empties the field,
+    // whatever came of it; first with no word, so nothing is saved.
+    auto enter = [&] {
+        QTest::keyClick((v.*c.field).edit(), Qt::Key_Return);
+        EXPECT_TRUE((v.*c.field).Text().isEmpty() && (v.*c.field).HasFocus());
+    };
+    if (c.field) {
+        (v.*c.field).setText("pets");
+        enter();
+    }
     type(v.T_Ord, "cat");
     click(v.*c.save);  // nothing to link, or the word itself as pasted: nothing at all
     if (c.field) {
@@ -84,9 +95,9 @@ TEST_P(LinkEditing, ALinkIsSavedOnceAndErasedAfterAsking) {
         click(v.*c.save);
     }
     EXPECT_EQ(db.count("T_Ord"), 0);
-    for (int i = 0; i < 2; ++i) {  // the second is refused
+    for (int i = 0; i < 2; ++i) {  // the second (by Enter in a field) is refused
         c.field ? (v.*c.field).setText("pets") : v.C_Kategori.setText("pets");
-        click(v.*c.save);
+        i&& c.field ? enter() : click(v.*c.save);
         EXPECT_EQ(all(c.table), c.saved);
     }
     EXPECT_EQ(items(v.*c.list), QStringList({"PETS"}));
@@ -115,7 +126,6 @@ TEST_P(LinkEditing, ALinkIsSavedOnceAndErasedAfterAsking) {
     EXPECT_EQ(v.T_Ord.Text() + items(v.*c.list).join(""), "CAT");
     const QString asks = QString("Do you really want to erase this %1?").arg(c.what);
     EXPECT_EQ(boxes.prompts(), QStringList({c.refused, asks, asks}));
-    EXPECT_EQ(modal.shown(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -130,21 +140,3 @@ INSTANTIATE_TEST_SUITE_P(
                                &Velmora::L_Verdier, "T_OrdVerdi", Rows{{"CAT", "PETS", "X"}},
                                "The word and the value are already registered!", "value: PETS"}),
     [](const auto& p) { return std::string(p.param.name); });
-
-// Enter saves and empties the field, refused or not; with no word, nothing is saved.
-TEST_F(Editing, EnterInALinkFieldSavesAndEmptiesIt) {
-    for (const char* word : {"", "lion", "lion"}) {
-        w().T_Ord.setText(word);
-        for (ui::TextBox* t : {&w().T_Synonym, &w().T_Verdi}) {
-            type(*t, "big cat");
-            QTest::keyClick(t->edit(), Qt::Key_Return);
-            EXPECT_EQ(t->Text(), "");
-            EXPECT_TRUE(t->HasFocus());
-        }
-    }
-    EXPECT_EQ(all("T_OrdVerdi"), Rows({{"LION", "BIG CAT", "X"}}));
-    EXPECT_EQ(all("T_OrdSynonym"), Rows({{"BIG CAT", "LION", "X"}, {"LION", "BIG CAT", "X"}}));
-    EXPECT_EQ(items(w().L_Verdier), QStringList({"BIG CAT"}));
-    EXPECT_EQ(boxes.prompts(), QStringList({"The word and the synonym are already registered!",
-                                            "The word and the value are already registered!"}));
-}

@@ -31,7 +31,6 @@ TEST_F(FindWords, TheMenuEntryFindsExactPatternsAndAnagramsAndAClickShowsTheWord
     f.C_Synonymer.setValue(true);
     EXPECT_EQ(items(f.L_Treff), QStringList({"LEMON"}));
     clickEntry(f.L_Treff, 0);
-    EXPECT_EQ(w().T_Ord.Text(), "LEMON");
-    EXPECT_EQ(items(w().L_Synonymer), QStringList({"CITRUS"}));
+    EXPECT_EQ(w().T_Ord.Text() + items(w().L_Synonymer).join(""), "LEMONCITRUS");
     EXPECT_TRUE(boxes.calls().empty());
 }

@@ -25,6 +25,8 @@ protected:
                            items(w().L_Kategorier).join(' ')}
             .join(" | ");
     }
+    // The word, its lists, a lookup mode left over, and "Empty" (a pick clears it).
+    QString state() { return w().T_Ord.Text() + lists() + M::SokModus + (w().C_Empty.Value() ? " EMPTY" : ""); }
 };
 
 }  // namespace
@@ -40,8 +42,7 @@ TEST_F(Lookup, TypedOrPastedWordShowsItsDetailsAtTheKeyThatCompletesItInTheOrder
     QTest::keyClick(w().T_Ord.edit(), Qt::Key_Backspace);
     QTest::keyClick(w().T_Ord.edit(), Qt::Key_Backspace);
     QTest::keyClick(w().T_Ord.edit(), Qt::Key_Return);
-    EXPECT_EQ(w().T_Ord.Text() + lists(), "KATB ZZ AAA | X PUS MEOW | ANIMALS PETS");
-    EXPECT_EQ(M::SokModus, "");
+    EXPECT_EQ(state(), "KATB ZZ AAA | X PUS MEOW | ANIMALS PETS");
     for (auto [box, shown] : {std::pair{&w().C_SorterS, "AAA B ZZ | X PUS MEOW | ANIMALS PETS"},
                               std::pair{&w().C_SorterV, "AAA B ZZ | MEOW PUS X | ANIMALS PETS"}}) {
         box->setValue(false);
@@ -64,7 +65,6 @@ TEST_F(Lookup, StarLooksUpAtOnceAndPicksOrCloses) {
     type(w().T_Ord, "hx*");
     EXPECT_EQ(boxes.prompts(), QStringList({"No similar words found!"}));
     EXPECT_EQ(w().T_Ord.Text(), "");
-    EXPECT_EQ(modal.shown(), 0);
 
     // KA*: three matches in order; the second is picked.
     auto listed = inResults([&](Resultat& r) {
@@ -73,12 +73,9 @@ TEST_F(Lookup, StarLooksUpAtOnceAndPicksOrCloses) {
     });
     w().C_Empty.setValue(true);
     type(w().T_Ord, "ka*");
-    EXPECT_EQ(modal.captions().at(0), "Lookup results for the word: 'KA*' - 3 word(s)");
     EXPECT_EQ(*listed, QStringList({"KABEL", "KAT", "KATT"}));
-    EXPECT_EQ(w().T_Ord.Text() + lists(), "KATB ZZ AAA | X PUS MEOW | ANIMALS PETS");
-    EXPECT_FALSE(w().C_Empty.Value());
-    EXPECT_EQ(M::SokModus, "");
-    type(w().T_Ord, "t");  // typing on after a pick runs no second lookup
+    EXPECT_EQ(state(), "KATB ZZ AAA | X PUS MEOW | ANIMALS PETS");
+    type(w().T_Ord, "t");  // typing on after a pick runs no second lookup; HX* ran none
     EXPECT_EQ(modal.shown(), 1);
 
     // Closed with "Close", with Escape, or from the title bar: nothing picked.
@@ -92,16 +89,14 @@ TEST_F(Lookup, StarLooksUpAtOnceAndPicksOrCloses) {
         EXPECT_EQ(w().T_Ord.Text() + lists(), " |  | ");
     }
     EXPECT_EQ(modal.shown(), 4);
-    EXPECT_EQ(modal.captions().at(1), "Lookup results for the word: 'KAT?' - 1 word(s)");
 }
 
 TEST_F(Lookup, FocusHintAndResetOnFocus) {
     type(w().T_Ord, "kat");
     w().T_Synonym.SetFocus();
     EXPECT_EQ(w().E_info.Caption(), "");
-    w().T_Ord.SetFocus();
-    EXPECT_EQ(w().E_info.Caption(), Velmora::kHint);
-    EXPECT_EQ(w().T_Ord.Text(), "KAT");  // "Reset field on focus" is off
+    w().T_Ord.SetFocus();  // the hint, and the word kept: "Reset field on focus" is off
+    EXPECT_EQ(w().E_info.Caption() + w().T_Ord.Text(), Velmora::kHint + "KAT");
     w().C_Empty.setValue(true);
     w().T_Synonym.SetFocus();
     w().T_Ord.SetFocus();
@@ -123,8 +118,7 @@ TEST_F(Lookup, ADoubleClickedSynonymIsLookedUpAndATickedValueTellsItsIndex) {
     w().T_Ord.setText("KAT");
     w().L_Verdier.setChecked(2, true);
     EXPECT_EQ(boxes.prompts(), QStringList({"2"}));
-    EXPECT_EQ(boxes.calls()[0].title, "Velmora");
-    EXPECT_FALSE(boxes.calls()[0].titleGiven);
+    EXPECT_TRUE(boxes.calls()[0].title == "Velmora" && !boxes.calls()[0].titleGiven);  // the program's own
 }
 
 TEST_F(Lookup, CategorySearchFromTheListTheBoxAndItsButton) {
@@ -137,9 +131,7 @@ TEST_F(Lookup, CategorySearchFromTheListTheBoxAndItsButton) {
     w().C_Empty.setValue(true);
     clickEntry(w().L_Kategorier, 1);  // PETS
     EXPECT_EQ(*listed, QStringList({"DOG", "HUND", "KAT"}));
-    EXPECT_EQ(w().T_Ord.Text() + lists(), "HUND |  | PETS");
-    EXPECT_EQ(M::SokModus, "");
-    EXPECT_FALSE(w().C_Empty.Value());
+    EXPECT_EQ(state(), "HUND |  | PETS");
 
     // Nothing picked in the list: the box text, upper-cased; a category
     // without words, one with a quote, and nothing at all.
@@ -148,17 +140,16 @@ TEST_F(Lookup, CategorySearchFromTheListTheBoxAndItsButton) {
         w().C_Kategori.setText(category);
         click(w().K_Sok_Kategori);
     }
-    EXPECT_EQ(modal.captions(), std::vector<QString>({"LookupResults for the category: 'PETS' - 3 word(s)",
-                                                      "LookupResults for the category: 'ANIMALS' - 1 word(s)"}));
     EXPECT_EQ(w().T_Ord.Text(), "");
     EXPECT_EQ(boxes.prompts(), QStringList(2, "No words is found in this category!"));
     // Picking in the box searches only when asked.
     w().C_Kategori.combo()->setCurrentIndex(0);
     emit w().C_Kategori.combo()->activated(0);
-    EXPECT_EQ(modal.shown(), 2);
     w().C_Lookup.setValue(true);
     emit w().C_Kategori.combo()->activated(0);
-    EXPECT_EQ(modal.captions().back(), "LookupResults for the category: 'PETS' - 3 word(s)");
+    const QString pets = "LookupResults for the category: 'PETS' - 3 word(s)";
+    EXPECT_EQ(modal.captions(),
+              std::vector<QString>({pets, "LookupResults for the category: 'ANIMALS' - 1 word(s)", pets}));
 }
 
 // A long list: every word counted, and picked with the keyboard near its

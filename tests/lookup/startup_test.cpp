@@ -12,9 +12,7 @@ using StartUp = MainWindowTest;
 // (The categories loaded in the store's order are the category search test's.)
 TEST_F(StartUp, MainWindowStartsWithTheSimulatorLoadedAndItsClockRunning) {
     EXPECT_TRUE(w().T_Ord.HasFocus());
-    // The simulator is loaded, hidden.
-    ASSERT_TRUE(M::Loaded(M::Win::F_Ruter));
-    EXPECT_FALSE(M::F_Ruter().Visible());
+    EXPECT_TRUE(M::Loaded(M::Win::F_Ruter) && !M::F_Ruter().Visible());  // loaded, hidden
     EXPECT_TRUE(w().Klokke.Enabled());
     w().Klokke.Tick();
     EXPECT_TRUE(w().E_Klokke.Caption().contains(QString::number(QDate::currentDate().year() % 100)));
@@ -43,8 +41,7 @@ TEST_F(StartUp, SimulatorOpensModalFromTheButtonAndModelessFromTheMenu) {
     w().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w()));
     QTest::keyClick(w().T_Ord.edit(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(M::F_Ruter().Visible());
-    EXPECT_FALSE(M::F_Ruter().IsModal());
+    EXPECT_TRUE(M::F_Ruter().Visible() && !M::F_Ruter().IsModal());
     EXPECT_EQ(modal.shown(), 1);
     EXPECT_EQ(w().T_Ord.Text(), "");  // the key went to the menu, not the field
 }
