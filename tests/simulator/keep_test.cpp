@@ -79,12 +79,10 @@ TEST_F(Sim, SavedGridOpensAgainAsOneUndoableStepAndOverAGridOnlyOnYes) {
 
 TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
     evening::Compose(doc());
-    const sim::Grid before = doc().squares();
-    const size_t steps = doc().history().undoable();
+    remember();
     writeFile(file("bad.ipuz").toStdString(), "{\"version\": ");
     open("bad.ipuz");
-    EXPECT_TRUE(doc().squares() == before);
-    EXPECT_EQ(doc().history().undoable(), steps);
+    EXPECT_TRUE(unchanged());
     ASSERT_EQ(boxes.calls().size(), 1u) << "refused without a question";
     EXPECT_TRUE(boxes.lastPrompt().startsWith("The grid in " + file("bad.ipuz") +
                                               " could not be opened, so the grid is as it was:\n"))
@@ -108,7 +106,7 @@ TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
 // Each dialog from its key and from the menu; cancelled, it does nothing.
 TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogsAndCancelDoesNothing) {
     evening::Compose(doc());
-    const sim::Grid before = doc().squares();
+    remember();
     int printed = 0;
     ui::setPrintDialogHandler([&](QPrinter&) {
         ++printed;
@@ -126,8 +124,7 @@ TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogsAndCancelDoesNothing) {
     for (const ui::FileDialogCall& c : dialogs) shown << c.caption;
     EXPECT_EQ(shown, QStringList(
                          {"Save grid as", "Save grid as", "Open grid", "Open grid", "Export as PDF", "Export as PDF"}));
-    EXPECT_TRUE(doc().squares() == before);
-    EXPECT_TRUE(boxes.calls().empty());
+    EXPECT_TRUE(unchanged() && boxes.calls().empty());
     EXPECT_TRUE(QDir(QString::fromStdString(db.dir().string())).entryList({"*.ipuz", "*.pdf"}).isEmpty());
 }
 
