@@ -84,8 +84,7 @@ TEST_F(Sim, ClearModeEmptiesWithoutTheDialogShowsAnotherPointerAndIsUndone) {
 TEST_F(Sim, SimulationFillsTheListsAndPlacesTheFirstCandidates) {
     for (const char* s : {"LARGE", "HUGE", "VAST", "GREAT"}) db.synonym("BIG", s);
     db.value("BIG", "XXXL");
-    db.value("RIVER", "NILE");
-    db.value("RIVER", "PO");
+    for (const char* s : {"NILE", "PO"}) db.value("RIVER", s);
     setSquare(1, "big", 4, "river", 0);
     f().K_Simuler.button()->click();
     EXPECT_EQ(lists(), "HUGE,VAST|XXXL||NILE,PO");      // down count 0: every length

@@ -33,10 +33,9 @@ protected:
 }  // namespace
 
 TEST(Toolkit, Cp1252AndUpperCase) {
-    for (auto [ch, code] : {std::pair{u'å', 229}, {u'æ', 230}, {u'ø', 248}, {u'€', 0x80}, {u'Ω', -1}})
-        EXPECT_EQ(ui::toCp1252(QChar(ch)), code) << code;
-    EXPECT_EQ(ui::fromCp1252(197), QChar(u'Å'));
-    EXPECT_EQ(ui::fromCp1252(0x81), QChar());
+    for (auto [ch, code] : {std::pair{u'å', 229}, {u'Å', 197}, {u'æ', 230}, {u'ø', 248}, {u'€', 0x80}, {u'Ω', -1}})
+        EXPECT_TRUE(ui::toCp1252(QChar(ch)) == code && (code < 0 || ui::fromCp1252(code) == QChar(ch))) << code;
+    EXPECT_EQ(ui::fromCp1252(0x81), QChar());  // no character there
     EXPECT_EQ(ui::upperCase("hus æøå ÿ"), QString("HUS ÆØÅ Ÿ"));
     // No single capital in the code page: kept as typed.
     EXPECT_EQ(ui::upperCase("straße µ"), QString("STRAßE µ"));
