@@ -136,14 +136,9 @@ void expectPages(const QString& pdf, const sim::Grid& g, const QString& title) {
     const auto pages = pdfWords(pdf);
     ASSERT_TRUE(pages.size() == 2u && !pages[0].empty());
     EXPECT_EQ(pages[0].front().text, title);
-    QStringList clues;
-    for (const Word& w : pages[0]) {
-        if (w.square == 0) continue;
-        const sim::Square& s = g[size_t(w.square)];
-        EXPECT_TRUE(!s.ord1.isEmpty() || !s.ord2.isEmpty())
-            << w.text.toStdString() << " printed in square " << w.square << ", which is no clue square";
-        clues << QString("%1:%2").arg(w.square).arg(w.text);
-    }
+    QStringList clues;  // every word printed in the grid, so no answer letter either
+    for (const Word& w : pages[0])
+        if (w.square) clues << QString("%1:%2").arg(w.square).arg(w.text);
     EXPECT_EQ(clues, QStringList({"1:BIG", "1:OCEAN", "20:RODENT", "34:CARPET", "48:EXIST"}));
 
     std::map<int, QString> letters;

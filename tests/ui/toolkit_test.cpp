@@ -197,15 +197,10 @@ TEST(Toolkit, WindowsLoadOnceShowModalAndUnload) {
     Probe& p = M::load<Probe>(M::Win::F_Hjelp);
     EXPECT_TRUE(&M::load<Probe>(M::Win::F_Hjelp) == &p && p.loads == 1);
     bool wasModal = false;
-    driver.then([&](ui::Form& f) {
-        wasModal = f.isVisible() && f.IsModal();
-        f.Hide();
-    });
-    p.ShowModal();  // returns once the driver hid it
-    EXPECT_TRUE(wasModal && !p.Visible());
     // A window the driver leaves up is hidden for it: no test can hang.
+    driver.then([&](ui::Form& f) { wasModal = f.isVisible() && f.IsModal(); });
     p.ShowModal();
-    EXPECT_EQ(driver.shown(), 2);
+    EXPECT_TRUE(wasModal && !p.Visible());
     // Unloading from inside the modal loop ends it too.
     driver.then([](ui::Form& f) { f.Unload(); });
     p.ShowModal();
