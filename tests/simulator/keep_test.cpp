@@ -1,7 +1,8 @@
 // Keeping a grid from the simulator window: saved as ipuz and opened again
 // as one undoable step, a question before a grid is replaced, refusals and
 // failures said, the keys and the right-click menu, and the PDF and print
-// pages read back with pdftotext. (What the files hold: tests/grid.)
+// pages read back with pdftotext, and an open answer's mark on the screen
+// and on paper. (What the files hold: tests/grid.)
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -167,12 +168,25 @@ TEST_F(Sim, PrintAndPdfHaveThePuzzleThenTheSolutionUnderTheGridsTitle) {
     expectPages(printTo, doc().squares(), "Velmora");
 }
 
-// An open answer's clue square prints shaded, with its arrow into the
-// answer's first square, as a clue square does; a square no answer uses is
-// dark.
-TEST_F(Sim, OpenAnswersPrintAsClueSquaresWithTheirArrows) {
+// A count without a clue word shows on its square, across and down, and
+// goes with the count; the square itself stays as the dialog left it. Its
+// clue square prints shaded, with its arrow into the answer's first square,
+// as a clue square does; a square no answer uses is dark.
+TEST_F(Sim, OpenAnswersShowTheirCountAndDirectionAndPrintAsClueSquares) {
     setSquare(20, "", 3, "", 0);
     setSquare(64, "", 0, "", 4);
+    setSquare(100, "", 2, "", 5);
+    setSquare(130, "alone", 3, "", 6);  // a clue word across, open down
+    const auto openMarks = [] {
+        QString s;
+        for (int n = 1; n <= doc().size(); ++n)
+            if (!f().OpenMark(n).isEmpty()) s += QString("%1:%2 ").arg(n).arg(f().OpenMark(n));
+        return s;
+    };
+    EXPECT_EQ(openMarks(), "20:3\u2192 64:4\u2193 100:2\u2192 5\u2193 130:6\u2193 ");
+    EXPECT_EQ(run(20, 20) + run(64, 64) + run(100, 100) + run(130, 130), "...X");
+    // Drawn in the clue squares' orange over a plain square.
+    EXPECT_EQ(f().X(64).button()->grab().toImage().pixelColor(4, 4), sim::kClueColour);
     pick = file("open.pdf");
     f().M_EksporterPdf_Click();
     QProcess p;
@@ -192,6 +206,9 @@ TEST_F(Sim, OpenAnswersPrintAsClueSquaresWithTheirArrows) {
     EXPECT_LT(grey(200, 0.5, 0.5), 180);
     EXPECT_LT(grey(21, 0.06, 0.5), 100);  // the arrow across
     EXPECT_LT(grey(79, 0.5, 0.06), 100);  // the arrow down
+    key(Qt::Key_Z);                       // the last dialog
+    menu(20, "Clear square");
+    EXPECT_EQ(openMarks(), "64:4\u2193 100:2\u2192 5\u2193 ");
 }
 
 }  // namespace

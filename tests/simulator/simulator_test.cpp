@@ -219,26 +219,4 @@ TEST_F(Sim, UndoAndRedoKeysReachTheGridAlsoFromAField) {
     EXPECT_TRUE(boxes.calls().empty());
 }
 
-// A count without a clue word shows on its square, across and down, and
-// goes with the count; the square itself stays as the dialog left it.
-TEST_F(Sim, OpenAnswersShowTheirCountAndDirection) {
-    setSquare(20, "", 3, "", 0);
-    setSquare(64, "", 0, "", 4);
-    setSquare(100, "", 2, "", 5);
-    setSquare(130, "alone", 3, "", 6);  // a clue word across, open down
-    const auto openMarks = [] {
-        QString s;
-        for (int n = 1; n <= doc().size(); ++n)
-            if (!f().OpenMark(n).isEmpty()) s += QString("%1:%2 ").arg(n).arg(f().OpenMark(n));
-        return s;
-    };
-    EXPECT_EQ(openMarks(), "20:3\u2192 64:4\u2193 100:2\u2192 5\u2193 130:6\u2193 ");
-    EXPECT_EQ(run(20, 20) + run(64, 64) + run(100, 100) + run(130, 130), "...X");
-    // Drawn in the clue squares' orange over a plain square.
-    EXPECT_EQ(f().X(64).button()->grab().toImage().pixelColor(4, 4), sim::kClueColour);
-    key(Qt::Key_Z);  // the last dialog
-    menu(20, "Clear square");
-    EXPECT_EQ(openMarks(), "64:4\u2193 100:2\u2192 5\u2193 ");
-}
-
 }  // namespace

@@ -170,12 +170,9 @@ TEST(Toolkit, ComboBoxHoldsWhatIsTypedAndOnlyAPickIsAClick) {
     p.combo.setList(2, " 3 - letter(s)");                                   // adds at the end
     p.combo.setList(7, "ignored");                                          // beyond the end: no entry
     EXPECT_EQ(QString::number(p.combo.ListCount()) + p.combo.Text(), "3");  // filling picks nothing
-    p.combo.SetFocus();
-    QTest::keyClicks(p.combo.combo(), "pe");
-    QTest::keyClick(p.combo.combo(), Qt::Key_Return);
-    EXPECT_EQ(p.combo.Text(), "pe");  // nothing completed from PETS
-    // An entry's text typed exactly, then Enter or leaving the box: still typing.
-    for (const QString& typed : {QString("PETS"), QString(" 3 - letter(s)")}) {
+    // Nothing completed from PETS; an entry's text typed exactly, then Enter
+    // or leaving the box: still typing.
+    for (const QString& typed : {QString("pe"), QString("PETS"), QString(" 3 - letter(s)")}) {
         p.combo.setText("");
         p.combo.SetFocus();
         QTest::keyClicks(p.combo.combo(), typed);
