@@ -1,7 +1,8 @@
 // Keeping a grid from the simulator window: saved as ipuz and opened again
 // as one undoable step, a question before a grid is replaced, refusals and
 // failures said, the keys and the right-click menu, and the PDF and print
-// pages read back with pdftotext. (What the files hold: tests/grid.)
+// pages read back with pdftotext, and an open answer's mark on the screen
+// and on paper. (What the files hold: tests/grid.)
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -79,12 +80,10 @@ TEST_F(Sim, SavedGridOpensAgainAsOneUndoableStepAndOverAGridOnlyOnYes) {
 
 TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
     evening::Compose(doc());
-    const sim::Grid before = doc().squares();
-    const size_t steps = doc().history().undoable();
+    remember();
     writeFile(file("bad.ipuz").toStdString(), "{\"version\": ");
     open("bad.ipuz");
-    EXPECT_TRUE(doc().squares() == before);
-    EXPECT_EQ(doc().history().undoable(), steps);
+    EXPECT_TRUE(unchanged());
     ASSERT_EQ(boxes.calls().size(), 1u) << "refused without a question";
     EXPECT_TRUE(boxes.lastPrompt().startsWith("The grid in " + file("bad.ipuz") +
                                               " could not be opened, so the grid is as it was:\n"))
@@ -95,8 +94,8 @@ TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
     for (const QString& name : {QString("no such folder/grid.ipuz"), QString("folder.ipuz")}) {
         boxes.clear();
         save(name);
-        ASSERT_EQ(boxes.calls().size(), 1u);
         EXPECT_TRUE(
+            boxes.calls().size() == 1u &&
             boxes.lastPrompt().startsWith("The grid could not be saved to " + file(name) + says[name == "folder.ipuz"]))
             << boxes.lastPrompt().toStdString();
     }
@@ -108,7 +107,7 @@ TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
 // Each dialog from its key and from the menu; cancelled, it does nothing.
 TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogsAndCancelDoesNothing) {
     evening::Compose(doc());
-    const sim::Grid before = doc().squares();
+    remember();
     int printed = 0;
     ui::setPrintDialogHandler([&](QPrinter&) {
         ++printed;
@@ -126,26 +125,21 @@ TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogsAndCancelDoesNothing) {
     for (const ui::FileDialogCall& c : dialogs) shown << c.caption;
     EXPECT_EQ(shown, QStringList(
                          {"Save grid as", "Save grid as", "Open grid", "Open grid", "Export as PDF", "Export as PDF"}));
-    EXPECT_TRUE(doc().squares() == before);
-    EXPECT_TRUE(boxes.calls().empty());
+    EXPECT_TRUE(unchanged() && boxes.calls().empty());
     EXPECT_TRUE(QDir(QString::fromStdString(db.dir().string())).entryList({"*.ipuz", "*.pdf"}).isEmpty());
 }
 
 // ---------------------------------------------------------------- paper
 
-// The first page shows the clue words in their clue squares and no answer
-// letter; the second shows every letter in its own square.
-void expectPages(const QString& pdf, const sim::Grid& g) {
+// The first page, headed by the title, shows the clue words in their clue
+// squares and no answer letter; the second shows every letter in its own square.
+void expectPages(const QString& pdf, const sim::Grid& g, const QString& title) {
     const auto pages = pdfWords(pdf);
-    ASSERT_EQ(pages.size(), 2u);
-    QStringList clues;
-    for (const Word& w : pages[0]) {
-        if (w.square == 0) continue;
-        const sim::Square& s = g[size_t(w.square)];
-        EXPECT_TRUE(!s.ord1.isEmpty() || !s.ord2.isEmpty())
-            << w.text.toStdString() << " printed in square " << w.square << ", which is no clue square";
-        clues << QString("%1:%2").arg(w.square).arg(w.text);
-    }
+    ASSERT_TRUE(pages.size() == 2u && !pages[0].empty());
+    EXPECT_EQ(pages[0].front().text, title);
+    QStringList clues;  // every word printed in the grid, so no answer letter either
+    for (const Word& w : pages[0])
+        if (w.square) clues << QString("%1:%2").arg(w.square).arg(w.text);
     EXPECT_EQ(clues, QStringList({"1:BIG", "1:OCEAN", "20:RODENT", "34:CARPET", "48:EXIST"}));
 
     std::map<int, QString> letters;
@@ -170,20 +164,29 @@ TEST_F(Sim, PrintAndPdfHaveThePuzzleThenTheSolutionUnderTheGridsTitle) {
     printTo = file("printed.pdf");
     f().M_SkrivUt_Click();
     ASSERT_TRUE(boxes.calls().empty()) << boxes.lastPrompt().toStdString();
-    for (const QString& pdf : {printTo, pick}) {
-        expectPages(pdf, doc().squares());
-        const auto pages = pdfWords(pdf);
-        ASSERT_TRUE(!pages.empty() && !pages[0].empty());
-        EXPECT_EQ(pages[0].front().text, pdf == pick ? "evening" : "Velmora");
-    }
+    expectPages(pick, doc().squares(), "evening");
+    expectPages(printTo, doc().squares(), "Velmora");
 }
 
-// An open answer's clue square prints shaded, with its arrow into the
-// answer's first square, as a clue square does; a square no answer uses is
-// dark.
-TEST_F(Sim, OpenAnswersPrintAsClueSquaresWithTheirArrows) {
+// A count without a clue word shows on its square, across and down, and
+// goes with the count; the square itself stays as the dialog left it. Its
+// clue square prints shaded, with its arrow into the answer's first square,
+// as a clue square does; a square no answer uses is dark.
+TEST_F(Sim, OpenAnswersShowTheirCountAndDirectionAndPrintAsClueSquares) {
     setSquare(20, "", 3, "", 0);
     setSquare(64, "", 0, "", 4);
+    setSquare(100, "", 2, "", 5);
+    setSquare(130, "alone", 3, "", 6);  // a clue word across, open down
+    const auto openMarks = [] {
+        QString s;
+        for (int n = 1; n <= doc().size(); ++n)
+            if (!f().OpenMark(n).isEmpty()) s += QString("%1:%2 ").arg(n).arg(f().OpenMark(n));
+        return s;
+    };
+    EXPECT_EQ(openMarks(), "20:3\u2192 64:4\u2193 100:2\u2192 5\u2193 130:6\u2193 ");
+    EXPECT_EQ(run(20, 20) + run(64, 64) + run(100, 100) + run(130, 130), "...X");
+    // Drawn in the clue squares' orange over a plain square.
+    EXPECT_EQ(f().X(64).button()->grab().toImage().pixelColor(4, 4), sim::kClueColour);
     pick = file("open.pdf");
     f().M_EksporterPdf_Click();
     QProcess p;
@@ -203,6 +206,9 @@ TEST_F(Sim, OpenAnswersPrintAsClueSquaresWithTheirArrows) {
     EXPECT_LT(grey(200, 0.5, 0.5), 180);
     EXPECT_LT(grey(21, 0.06, 0.5), 100);  // the arrow across
     EXPECT_LT(grey(79, 0.5, 0.06), 100);  // the arrow down
+    key(Qt::Key_Z);                       // the last dialog
+    menu(20, "Clear square");
+    EXPECT_EQ(openMarks(), "64:4\u2193 100:2\u2192 5\u2193 ");
 }
 
 }  // namespace

@@ -38,20 +38,16 @@ TEST_F(NewPuzzle, AGridThatHoldsAnythingIsReplacedOnlyWhenTheUserSaysSo) {
     EXPECT_TRUE(doc().squares() == sim::Grid{});
     boxes.clear();
     setSquare(17, "word", 3, "", 0);
-    const sim::Grid before = doc().squares();
-    const size_t steps = doc().history().undoable();
+    remember();
     answer(ui::Answer::No);
     menu(60, "New puzzle\u2026");
-    EXPECT_TRUE(boxes.lastPrompt().startsWith("Replace the grid with a new puzzle?"));
-    EXPECT_TRUE(doc().squares() == before);
+    EXPECT_TRUE(boxes.lastPrompt().startsWith("Replace the grid with a new puzzle?") && unchanged());
     // Yes, then Cancel in the progress window: the grid as it was.
     addWords();
     answer(ui::Answer::Yes);
-    ui::setProgressHandler([&](const ui::ProgressCall& c) { c.task.cancel(); });
+    cancelProgress();
     menu(60, "New puzzle\u2026");
-    EXPECT_TRUE(doc().squares() == before);
-    EXPECT_EQ(doc().history().undoable(), steps);
-    EXPECT_EQ(boxes.calls().size(), 2u);
+    EXPECT_TRUE(unchanged() && boxes.calls().size() == 2u);
 }
 
 TEST_F(NewPuzzle, APuzzleMadeKeepsWhatWasMadeAndIsOneUndoableStep) {
@@ -59,7 +55,7 @@ TEST_F(NewPuzzle, APuzzleMadeKeepsWhatWasMadeAndIsOneUndoableStep) {
     f().fyll_velmora1("ABCA", 4, 61, false);
     doc().setPicked(61, true, true);
     setSquare(61, "xyzwq", 4, "", 0);
-    const sim::Grid before = doc().squares();
+    remember();
     keep = true;
     answer(ui::Answer::Yes);
     menu(60, "New puzzle\u2026");
@@ -67,7 +63,7 @@ TEST_F(NewPuzzle, APuzzleMadeKeepsWhatWasMadeAndIsOneUndoableStep) {
     EXPECT_EQ(sim::gen::BrokenRules(doc().squares()).join("\n").toStdString(), "");
     EXPECT_EQ(run(62, 65) + doc().RuteOrd1(61), "ABCAXYZWQ");
     key(Qt::Key_Z);  // one step
-    EXPECT_TRUE(doc().squares() == before);
+    EXPECT_TRUE(unchanged());
 }
 
 }  // namespace

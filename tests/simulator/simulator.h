@@ -124,6 +124,21 @@ protected:
         QTest::keyClick(to ? to : &f(), k, m);
         processEvents();
     }
+    // The captions of a menu's entries, joined.
+    static QString entries(const QMenu* m) {
+        QStringList s;
+        for (const QAction* a : m->actions()) s << a->text();
+        return s.join(',');
+    }
+    // The grid and its undo steps now, and whether both are as they were then.
+    void remember() {
+        remembered_ = doc().squares();
+        rememberedSteps_ = doc().history().undoable();
+    }
+    bool unchanged() const { return doc().squares() == remembered_ && doc().history().undoable() == rememberedSteps_; }
+    static void cancelProgress() {
+        ui::setProgressHandler([](const ui::ProgressCall& c) { c.task.cancel(); });
+    }
     // Right click on square n, then the menu entry with this caption.
     static void menu(int n, const QString& entry) {
         QAbstractButton* b = f().X(n).button();
@@ -156,4 +171,6 @@ protected:
     std::vector<ui::FileDialogCall> dialogs;
     QString pick;
     QString printTo;
+    sim::Grid remembered_;
+    size_t rememberedSteps_ = 0;
 };
