@@ -26,7 +26,10 @@ protected:
         store::setBusyTimeout(50);
         MainWindowTest::SetUp();
     }
-    ~LockedFile() override { store::setBusyTimeout(5000); }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        store::setBusyTimeout(5000);
+    }
     // Runs `what` while a second connection holds the file as the sqlite3
     // shell's BEGIN EXCLUSIVE does.
     void whileLocked(const std::function<void()>& what) {

@@ -59,7 +59,8 @@ TEST(Thesaurus, TheLastLineCountsWithOrWithoutItsNewline) {
                                      {"last|2\n(n)|a\n(v)|end", "LAST A, LAST END"},
                                      {"last|0", "LAST <null>"}})
         for (const std::string end : {"", "\n", "\r\n"}) {
-            Written db(collected([&](auto& r) { sources::ReadThesaurusText("UTF-8\n" + (text + end), "t.dat", r); }));
+            Written db(collected(
+                [&, lines = text](auto& r) { sources::ReadThesaurusText("UTF-8\n" + (lines + end), "t.dat", r); }));
             EXPECT_EQ(joined(db("SELECT Ord, Synonym FROM T_Ord LEFT JOIN T_OrdSynonym USING (Ord) "
                                 "WHERE Ord = 'LAST' ORDER BY 2")),
                       rows)

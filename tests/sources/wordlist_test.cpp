@@ -11,7 +11,7 @@ TEST(WordList, WordsInAnyEncodingBecomeListedWordsAndAWrongEncodingNamesTheLine)
          {std::pair{"UTF-8", "\xEF\xBB\xBFhund\nHund\r\nblåbær\ncafé\n\n o'clock \nsjø"},
           {"ISO-8859-1", "hund\nHund\r\nbl\xe5\x62\xe6r\ncaf\xe9\n\n o'clock \nsj\xf8"}}) {
         writeFile("w.txt", text);
-        const auto b = collected([&](auto& r) { sources::ReadWordList("w.txt", encoding, r); });
+        const auto b = collected([named = encoding](auto& r) { sources::ReadWordList("w.txt", named, r); });
         EXPECT_EQ(joined(Written(b)("SELECT Ord, Notat FROM T_Ord ORDER BY rowid")), "HUND X, BLÅBÆR X, SJØ X")
             << encoding;
         EXPECT_EQ(b.counts().skipped, 2) << encoding;
@@ -30,6 +30,6 @@ TEST(WordList, WordsInAnyEncodingBecomeListedWordsAndAWrongEncodingNamesTheLine)
              {"\n \n", "UTF-8", "w.txt: the file holds no words"},
          }) {
         writeFile("w.txt", text);
-        EXPECT_EQ(refused([&](auto& r) { sources::ReadWordList("w.txt", encoding, r); }), says);
+        EXPECT_EQ(refused([named = encoding](auto& r) { sources::ReadWordList("w.txt", named, r); }), says);
     }
 }

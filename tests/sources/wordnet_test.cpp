@@ -201,7 +201,7 @@ TEST(WordNet, MissingAndMalformedFilesNameTheFileAndLine) {
         fs::remove_all("wn");
         writeWordNet("wn", noun);
         if (noun.empty()) fs::remove("wn/data.adv");
-        EXPECT_EQ(refused([&](auto& r) { sources::ReadWordNet(folder, kRivers, r); }), says);
+        EXPECT_EQ(refused([dir = folder](auto& r) { sources::ReadWordNet(dir, kRivers, r); }), says);
     }
 }
 

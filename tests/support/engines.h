@@ -28,6 +28,8 @@ class PgTestDb : public RowStore {
 public:
     explicit PgTestDb(bool tables = true, const std::string& admin = PgAdmin());
     ~PgTestDb() override;
+    PgTestDb(const PgTestDb&) = delete;
+    PgTestDb& operator=(const PgTestDb&) = delete;
     store::Database open() override { return engine_->OpenDatabase(); }
     void exec(const std::string& sql, const std::vector<std::string>& values = {}) override { rows(sql, values); }
     Rows rows(const std::string& sql, const std::vector<std::string>& values = {}) override;
@@ -50,10 +52,12 @@ private:
 // `prefix` (roles belong to the whole server): PREFIX_editor and
 // PREFIX_reader, with the logins PREFIX_anna (an editor) and PREFIX_guest
 // (a reader). Dropped when the object goes, after the test's database.
-class TestRoles : Fixed {
+class TestRoles {
 public:
     explicit TestRoles(PgTestDb& db);
     ~TestRoles();
+    TestRoles(const TestRoles&) = delete;
+    TestRoles& operator=(const TestRoles&) = delete;
     std::string editor() const { return db_.as(prefix_ + "_anna"); }
     std::string reader() const { return db_.as(prefix_ + "_guest"); }
 

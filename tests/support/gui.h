@@ -17,10 +17,12 @@ namespace testing_support {
 
 // Records every message box and answers from a script (Yes/No/OK); with an
 // empty script a Yes/No box is answered No and an OK box OK.
-class MsgBoxes : Fixed {
+class MsgBoxes {
 public:
     MsgBoxes();
     ~MsgBoxes() { ui::setMsgBoxHandler(nullptr); }
+    MsgBoxes(const MsgBoxes&) = delete;
+    MsgBoxes& operator=(const MsgBoxes&) = delete;
     void answer(ui::Answer a) { script_.push_back(a); }
     const std::vector<ui::MsgBoxCall>& calls() const { return calls_; }
     QString lastPrompt() const { return calls_.empty() ? QString() : calls_.back().prompt; }
@@ -36,7 +38,7 @@ private:
 
 // Drives each modal window with the next step of a script; a window shown
 // modal without a step is hidden at once (and counted).
-class ModalDriver : Fixed {
+class ModalDriver {
 public:
     ModalDriver() {
         ui::setModalDriver([this](ui::Form& f) {
@@ -49,6 +51,8 @@ public:
         });
     }
     ~ModalDriver() { ui::setModalDriver(nullptr); }
+    ModalDriver(const ModalDriver&) = delete;
+    ModalDriver& operator=(const ModalDriver&) = delete;
     void then(std::function<void(ui::Form&)> step) { steps_.push_back(std::move(step)); }
     int shown() const { return shown_; }
     std::vector<QString> captions() const { return captions_; }
@@ -60,7 +64,7 @@ private:
 };
 
 // Catches ui::Quit and ui::Fatal instead of ending the test program.
-class QuitCatcher : Fixed {
+class QuitCatcher {
 public:
     QuitCatcher() {
         ui::setQuitHook([this](int status) {
@@ -69,6 +73,8 @@ public:
         });
     }
     ~QuitCatcher() { ui::setQuitHook(nullptr); }
+    QuitCatcher(const QuitCatcher&) = delete;
+    QuitCatcher& operator=(const QuitCatcher&) = delete;
     int calls() const { return calls_; }
     int lastStatus() const { return status_; }
 

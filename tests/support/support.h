@@ -20,14 +20,6 @@ namespace testing_support {
 using Rows = std::vector<std::vector<std::string>>;
 using Words = std::vector<std::string>;
 
-// A base for the test's objects that own a resource (a folder, a database,
-// a hook): never copied, so that the resource goes once.
-struct Fixed {
-    Fixed() = default;
-    Fixed(const Fixed&) = delete;
-    Fixed& operator=(const Fixed&) = delete;
-};
-
 // PREFIX followed by the number i ("W7").
 inline std::string numbered(const std::string& prefix, int i) { return prefix + std::to_string(i); }
 // The synonym rows whose reverse row is missing: none while every pair is whole.
@@ -42,7 +34,7 @@ Rows fileRows(const std::string& file, const std::string& sql, const std::vector
 
 // A word database with every table for one test, on either engine: rows
 // put in place and read back, and the database as the program opens it.
-class RowStore : Fixed {
+class RowStore {
 public:
     virtual ~RowStore() = default;
     // SQL with values bound in order ("?"); "rowid" means the stored order
@@ -85,6 +77,8 @@ class TempDb : public RowStore {
 public:
     TempDb();
     ~TempDb() override;
+    TempDb(const TempDb&) = delete;
+    TempDb& operator=(const TempDb&) = delete;
     const std::filesystem::path& dir() const { return dir_; }
     std::string file() const { return (dir_ / "velmora.mdb").string(); }
     void exec(const std::string& sql, const std::vector<std::string>& values = {}) override {
