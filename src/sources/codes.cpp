@@ -81,8 +81,9 @@ void add(store::WordListBuilder& rows, const std::vector<std::string>& words, co
             rows.addCategory(w, category);
         else
             rows.skip("not one word of letters");
-        // A rare name's codes are no answers a solver finds (TIGRINYA: TI).
-        if (rows.ranked() && w.find(' ') == std::string::npos && (rows.rankOf(w) == 0 || rows.rankOf(w) > 2)) {
+        // A rare name's codes are no answers a solver finds (GUERNSEY: GGY).
+        if (const int rank = rows.rankOf(w);
+            rows.ranked() && w.find(' ') == std::string::npos && (rank == 0 || rank > 2)) {
             rows.skip("clue word not common", long(values.size()));
             continue;
         }

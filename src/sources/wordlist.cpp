@@ -66,8 +66,11 @@ void ReadRanks(const std::string& path, int rank, store::WordListBuilder& rows) 
         throw store::ImportError(path, e.line(), "not UTF-8 text, which a SCOWL size list is");
     }
     for (std::string_view line : Split(text, '\n')) {
-        for (const std::string& form : {std::string(Trim(line)), withoutAccents(Trim(line))})
-            if (std::optional<std::string> w = store::Typeable(form); w && !w->empty()) rows.setRank(*w, rank);
+        const std::string_view word = Trim(line);
+        if (std::optional<std::string> w = store::Typeable(word); w && !w->empty()) rows.setRank(*w, rank);
+        // Only a word with an accent has a second, plain form to rank.
+        if (std::string plain = withoutAccents(word); plain != word)
+            if (std::optional<std::string> w = store::Typeable(plain); w && !w->empty()) rows.setRank(*w, rank);
     }
 }
 
