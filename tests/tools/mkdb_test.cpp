@@ -61,12 +61,11 @@ TEST(Mkdb, DemoListMakesAWordDatabaseToTryEverything) {
     TempDb db;
     std::string out;
     ASSERT_EQ(mkdb("demo.mdb --demo", &out), 0) << out;
-    EXPECT_NE(out.find("0 skipped"), std::string::npos) << out;
     store::Database d("demo.mdb");
-    EXPECT_GE(d.Categories().size(), 15u);
-    EXPECT_FALSE(d.Synonyms("BIG", true).empty() || d.Values("RIVER", true).empty() ||
-                 d.CandidateSynonyms("BIG", 4).empty());
-    EXPECT_GE(d.PatternLookup("SEA").size(), 4u);
+    EXPECT_FALSE(out.find("0 skipped") == std::string::npos || d.Categories().size() < 15 ||
+                 d.PatternLookup("SEA").size() < 4 || d.Synonyms("BIG", true).empty() ||
+                 d.Values("RIVER", true).empty() || d.CandidateSynonyms("BIG", 4).empty())
+        << out;
 }
 
 TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
@@ -107,23 +106,18 @@ TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
     EXPECT_EQ(out.find('\r'), std::string::npos);
 }
 
-// Bad input names the file and line, and makes no file. An option where the
+// Bad input names the file (the readers' own tests hold their messages; one
+// of them here for the wiring), and makes no file. An option where the
 // target belongs, and a target that cannot be made, are refused before any
 // source is read.
 TEST(Mkdb, BadInputIsRefusedAndMakesNothing) {
     TempDb db;
-    sources_test::writeWordNet("wn");
     sources_test::writeCodes("json");
     writeFile("afile", "");
-    writeFile("w.txt", "hund\n");
     writeFile("latin1.txt", "hund\nbl\xe5\n");
-    writeFile("wn/data.verb", "00000010 29 v 01 run 0 000 01 + 02 00 | to move fast\n00000020 29 v 02 flow 0");
-    writeFile("json/iso_4217.json", "{\"4217\": [\n{\"alpha_3\": \"NOK\",,}]}");
-    writeFile("bad.dat", "UTF-8\nbig|2\n(adj)|large\n");
     ASSERT_EQ(mkdb("--export velmora.mdb csv"), 0);
-    for (const auto& [dir, text] : {std::pair{"csv1", "Word,Synonym,Notat\r\n"},
-                                    {"csv2", "Ord,Synonym,Notat\r\n\"A\",\"B"},
-                                    {"csv3", "Ord,Synonym,Notat\r\n\"A\",\"B\"\r\n"}}) {
+    for (const auto& [dir, text] :
+         {std::pair{"csv1", "Word,Synonym,Notat\r\n"}, {"csv3", "Ord,Synonym,Notat\r\n\"A\",\"B\"\r\n"}}) {
         fs::copy("csv", dir);
         writeFile(std::string(dir) + "/T_OrdSynonym.csv", text);
     }
@@ -139,8 +133,6 @@ TEST(Mkdb, BadInputIsRefusedAndMakesNothing) {
         int rc = 1;
     };
     for (const Case& c : std::vector<Case>{
-             {"--installed", "--installed needs the word database to make first", 2},
-             {"--demo --facts", "--demo needs the word database to make first", 2},
              {"-x.mdb --demo", "-x.mdb needs the word database to make first", 2},
              {"a.mdb --wordlist w.txt --encoding ''", "--encoding needs the name of an encoding", 2},
              {"bad.mdb --demo --encoding ISO-8859-1", "unknown argument \"--encoding\" (it follows the --wordlist FILE",
@@ -151,17 +143,12 @@ TEST(Mkdb, BadInputIsRefusedAndMakesNothing) {
              {"ro/a.mdb --thesaurus no.dat",
               "ro/a.mdb: cannot be made: you have no permission to write in the folder ro"},
              {"velmora.mdb --demo", "exists already"},
-             {"bad.mdb --thesaurus bad.dat", "bad.dat, line 2"},
-             {"bad.mdb --wordnet wn", "wn/data.verb, line 2: a synset line without its \"| gloss\""},
-             {"bad.mdb --codes json", "json/iso_4217.json, line 2: not readable JSON"},
              {"bad.mdb --wordlist latin1.txt", "latin1.txt, line 2: not UTF-8 text"},
-             {"bad.mdb --rank latin1.txt", "latin1.txt, line 2: not UTF-8 text, which a SCOWL size list is"},
              {"bad.mdb --translate nowhere", "nowhere.index: no such file"},
              {"bad.mdb --codes json --language nb --locale nowhere",
               "nowhere/nb/LC_MESSAGES/iso_3166-1.mo: no such file"},
              {"bad.mdb --import csv1",
               "T_OrdSynonym.csv, line 1: the header row does not name the columns Ord,Synonym"},
-             {"bad.mdb --import csv2", "T_OrdSynonym.csv, line 2"},
              {"bad.mdb --import csv3", "line 2: the row has 2 fields, the header 3"},
              {"bad.mdb --import csv", "T_Verdi.csv: no such file"},
          }) {
@@ -169,8 +156,8 @@ TEST(Mkdb, BadInputIsRefusedAndMakesNothing) {
         EXPECT_EQ(mkdb(c.args, &out, c.args.starts_with("ro/") ? runner : ""), c.rc) << c.args;
         EXPECT_NE(out.find(c.says), std::string::npos) << c.args << ": " << out;
     }
-    EXPECT_EQ(names(), std::set<std::string>({"afile", "bad.dat", "csv", "csv1", "csv2", "csv3", "json", "latin1.txt",
-                                              "mkdb.log", "ro", "velmora.mdb", "w.txt", "wn"}));
+    EXPECT_EQ(names(), std::set<std::string>(
+                           {"afile", "csv", "csv1", "csv3", "json", "latin1.txt", "mkdb.log", "ro", "velmora.mdb"}));
     EXPECT_TRUE(fs::is_empty("ro"));
     EXPECT_EQ(db.count("T_Ord"), 0);  // the existing target was left alone
     // --version says the version the program says.
