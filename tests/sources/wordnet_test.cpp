@@ -19,57 +19,49 @@ namespace fs = std::filesystem;
 
 const std::vector<sources::PuzzleCategory> kRivers = {{"RIVERS", {{"river", 1}}}, {"LOST", {{"river", 2}}}};
 
-TEST(WordNet, ValuesSynonymsAndCategoriesComeFromTheHierarchy) {
-    testing_support::TempDb tmp;
-    writeWordNet("wn");
-    const auto b = collected([](auto& r) {
-        sources::ReadWordNet("wn", kRivers, r);
-        r.setRank("ELBE", 2);  // given after: orders the values, holds none back
-        r.setRank("BAYOU", 1);
-    });
-    Written db(b);
-    // Every kind and instance at any depth, one word of letters only, 2 to 14,
-    // a name shortened where the rest repeats the clue or is a regnal number;
-    // the common first, then the nearer, a name's distinctive word last (PIUS,
-    // a member of RIVERS too, is no distinctive word there).
-    EXPECT_EQ(joined(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'RIVER' ORDER BY rowid")),
-              "BAYOU, ELBE, TRIBUTARY, AFFLUENT, PIUS, BACKWATER, SLOUGH, ARNO");
-    // Synonyms from synsets, multi-word lemmas kept, adjective markers dropped, both ways.
-    for (const auto& [word, synonym] : {std::pair{"AFFLUENT", "TRIBUTARY"}, {"LARGE", "BIG"}, {"RUN", "FLOW"}})
-        EXPECT_EQ(db.synonyms(word), synonym);
-    // The category's members at any depth, names as they are; its members are
-    // values of the word it is the plural of. A sense the WordNet lacks is
-    // counted, not fatal.
-    EXPECT_EQ(db.members("RIVERS"), "AFFLUENT, BACKWATER, BAYOU, ELBE, PIUS, SLOUGH, TRIBUTARY");
-    EXPECT_EQ(b.counts().reasons.at("category sense not in this WordNet"), 1);
-    EXPECT_EQ(b.counts().reasons.at("cannot be typed"), 1);  // O'Higgins
-    // A shortened name is a word too; so are lemmas too long for a value, or
-    // of two words. RIVERS is the only category made.
-    EXPECT_EQ(joined(db("SELECT Ord FROM T_Ord WHERE Ord IN ('ARNO', 'PIUS', 'GROWN-UP', 'RIO GRANDE', "
-                        "'ABCDEFGHIJKLMNOP') UNION ALL SELECT Kategori FROM T_Kategori ORDER BY 1")),
-              "ABCDEFGHIJKLMNOP, ARNO, GROWN-UP, PIUS, RIO GRANDE, RIVERS");
-}
-
-TEST(WordNet, SensesMarkedOffensiveAreLeftOutUnlessKept) {
+TEST(WordNet, ValuesSynonymsAndCategoriesComeFromTheHierarchyAndOffensiveSensesAreLeftOutUnlessKept) {
     testing_support::TempDb tmp;
     writeWordNet("wn");
     writeFile("blocked.txt", "# no mark anywhere\nsquaw\n");
     for (bool keep : {false, true}) {
         const auto b = collected([&](auto& r) {
             if (!keep) sources::ReadBlocked("blocked.txt", r);
-            sources::ReadWordNet("wn", {}, r, {}, keep);
+            sources::ReadWordNet("wn", kRivers, r, {}, keep);
+            r.setRank("ELBE", 2);  // given after: orders the values, holds none back
+            r.setRank("BAYOU", 1);
             r.addValue("GOD", "SQUAW");    // listed as offensive, from any source
             r.addPair("COON", "RACCOON");  // a word offensive in every sense, from any source
             r.addPair("PERSON", "SPADE");  // a slur and the class it names, from any source
             r.addValue("GOD", "COON");
         });
         Written db(b);
+        // Every kind and instance at any depth, one word of letters only, 2 to 14,
+        // a name shortened where the rest repeats the clue or is a regnal number;
+        // the common first, then the nearer, a name's distinctive word last (PIUS,
+        // a member of RIVERS too, is no distinctive word there).
+        EXPECT_EQ(joined(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord = 'RIVER' ORDER BY rowid")),
+                  "BAYOU, ELBE, TRIBUTARY, AFFLUENT, PIUS, BACKWATER, SLOUGH, ARNO");
+        // Synonyms from synsets, multi-word lemmas kept, adjective markers dropped, both ways.
+        for (const auto& [word, synonym] : {std::pair{"AFFLUENT", "TRIBUTARY"}, {"LARGE", "BIG"}, {"RUN", "FLOW"}})
+            EXPECT_EQ(db.synonyms(word), synonym);
+        // The category's members at any depth, names as they are; its members are
+        // values of the word it is the plural of. A sense the WordNet lacks is
+        // counted, not fatal.
+        EXPECT_EQ(db.members("RIVERS"), "AFFLUENT, BACKWATER, BAYOU, ELBE, PIUS, SLOUGH, TRIBUTARY");
+        auto reasons = b.counts().reasons;
+        EXPECT_EQ(reasons["category sense not in this WordNet"], 1);
+        EXPECT_EQ(reasons["cannot be typed"], 1);  // O'Higgins
+        // A shortened name is a word too; so are lemmas too long for a value, or
+        // of two words. RIVERS is the only category made.
+        EXPECT_EQ(joined(db("SELECT Ord FROM T_Ord WHERE Ord IN ('ARNO', 'PIUS', 'GROWN-UP', 'RIO GRANDE', "
+                            "'ABCDEFGHIJKLMNOP') UNION ALL SELECT Kategori FROM T_Kategori ORDER BY 1")),
+                  "ABCDEFGHIJKLMNOP, ARNO, GROWN-UP, PIUS, RIO GRANDE, RIVERS");
+        // Senses marked offensive, and words listed so, are left out unless kept.
         EXPECT_EQ(joined(db("SELECT Verdi FROM T_OrdVerdi WHERE Ord IN ('PERSON', 'GOD') ORDER BY Verdi")),
                   keep ? "BAIRN, CHILD, COON, COON, SPADE, SQUAW" : "CHILD");
         EXPECT_EQ(joined(db("SELECT Ord, Synonym FROM T_OrdSynonym WHERE Ord < Synonym "
                             "AND Ord NOT IN ('ABCDEFGHIJKLMNOP', 'AFFLUENT', 'BIG', 'FLOW') ORDER BY 1, 2")),
                   keep ? "BAIRN CHILD, COON RACCOON, COON SPADE, PERSON SPADE, SHOVEL SPADE" : "SHOVEL SPADE");
-        auto reasons = b.counts().reasons;
         EXPECT_EQ(reasons[store::kOffensive], keep ? 0 : 9);
     }
 }
@@ -268,12 +260,12 @@ TEST(WordNet, ValuesAreCarriedAcrossADictionaryAndDamagedOnesAreNamed) {
     EXPECT_EQ(joined(db("SELECT Ord, Verdi FROM T_OrdVerdi ORDER BY 1, 2")),
               "BEKK ELBE, BEKK SIDEELV, ELV ELBE, ELV SIDEELV, FLOD ELBE, FLOD SIDEELV, VASSDRAG BACKWATER, "
               "VASSDRAG BAYOU, VASSDRAG SLOUGH");
-    // Damaged dictionaries and size lists are named.
+    // Damaged dictionaries (an index past the data, then the data cut short)
+    // and size lists are named.
     auto read = [] { return fault([] { sources::ReadDictd("d"); }); };
     writeDictd("d", kEngNor);
     writeFile("d.index", "00databaseshort\tA\tE\nriver\tA\tZZ\n");
     EXPECT_TRUE(read().starts_with("d.index, line 2: points past the end of d.dict.dz")) << read();
-    writeDictd("d", kEngNor);
     const std::string dz = sources::ReadFile("d.dict.dz");
     writeFile("d.dict.dz", dz.substr(0, dz.size() - 12));
     EXPECT_TRUE(read().starts_with("d.dict.dz: the compressed data is damaged or cut short")) << read();
