@@ -36,11 +36,9 @@ TEST(Toolkit, Cp1252AndUpperCase) {
     for (auto [ch, code] : {std::pair{u'å', 229}, {u'Å', 197}, {u'æ', 230}, {u'ø', 248}, {u'€', 0x80}, {u'Ω', -1}})
         EXPECT_TRUE(ui::toCp1252(QChar(ch)) == code && (code < 0 || ui::fromCp1252(code) == QChar(ch))) << code;
     EXPECT_EQ(ui::fromCp1252(0x81), QChar());  // no character there
-    EXPECT_EQ(ui::upperCase("hus æøå ÿ"), QString("HUS ÆØÅ Ÿ"));
-    // No single capital in the code page: kept as typed.
-    EXPECT_EQ(ui::upperCase("straße µ"), QString("STRAßE µ"));
-    EXPECT_EQ(ui::charLength("ÆRE"), 3);
-    EXPECT_EQ(ui::charLength(QString::fromUtf8("A\xF0\x9F\x98\x80")), 2);
+    // ß and µ have no single capital in the code page: kept as typed.
+    EXPECT_EQ(ui::upperCase("hus æøå ÿ straße µ"), QString("HUS ÆØÅ Ÿ STRAßE µ"));
+    EXPECT_EQ(ui::charLength(QString::fromUtf8("ÆRE\xF0\x9F\x98\x80")), 4);  // a pair of surrogates is one
 }
 
 TEST(Toolkit, KeyFilterSeesCodesAndMayReplaceOrDiscard) {
