@@ -56,8 +56,9 @@ TEST(Mkdb, ExportThenImportGivesTheSameRows) {
     EXPECT_TRUE(store::Database("copy.mdb").WordExists("O'NEIL"));
 }
 
-TEST(Mkdb, DemoListMakesAWordDatabaseToTryEverything) {
+TEST(Mkdb, TheDemoListAloneAndSourcesCombinedAndRepeatedWithASummaryLineEach) {
     TempDb db;
+    // The demo list alone makes a word database to try everything.
     std::string out;
     ASSERT_EQ(mkdb("demo.mdb --demo", &out), 0) << out;
     store::Database d("demo.mdb");
@@ -65,10 +66,6 @@ TEST(Mkdb, DemoListMakesAWordDatabaseToTryEverything) {
                  d.PatternLookup("SEA").size() < 4 || d.Synonyms("BIG", true).empty() ||
                  d.Values("RIVER", true).empty() || d.CandidateSynonyms("BIG", 4).empty())
         << out;
-}
-
-TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
-    TempDb db;
     sources_test::writeWordNet("wn");
     sources_test::writeCodes("json");
     writeFile("cats.txt", "RIVERS | river 1\n");
@@ -77,7 +74,6 @@ TEST(Mkdb, SourcesCombineAndRepeatWithASummaryLineEach) {
     const std::string all =
         "all.mdb --demo --wordnet wn --categories cats.txt --codes json --facts --wordlist a.txt "
         "--wordlist b.txt --encoding ISO-8859-1 --thesaurus th.dat";
-    std::string out;
     ASSERT_EQ(mkdb(all, &out), 1) << "a missing thesaurus fails the whole build";
     for (const std::string& name : names()) EXPECT_FALSE(name.starts_with("all.mdb")) << name;
     writeFile("th.dat", "UTF-8\nriver|1\n(noun)|watercourse|o'brook\n");
