@@ -161,7 +161,10 @@ TEST(Mkdb, BadInputIsRefusedAndMakesNothing) {
 
 // velmora-mkdb killed at random moments while it imports a thesaurus: the
 // target is either absent or whole, and the next run cleans up after it.
-TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
+// A build, and Velmora's start in its own folder, remove the parts that
+// killed builds left; the part of a build still running, and every file that
+// is not a part of ours, however named, stay.
+TEST(KilledImport, TargetIsAbsentOrWholeAndOnlyOurDeadPartsGo) {
     TempDb tmp;
     std::ofstream th("th.dat");
     th << "UTF-8\n";
@@ -192,13 +195,7 @@ TEST(KilledImport, TargetIsAbsentOrWholeAndPartsAreCleanedUp) {
     // Killed runs leave ".part-PID" files; the next build removes them.
     ASSERT_EQ(waitFor(start(build)), 0);
     for (const std::string& name : names()) EXPECT_EQ(name.find("new.mdb.part-"), std::string::npos) << name;
-}
-
-// A build, and Velmora's start in its own folder, remove the parts that
-// killed builds left; the part of a build still running, and every file that
-// is not a part of ours, however named, stay.
-TEST(KilledImport, OnlyOurDeadPartsGo) {
-    TempDb tmp;
+    // Parts made by hand: only ours of dead builds go.
     const pid_t ended = spawn([] { return 0; });
     waitFor(ended);
     const std::string dead = std::to_string(ended), live = std::to_string(::getppid());
