@@ -88,8 +88,7 @@ TEST(WordOrder, NorwegianLettersFollowZInTheirOrderAndEnglishKeepsItsOwn) {
 TEST(WordOrder, LeavesNoTraceInTheFileAndKeepsTheIndexInUse) {
     TempDb db;
     for (const char* w : {"ÅRE", "ARE", "ØRE", "ZRE", "ÆRE"}) db.addWord(w);
-    store::WordCache cache;
-    EXPECT_EQ(lookup(cache, "?RE"), Words({"ARE", "ZRE", "ÆRE", "ØRE", "ÅRE"}));
+    EXPECT_EQ(db.open().PatternLookup("?RE").size(), 5u);  // the program has had the file open
     for (const auto& row : db.rows("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL"))
         EXPECT_EQ(row[0].find("VELMORA"), std::string::npos) << row[0];
     EXPECT_EQ(db.rows("SELECT count(*) FROM T_Ord WHERE Ord > 'A' ORDER BY Ord")[0][0], "5");
