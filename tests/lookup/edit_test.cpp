@@ -2,8 +2,6 @@
 // category, a synonym pair, a value) saved, refused when registered before,
 // and erased after a question, Enter in a link field; a pasted word the key
 // filters never let through.
-#include <algorithm>
-
 #include "fixture.h"
 
 using testing_support::Rows;
@@ -37,16 +35,9 @@ TEST_F(Editing, APastedWordIsSavedInCapitalsOnceAndErasedAfterAsking) {
     click(w().K_Slett_Ord);
     EXPECT_EQ(boxes.calls().back().buttons, ui::Buttons::YesNo);
     EXPECT_EQ(db.count("T_Ord"), 2);
-    // Yes, while another window erases the word, saves COW in its row, then
-    // the word anew: it goes, wherever it is now, and only it.
-    boxes.during = [&](const ui::MsgBoxCall&) {
-        db.exec("DELETE FROM T_Ord");
-        for (const std::string& w : {std::string("COW"), std::string("DOG"), word}) db.addWord(w);
-    };
     boxes.answer(ui::Answer::Yes);
     click(w().K_Slett_Ord);
-    boxes.during = nullptr;
-    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord ORDER BY rowid"), Rows({{"COW"}, {"DOG"}}));
+    EXPECT_EQ(db.rows("SELECT Ord FROM T_Ord"), Rows({{"DOG"}}));
     EXPECT_EQ(w().T_Ord.Text() + items(w().L_Synonymer).join(""), "");
     const QString asks = "Do you really want to erase this word: O'NEIL A*B? 100%_?";
     EXPECT_EQ(boxes.prompts(), QStringList({"The word O'NEIL A*B? 100%_ already exists! Not added!", asks, asks}));
@@ -56,7 +47,8 @@ TEST_F(Editing, APastedWordIsSavedInCapitalsOnceAndErasedAfterAsking) {
 namespace {
 
 // The store's own rules for links (the words a save adds, what an erase
-// leaves) are the store's tests; here, what the window saves and erases.
+// leaves, the named row erased wherever it is) are the store's tests; here,
+// what the window saves and erases.
 struct LinkCase {
     const char* name;
     ui::TextBox Velmora::*field;  // null: the category box
@@ -110,19 +102,9 @@ TEST_P(LinkEditing, ALinkIsSavedOnceAndErasedAfterAsking) {
     boxes.answer(ui::Answer::No);
     click(v.*c.erase);
     EXPECT_EQ(all(c.table), c.saved);
-    // Yes, while another window erases the link, saves COW's in its rows,
-    // then this one anew: this one goes, wherever it is now, and only it.
-    Rows others = c.saved;
-    for (auto& row : others) std::replace(row.begin(), row.end(), std::string("CAT"), std::string("COW"));
-    boxes.during = [&](const ui::MsgBoxCall&) {
-        db.exec(std::string("DELETE FROM ") + c.table);
-        for (const Rows& rows : {others, c.saved})
-            for (const auto& row : rows) db.exec(std::string("INSERT INTO ") + c.table + " VALUES (?, ?, ?)", row);
-    };
     boxes.answer(ui::Answer::Yes);
     click(v.*c.erase);
-    boxes.during = nullptr;
-    EXPECT_EQ(all(c.table), others);
+    EXPECT_EQ(db.count(c.table), 0);
     EXPECT_EQ(v.T_Ord.Text() + items(v.*c.list).join(""), "CAT");
     const QString asks = QString("Do you really want to erase this %1?").arg(c.what);
     EXPECT_EQ(boxes.prompts(), QStringList({c.refused, asks, asks}));

@@ -14,10 +14,7 @@
 
 namespace {
 
-struct WindowCase {
-    const char* name;
-    ui::Form& (*open)();
-};
+using WindowCase = std::pair<const char*, ui::Form& (*)()>;  // a name, and how the window opens
 
 const WindowCase kWindows[] = {
     {"Main", []() -> ui::Form& { return M::Velmora(); }},
@@ -62,7 +59,7 @@ std::string where(const QWidget* w) {
 }  // namespace
 
 TEST_P(Layout, ControlsLieInsideTheirWindowAndNeverCoverEachOther) {
-    ui::Form& f = GetParam().open();
+    ui::Form& f = GetParam().second();
     std::vector<const QWidget*> controls;  // backdrops aside
     for (const QWidget* c : f.client()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (c->isVisibleTo(f.client()) && !c->geometry().isEmpty() && !isBackdrop(c)) controls.push_back(c);
@@ -76,4 +73,4 @@ TEST_P(Layout, ControlsLieInsideTheirWindowAndNeverCoverEachOther) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, Layout, ::testing::ValuesIn(kWindows),
-                         [](const auto& p) { return std::string(p.param.name); });
+                         [](const auto& p) { return std::string(p.param.first); });

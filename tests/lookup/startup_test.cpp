@@ -11,9 +11,8 @@ using StartUp = MainWindowTest;
 
 // (The categories loaded in the store's order are the category search test's.)
 TEST_F(StartUp, MainWindowStartsWithTheSimulatorLoadedAndItsClockRunning) {
-    EXPECT_TRUE(w().T_Ord.HasFocus());
-    EXPECT_TRUE(M::Loaded(M::Win::F_Ruter) && !M::F_Ruter().Visible());  // loaded, hidden
-    EXPECT_TRUE(w().Klokke.Enabled());
+    // The word field focused, the simulator loaded and hidden, the clock on.
+    EXPECT_TRUE(w().T_Ord.HasFocus() && M::Loaded(M::Win::F_Ruter) && !M::F_Ruter().Visible() && w().Klokke.Enabled());
     w().Klokke.Tick();
     EXPECT_TRUE(w().E_Klokke.Caption().contains(QString::number(QDate::currentDate().year() % 100)));
 }
@@ -52,16 +51,16 @@ namespace {
 class BadStart : public WindowTest {
 protected:
     testing_support::TempDb db;
-    // Loads the main window; returns its one message.
-    QString startFails() {
+    // Loads the main window, which must end the program (status 1) with one
+    // message that says `says`.
+    void startFails(const QString& says) {
         M::ResetAll();
         boxes.clear();
         const int before = quit.calls();
         M::Velmora();
-        EXPECT_EQ(quit.calls(), before + 1);
-        EXPECT_EQ(quit.lastStatus(), 1);
-        EXPECT_EQ(boxes.calls().size(), 1u);
-        return boxes.lastPrompt();
+        EXPECT_EQ((std::vector<int>{quit.calls() - before, quit.lastStatus(), int(boxes.calls().size())}),
+                  std::vector<int>({1, 1, 1}));
+        EXPECT_TRUE(boxes.lastPrompt().contains(says)) << boxes.lastPrompt().toStdString();
     }
 };
 
@@ -79,13 +78,12 @@ TEST_F(BadStart, MissingForeignJetFolderOrEmptyFilesStopStartUpWithAMessage) {
     for (const auto& [bytes, says] : cases) {
         fs::remove("velmora.mdb");
         if (bytes != "-") testing_support::writeFile("velmora.mdb", bytes);
-        const QString said = startFails();
-        EXPECT_TRUE(said.contains(says)) << said.toStdString();
+        startFails(says);
         EXPECT_EQ(fs::exists("velmora.mdb") ? fs::file_size("velmora.mdb") : 1u, bytes == "-" ? 1u : bytes.size());
     }
     fs::remove("velmora.mdb");
     fs::create_directory("velmora.mdb");
-    EXPECT_TRUE(startFails().contains("this is a folder, not a word database"));
+    startFails("this is a folder, not a word database");
 }
 
 // A word database cut short (a copy broken off half-way): start-up or the

@@ -17,8 +17,6 @@ using testing_support::TempDb;
 
 namespace {
 
-store::Database open() { return store::Database(store::kDatabaseFile); }
-
 // The file's soundness, its half-written pairs and its rows, as one text.
 std::string health(TempDb& db, const std::string& rows) {
     return db.rows("PRAGMA integrity_check")[0][0] + ", " +
@@ -34,14 +32,14 @@ std::string health(TempDb& db, const std::string& rows) {
 TEST(Faults, KilledInTheMiddleOfSavesLeavesWholeSavesOnly) {
     TempDb db;
     db.addWords("OLD", 0, 50);
-    open().SaveSynonymPair("OLD1", "OLD2");
+    db.open().SaveSynonymPair("OLD1", "OLD2");
     std::mt19937 rng(20261207);
     for (int run = 0; run < 40; ++run) {
-        const pid_t child = testing_support::spawn([run] {
+        const pid_t child = testing_support::spawn([&db, run] {
             const std::string r = numbered("R", run);
             for (int k = 0;; ++k) {
-                open().SaveSynonymPair(r + numbered("K", k), numbered("HUB", k % 7));
-                if (k % 5 == 4) open().EraseSynonymPair(r + numbered("K", k - 2), numbered("HUB", (k - 2) % 7));
+                db.open().SaveSynonymPair(r + numbered("K", k), numbered("HUB", k % 7));
+                if (k % 5 == 4) db.open().EraseSynonymPair(r + numbered("K", k - 2), numbered("HUB", (k - 2) % 7));
             }
             return 0;
         });
@@ -49,7 +47,7 @@ TEST(Faults, KilledInTheMiddleOfSavesLeavesWholeSavesOnly) {
         ::kill(child, SIGKILL);
         ASSERT_EQ(testing_support::waitFor(child), 100 + SIGKILL) << "run " << run;
         ASSERT_EQ(health(db, "T_Ord WHERE Ord LIKE 'OLD%'"), "ok, 0 half pairs, 50 rows") << "run " << run;
-        ASSERT_TRUE(open().FindSynonymRow("OLD1", "OLD2").has_value());
+        ASSERT_TRUE(db.open().FindSynonymRow("OLD1", "OLD2").has_value());
     }
     EXPECT_GT(db.count("T_OrdSynonym"), 2);  // the children did get saves in
 }
@@ -61,27 +59,27 @@ TEST(Faults, AFullDiskRefusesTheSaveAndKeepsEveryRow) {
     db.addWords("WORD", 0, 200);
     const auto before = db.rows("SELECT rowid, * FROM T_Ord ORDER BY rowid");
     store::setPageLimit(std::stoi(db.rows("PRAGMA page_count")[0][0]));
-    const auto e = testing_support::thrown([] { open().SaveSynonymPair("WORD1", std::string(200000, 'Z')); });
+    const auto e = testing_support::thrown([&] { db.open().SaveSynonymPair("WORD1", std::string(200000, 'Z')); });
     store::setPageLimit(0);
     EXPECT_EQ(e.kind, store::DbError::Kind::Full) << e.what;
     EXPECT_NE(e.what.find("velmora.mdb"), std::string::npos);
     EXPECT_EQ(db.rows("SELECT rowid, * FROM T_Ord ORDER BY rowid"), before);
     EXPECT_EQ(health(db, "T_OrdSynonym"), "ok, 0 half pairs, 0 rows");
-    EXPECT_TRUE(open().SaveSynonymPair("WORD1", "ROOM"));  // room again: it works
+    EXPECT_TRUE(db.open().SaveSynonymPair("WORD1", "ROOM"));  // room again: it works
 }
 
 // A file, or a folder, that refuses writes. Root writes anyway, so the check
 // runs in a child that has given up root.
 TEST(Faults, ReadOnlyFileOrFolderRefusesWritesAndKeepsRows) {
     TempDb db;
-    open().SaveSynonymPair("KEEP", "HOLD");
+    db.open().SaveSynonymPair("KEEP", "HOLD");
     auto refusesWrites = [&](bool knownFirst) {
-        return testing_support::waitFor(testing_support::spawn([knownFirst] {
+        return testing_support::waitFor(testing_support::spawn([&db, knownFirst] {
             if (::geteuid() == 0) {
                 const passwd* nobody = ::getpwnam("nobody");
                 if (!nobody || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) return 20;
             }
-            auto d = open();
+            auto d = db.open();
             if (!d.WordExists("KEEP")) return 21;  // reading still works
             // A file opened for reading only says so before any question.
             if (knownFirst && testing_support::thrown([&] { d.CheckWritable(); }).what == "no error") return 25;
