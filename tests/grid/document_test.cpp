@@ -70,10 +70,10 @@ TEST_P(Directions, LettersStopAtOtherLettersAndClueMarksUnlessOverwriting) {
     EXPECT_EQ(along(d, 32, 3), "CAT");
     // The shared A binds: the crossing wrote it too. Our own letters do not.
     const sim::Answer ours{32, across};
-    EXPECT_EQ(d.at(at(32, 2)).writers.size(), 2u);
-    EXPECT_FALSE(sim::Fits(d.squares(), ours, "CUT"));
-    EXPECT_TRUE(sim::Fits(d.squares(), ours, "BAD"));
-    EXPECT_EQ(sim::Pattern(d.squares(), ours, 4), "?A??");
+    const auto fits = [&](const char* w) { return QString(sim::Fits(d.squares(), ours, w) ? "+" : "-") + w; };
+    EXPECT_EQ(QString::number(d.at(at(32, 2)).writers.size()) + fits("CUT") + fits("BAD") +
+                  sim::Pattern(d.squares(), ours, 4),
+              "2-CUT+BAD?A??");
 
     // A clue mark stops a letter, except its own letter X on "X", which
     // then shows as a letter on the mark's colour and binds.
@@ -81,9 +81,8 @@ TEST_P(Directions, LettersStopAtOtherLettersAndClueMarksUnlessOverwriting) {
     EXPECT_EQ(sim::Pattern(d.squares(), ours, 5), "?A?#?");
     EXPECT_FALSE(d.Write("CATS", 4, 32, false, across));
     EXPECT_TRUE(d.Write("CATX", 4, 32, false, across));
-    EXPECT_FALSE(d.at(at(32, 4)).bold);
-    EXPECT_EQ(d.at(at(32, 4)).back, sim::kClueColour);
-    EXPECT_FALSE(sim::Fits(d.squares(), ours, "CATS"));
+    EXPECT_TRUE(!d.at(at(32, 4)).bold && d.at(at(32, 4)).back == sim::kClueColour);
+    EXPECT_EQ(fits("CATS"), "-CATS");
     // Overwriting replaces everything in the path; letters past the word's end are emptied.
     EXPECT_TRUE(d.Write("WX", 4, 32, true, across));
     EXPECT_EQ(along(d, 32, 5), "WX...");
@@ -176,8 +175,7 @@ TEST(Document, ABlockEndsAnAnswerAsTheEdgeDoes) {
         const int third = sim::Target(g, a, 3);
         g[size_t(third)].block = true;
         g[size_t(third)].back = sim::kBlockColour;
-        EXPECT_TRUE(sim::Fits(g, a, "AB"));
-        EXPECT_FALSE(sim::Fits(g, a, "ABC"));
+        EXPECT_TRUE(sim::Fits(g, a, "AB") && !sim::Fits(g, a, "ABC"));
         EXPECT_EQ(sim::Pattern(g, a, 5), "??");
         // The fill finds no room for three letters there.
         g[1].ord1 = g[1].ord2 = "W";
@@ -192,8 +190,7 @@ TEST(Document, ABlockEndsAnAnswerAsTheEdgeDoes) {
         d.MarkClueSquare(third);
         EXPECT_TRUE(d.at(third).block && d.at(third).caption.isEmpty());
         d.setCaption(third, "C");
-        EXPECT_FALSE(d.at(third).block);
-        EXPECT_TRUE(d.Write("ABC", 3, 1, false, across));
+        EXPECT_TRUE(!d.at(third).block && d.Write("ABC", 3, 1, false, across));
     }
 }
 

@@ -105,15 +105,6 @@ TEST(Ipuz, BadFilesAreRefusedWithWhatIsWrong) {
     }
 }
 
-TEST(Ipuz, AFolderOrAMissingFileCannotBeRead) {
-    QTemporaryDir dir;
-    for (const QString& path : {dir.filePath("missing.ipuz"), dir.path()})
-        EXPECT_TRUE(sim::ipuz::ReadFile(path).error.contains("it cannot be read (")) << path.toStdString();
-    QString error;
-    EXPECT_FALSE(sim::ipuz::WriteFile(dir.filePath("no such folder/grid.ipuz"), sim::Grid{}, {}, &error));
-    EXPECT_FALSE(error.isEmpty());
-}
-
 // A saved grid reads back square for square, and its file has the letters,
 // blocks and numbered clues that other programs read.
 TEST(Ipuz, ASavedGridReadsBackSquareForSquareAndOtherProgramsReadIt) {
@@ -215,8 +206,8 @@ TEST(Ipuz, ACrosswordOfAnotherProgramOpensWithItsLettersAndBlocksAndIsWrittenAsI
 
 // What is written opens again: a file at the size limit is written within
 // it; a grid whose file would grow past it is not written, and a file
-// already there stays as it was.
-TEST(Ipuz, WhatIsWrittenStaysWithinTheSizeThatOpens) {
+// already there stays as it was; a file that cannot be read or made is not.
+TEST(Ipuz, WhatIsWrittenStaysWithinTheSizeThatOpensAndAFileNotThereIsNotRead) {
     QTemporaryDir dir;
     QJsonObject o = goodJson();
     o["com.example:marks"] = QJsonArray::fromVariantList(QVariantList(200000, 7));
@@ -241,6 +232,12 @@ TEST(Ipuz, WhatIsWrittenStaysWithinTheSizeThatOpens) {
     EXPECT_FALSE(sim::ipuz::WriteFile(path, *big.grid, big.kept, &error));
     EXPECT_EQ(error, "the grid file would be larger than 1 MB, more than Velmora opens");
     EXPECT_EQ(sim::ipuz::ReadFile(path).grid, sim::Grid{});
+    // A folder or a missing file cannot be read; a file in no folder not written.
+    for (const QString& unread : {dir.filePath("missing.ipuz"), dir.path()})
+        EXPECT_TRUE(sim::ipuz::ReadFile(unread).error.contains("it cannot be read (")) << unread.toStdString();
+    error.clear();
+    EXPECT_TRUE(!sim::ipuz::WriteFile(dir.filePath("no such folder/grid.ipuz"), sim::Grid{}, {}, &error) &&
+                !error.isEmpty());
 }
 
 }  // namespace

@@ -157,7 +157,7 @@ protected:
     }
 };
 
-TEST_F(Crossings, ACrossingLetterDimsExactlyTheCandidatesThatClash) {
+TEST_F(Crossings, ACrossingLetterDimsExactlyTheCandidatesThatClashUntilCleared) {
     // Simulate still writes the first synonym and stops at the clash.
     EXPECT_EQ(run(18, 22) + run(32, 62, 15), "BOT..OAK");
     EXPECT_EQ(boxes.prompts(), QStringList({"Conflict across!"}));
@@ -179,10 +179,8 @@ TEST_F(Crossings, ACrossingLetterDimsExactlyTheCandidatesThatClash) {
     clickEntry(f().L_Synonymer1, 0);
     EXPECT_EQ(run(18, 22) + run(20, 50, 15), "BOLIGLEA");
     EXPECT_EQ(marks(f().L_Synonymer1), "++-+");
-}
-
-TEST_F(Crossings, MarksFollowClearedSquaresAndUndo) {
-    // A crossing letter cleared from the right-click menu frees the down list.
+    // A crossing letter cleared from the right-click menu frees the down
+    // list; undone, it dims it again.
     menu(47, "Clear square");
     EXPECT_EQ(marks(f().L_Synonymer2) + marks(f().L_Verdier2), "++++");  // the lists stay
     key(Qt::Key_Z);
