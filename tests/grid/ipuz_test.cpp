@@ -98,10 +98,10 @@ TEST(Ipuz, BadFilesAreRefusedWithWhatIsWrong) {
         {own(QJsonArray{1}), "its data is not an object"},
     };
     for (const auto& [file, reason] : cases) {
+        // Refused, and the file's text never quoted whole.
         const sim::ipuz::Loaded loaded = sim::ipuz::Read(file);
-        EXPECT_FALSE(loaded.grid.has_value()) << reason;
-        EXPECT_TRUE(loaded.error.contains(QString::fromUtf8(reason))) << loaded.error.toStdString();
-        EXPECT_LT(loaded.error.size(), 400) << "the file's text quoted whole";
+        EXPECT_TRUE(!loaded.grid && loaded.error.contains(QString::fromUtf8(reason)) && loaded.error.size() < 400)
+            << reason << ": " << loaded.error.toStdString();
     }
 }
 
@@ -114,8 +114,8 @@ TEST(Ipuz, ASavedGridReadsBackSquareForSquareAndOtherProgramsReadIt) {
     ASSERT_TRUE(back.grid.has_value()) << back.error.toStdString();
     for (int n = 1; n <= g.count(); ++n) EXPECT_TRUE((*back.grid)[size_t(n)] == g[size_t(n)]) << "square " << n;
     const QJsonObject o = QJsonDocument::fromJson(file).object();
-    EXPECT_EQ(o["version"].toString(), "http://ipuz.org/v2");
-    EXPECT_EQ(o["kind"].toArray().first().toString(), "http://ipuz.org/crossword#1");
+    EXPECT_EQ(o["version"].toString() + " " + o["kind"].toArray().first().toString(),
+              "http://ipuz.org/v2 http://ipuz.org/crossword#1");
     EXPECT_EQ(solution(o).mid(0, 4),
               QStringList({"#LARGE.........", "S...#..........", "E..#RUG........", "A.#AA.........."}));
     EXPECT_EQ(o["puzzle"].toArray()[0].toArray()[0].toObject()["cell"].toString(), "#");

@@ -38,16 +38,13 @@ TEST(Recovery, EachVelmoraKeepsItsOwnGridWholeForTheNextStart) {
     // What a holder killed while writing leaves behind goes.
     ASSERT_TRUE(QFile(first + ".Ab12Cd").open(QIODevice::WriteOnly));
     Slot a(dir.path());
-    EXPECT_TRUE(a.Take().grid == evening::Kept());
-    EXPECT_EQ(a.path(), first);
-    EXPECT_FALSE(QFile::exists(first + ".Ab12Cd"));
+    EXPECT_TRUE(a.Take().grid == evening::Kept() && a.path() == first && !QFile::exists(first + ".Ab12Cd"));
     // The other one kept an empty grid: nothing to bring back.
     EXPECT_FALSE(next(dir.path()).grid);
 
     ASSERT_TRUE(QFile(dir.filePath("a file")).open(QIODevice::WriteOnly));
     Slot none(dir.filePath("a file/velmora"));
-    EXPECT_TRUE(none.Take().unkept.contains("cannot be made"));
-    EXPECT_FALSE(none.held() || none.Write(evening::Kept(), nullptr));
+    EXPECT_TRUE(none.Take().unkept.contains("cannot be made") && !none.held() && !none.Write(evening::Kept(), nullptr));
 }
 
 TEST(Recovery, AnUnreadableFileIsSetAsideAsItWasAndTheGridStartsEmpty) {

@@ -2,10 +2,8 @@
 // fit an answer's squares, common first; the filter; a click as the user's
 // pick, one undo step; the list following the grid and the answer clicked
 // last; and the clue words offered for the picked open answer.
-#include <QLineEdit>
-
-#include "simulator.h"
 #include "simulator/fitwords.h"
+#include "simulator.h"
 
 namespace {
 

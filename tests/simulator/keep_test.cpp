@@ -17,8 +17,9 @@ QString pdfText(const QString& pdf) {
 }
 
 // A grid saved opens again as one undoable step, in the open dialog from
-// the folder last used; over a grid that holds anything only on Yes.
-TEST_F(Sim, SavedGridOpensAgainAsOneUndoableStepAndOverAGridOnlyOnYes) {
+// the folder last used; over a grid that holds anything only on Yes. Then
+// it prints.
+TEST_F(Sim, SavedGridOpensAgainAsOneUndoableStepAndOverAGridOnlyOnYesAndPrints) {
     evening::Compose(doc());
     const sim::Grid saved = doc().squares();
     save("evening.ipuz");
@@ -33,8 +34,7 @@ TEST_F(Sim, SavedGridOpensAgainAsOneUndoableStepAndOverAGridOnlyOnYes) {
     EXPECT_TRUE(doc().squares() == changed);
     boxes.answer(ui::Answer::Yes);
     open("evening.ipuz");
-    EXPECT_TRUE(doc().squares() == saved);
-    EXPECT_EQ(firstMisshown(), 0);
+    EXPECT_TRUE(doc().squares() == saved && firstMisshown() == 0);
     f().Angre();
     EXPECT_TRUE(doc().squares() == changed);
     // An empty grid is replaced without a question.
@@ -45,6 +45,19 @@ TEST_F(Sim, SavedGridOpensAgainAsOneUndoableStepAndOverAGridOnlyOnYes) {
     ASSERT_EQ(dialogs.size(), 4u);
     EXPECT_TRUE(dialogs[0].kind == ui::FileDialogKind::Save && dialogs[1].kind == ui::FileDialogKind::Open);
     EXPECT_EQ(QDir(dialogs[1].folder), QDir(QString::fromStdString(db.dir().string())));
+
+    // Print and Export as PDF paint the grid, headed by the grid file's
+    // name, or by the program's for a grid of no file (a cleared grid is none's).
+    pick = file("evening.pdf");
+    f().M_EksporterPdf_Click();
+    menu(7, "Clear grid");
+    key(Qt::Key_Z);
+    printTo = file("printed.pdf");
+    f().M_SkrivUt_Click();
+    ASSERT_TRUE(boxes.calls().empty()) << boxes.lastPrompt().toStdString();
+    const QString pdf = pdfText(pick);
+    EXPECT_TRUE(pdf.startsWith("evening\n") && pdf.contains("RODENT")) << pdf.toStdString();
+    EXPECT_EQ(pdfText(printTo), QString(pdf).replace("evening", "Velmora"));
 }
 
 TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
@@ -77,11 +90,6 @@ TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
 TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogsAndCancelDoesNothing) {
     evening::Compose(doc());
     remember();
-    int printed = 0;
-    ui::setPrintDialogHandler([&](QPrinter&) {
-        ++printed;
-        return false;
-    });
     for (const auto& [k, entry] : {std::pair{Qt::Key_S, "Save grid as"},
                                    {Qt::Key_O, "Open grid"},
                                    {Qt::Key_E, "Export as PDF"},
@@ -89,32 +97,13 @@ TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogsAndCancelDoesNothing) {
         key(k);
         menu(7, entry + QString("\u2026"));
     }
-    EXPECT_EQ(printed, 2);
+    EXPECT_EQ(printDialogs, 2);
     QStringList shown;
     for (const ui::FileDialogCall& c : dialogs) shown << c.caption;
     EXPECT_EQ(shown, QStringList(
                          {"Save grid as", "Save grid as", "Open grid", "Open grid", "Export as PDF", "Export as PDF"}));
     EXPECT_TRUE(unchanged() && boxes.calls().empty());
     EXPECT_TRUE(QDir(QString::fromStdString(db.dir().string())).entryList({"*.ipuz", "*.pdf"}).isEmpty());
-}
-
-// ---------------------------------------------------------------- paper
-
-// Print and Export as PDF paint the grid, headed by the grid file's name,
-// or by the program's for a grid of no file (a cleared grid is none's).
-TEST_F(Sim, PrintAndPdfPaintTheGridUnderItsFilesNameOrTheProgramsForNone) {
-    evening::Compose(doc());
-    save("evening.ipuz");
-    pick = file("evening.pdf");
-    f().M_EksporterPdf_Click();
-    menu(7, "Clear grid");
-    key(Qt::Key_Z);
-    printTo = file("printed.pdf");
-    f().M_SkrivUt_Click();
-    ASSERT_TRUE(boxes.calls().empty()) << boxes.lastPrompt().toStdString();
-    const QString pdf = pdfText(pick);
-    EXPECT_TRUE(pdf.startsWith("evening\n") && pdf.contains("RODENT")) << pdf.toStdString();
-    EXPECT_EQ(pdfText(printTo), QString(pdf).replace("evening", "Velmora"));
 }
 
 // A count without a clue word shows on its square, across and down, and

@@ -36,6 +36,7 @@ protected:
             return pick;
         });
         ui::setPrintDialogHandler([this](QPrinter& printer) {
+            ++printDialogs;
             if (printTo.isEmpty()) return false;
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(printTo);
@@ -170,7 +171,8 @@ protected:
     ModalDriver modal;
     std::vector<ui::FileDialogCall> dialogs;
     QString pick;
-    QString printTo;
+    QString printTo;  // where the print dialog prints, none for Cancel
+    int printDialogs = 0;
     sim::Grid remembered_;
     size_t rememberedSteps_ = 0;
 };
