@@ -68,8 +68,11 @@ TEST_P(Directions, LettersStopAtOtherLettersAndClueMarksUnlessOverwriting) {
     EXPECT_TRUE(d.Write("CAT", 3, 32, false, across));
     EXPECT_FALSE(d.Write("cat", 3, 32, false, across));  // another case is another letter
     EXPECT_EQ(along(d, 32, 3), "CAT");
-    // The shared A binds: the crossing wrote it too. Our own letters do not.
+    // Letters only, of the right case; the shared A binds, as the crossing
+    // wrote it too, our own letters do not.
     const sim::Answer ours{32, across};
+    for (const char* w : {"", "A-B", "A B", "ØL9", "A.B"}) EXPECT_FALSE(sim::Fits({}, ours, QString::fromUtf8(w))) << w;
+    EXPECT_TRUE(sim::Fits({}, ours, QString::fromUtf8("ØLE")));
     const auto fits = [&](const char* w) { return QString(sim::Fits(d.squares(), ours, w) ? "+" : "-") + w; };
     EXPECT_EQ(QString::number(d.at(at(32, 2)).writers.size()) + fits("CUT") + fits("BAD") +
                   sim::Pattern(d.squares(), ours, 4),
@@ -93,16 +96,6 @@ TEST_P(Directions, LettersStopAtOtherLettersAndClueMarksUnlessOverwriting) {
     EXPECT_EQ(along(d, 100, 3), "...");
 }
 
-INSTANTIATE_TEST_SUITE_P(Grid, Directions, ::testing::Bool(),
-                         [](const auto& p) { return std::string(p.param ? "Across" : "Down"); });
-
-TEST(Document, FitsOnlyLettersOfTheRightCase) {
-    const sim::Answer a{11, true};
-    EXPECT_FALSE(sim::Fits({}, a, ""));
-    for (const char* w : {"A-B", "A B", "ØL9", "A.B"}) EXPECT_FALSE(sim::Fits({}, a, QString::fromUtf8(w))) << w;
-    EXPECT_TRUE(sim::Fits({}, a, QString::fromUtf8("ØLE")));
-}
-
 TEST(Document, ClueMarksFollowTheClueWordsAndClearingKeepsBoldAndDirections) {
     sim::Document d;
     const struct {
@@ -121,9 +114,8 @@ TEST(Document, ClueMarksFollowTheClueWordsAndClearingKeepsBoldAndDirections) {
     EXPECT_EQ(Captions(d.squares(), 48, 51) + Captions(d.squares(), 35, 65, 15), "XAA.RAT");
     d.ClearSquare(1);
     const sim::Square cleared{"", std::nullopt, true, "", "", 0, 0, {}};
-    EXPECT_TRUE(d.at(1) == cleared);
+    EXPECT_TRUE(d.at(1) == cleared && d.at(101) == cleared);
     EXPECT_EQ(d.RuteRetning1(1) * 10 + d.RuteRetning2(1), 28);
-    EXPECT_TRUE(d.at(101) == cleared);
     d.ClearAll();
     EXPECT_TRUE(d.squares() == sim::Grid{});
 }
@@ -168,30 +160,31 @@ TEST(Document, UndoAndRedoTakeWholeStepsInTheirOrder) {
     EXPECT_THROW(d.setSquares(sim::Grid(sim::Geometry{15, 14})), std::invalid_argument);
 }
 
-TEST(Document, ABlockEndsAnAnswerAsTheEdgeDoes) {
-    for (bool across : {true, false}) {
-        sim::Grid g{};
-        const sim::Answer a{1, across};
-        const int third = sim::Target(g, a, 3);
-        g[size_t(third)].block = true;
-        g[size_t(third)].back = sim::kBlockColour;
-        EXPECT_TRUE(sim::Fits(g, a, "AB") && !sim::Fits(g, a, "ABC"));
-        EXPECT_EQ(sim::Pattern(g, a, 5), "??");
-        // The fill finds no room for three letters there.
-        g[1].ord1 = g[1].ord2 = "W";
-        g[1].lengde1 = g[1].lengde2 = 3;
-        EXPECT_FALSE(sim::Slots(g)[across ? 0 : 1].fits);
-        // Writing stops before it, even over letters; a look at it in the
-        // square dialog leaves it a block, a letter set in it ends it.
-        sim::Document d;
-        d.setSquares(g);
-        EXPECT_FALSE(d.Write("ABC", 3, 1, true, across));
-        EXPECT_EQ(d.at(sim::Target(g, a, 2)).caption, "B");
-        d.MarkClueSquare(third);
-        EXPECT_TRUE(d.at(third).block && d.at(third).caption.isEmpty());
-        d.setCaption(third, "C");
-        EXPECT_TRUE(!d.at(third).block && d.Write("ABC", 3, 1, false, across));
-    }
+TEST_P(Directions, ABlockEndsAnAnswerAsTheEdgeDoes) {
+    sim::Grid g{};
+    const sim::Answer a{1, across};
+    const int third = sim::Target(g, a, 3);
+    g[size_t(third)].block = true;
+    g[size_t(third)].back = sim::kBlockColour;
+    EXPECT_TRUE(sim::Fits(g, a, "AB") && !sim::Fits(g, a, "ABC"));
+    EXPECT_EQ(sim::Pattern(g, a, 5), "??");
+    // The fill finds no room for three letters there.
+    g[1].ord1 = g[1].ord2 = "W";
+    g[1].lengde1 = g[1].lengde2 = 3;
+    EXPECT_FALSE(sim::Slots(g)[across ? 0 : 1].fits);
+    // Writing stops before it, even over letters; a look at it in the
+    // square dialog leaves it a block, a letter set in it ends it.
+    sim::Document d;
+    d.setSquares(g);
+    EXPECT_FALSE(d.Write("ABC", 3, 1, true, across));
+    EXPECT_EQ(d.at(sim::Target(g, a, 2)).caption, "B");
+    d.MarkClueSquare(third);
+    EXPECT_TRUE(d.at(third).block && d.at(third).caption.isEmpty());
+    d.setCaption(third, "C");
+    EXPECT_TRUE(!d.at(third).block && d.Write("ABC", 3, 1, false, across));
 }
+
+INSTANTIATE_TEST_SUITE_P(Grid, Directions, ::testing::Bool(),
+                         [](const auto& p) { return std::string(p.param ? "Across" : "Down"); });
 
 }  // namespace

@@ -27,25 +27,11 @@ protected:
     }
 };
 
-TEST_F(Filling, FindsTheOneChoiceThatFitsAndUndoAndCancelLeaveTheGridAsItWas) {
-    f().fyll_velmora1("OAT", 3, 17, false);  // as Simulate would write it: free
-    remember();
-    key(Qt::Key_F);
-    // The three answers, then the clue marks, which stay.
-    EXPECT_EQ(run(18, 20) + run(18, 48, 15) + run(20, 50, 15) + run(17, 17) + run(3, 5, 2), "ELMEARMATXYY");
-    EXPECT_TRUE(framed().empty() && boxes.calls().empty() && firstMisshown() == 0);
-    key(Qt::Key_Z);  // one step
-    EXPECT_TRUE(unchanged());
-    cancelProgress();
-    key(Qt::Key_F);
-    EXPECT_TRUE(unchanged() && boxes.calls().empty());
-}
-
 // The words as the database gives them: a class member before a word of
 // another sense (TREE's value OAK, not its synonym TAG); SEA GOD fills six
 // squares by its letters; an open answer takes a stored word, but not one
 // with a digit or a dot.
-TEST_F(Filling, ValuesGoFirstAndOnlyLettersGoIntoLetterSquares) {
+TEST_F(Filling, FindsTheWordsThatFitAndUndoAndCancelLeaveTheGridAsItWas) {
     db.synonym("TREE", "TAG");
     db.value("TREE", "OAK");
     db.synonym("OCEAN", "SEA GOD");
@@ -53,8 +39,19 @@ TEST_F(Filling, ValuesGoFirstAndOnlyLettersGoIntoLetterSquares) {
     setSquare(211, "tree", 3, "", 0);
     setSquare(151, "ocean", 6, "", 0);
     setSquare(196, "", 5, "", 0);
+    f().fyll_velmora1("OAT", 3, 17, false);  // as Simulate would write it: free
+    remember();
     key(Qt::Key_F);
-    EXPECT_EQ(run(212, 214) + run(152, 157) + run(197, 201), "OAKSEAGODOCEAN");
+    // The three answers, the clue marks, which stay, and the words above.
+    EXPECT_EQ(run(18, 20) + run(18, 48, 15) + run(20, 50, 15) + run(17, 17) + run(3, 5, 2) + " " + run(212, 214) +
+                  run(152, 157) + run(197, 201),
+              "ELMEARMATXYY OAKSEAGODOCEAN");
+    EXPECT_TRUE(framed().empty() && boxes.calls().empty() && firstMisshown() == 0);
+    key(Qt::Key_Z);  // one step
+    EXPECT_TRUE(unchanged());
+    cancelProgress();
+    key(Qt::Key_F);
+    EXPECT_TRUE(unchanged() && boxes.calls().empty());
 }
 
 TEST_F(Filling, AnswersThatCannotBeFilledAreNamedFramedAndLeftEmpty) {

@@ -10,8 +10,6 @@
 
 namespace {
 
-const QColor kOrange = ui::rgb(255, 128, 0);
-
 TEST_F(Sim, PropertiesDialogStoresWordsCountsAndMarksTheSquare) {
     modal.then([&](ui::Form&) {
         ::F_Egenskaper& d = M::F_Egenskaper();
@@ -34,7 +32,7 @@ TEST_F(Sim, PropertiesDialogStoresWordsCountsAndMarksTheSquare) {
         // The face inside the one-pixel edge, away from the caption, and the
         // caption standing out from it in the middle.
         for (QPoint p : {QPoint(2, 2), QPoint(26, 2), QPoint(3, 14), QPoint(25, 14), QPoint(2, 26), QPoint(26, 26)})
-            EXPECT_EQ(shot.pixelColor(p), n == 38 ? face : kOrange) << n << " at " << p.x() << "," << p.y();
+            EXPECT_EQ(shot.pixelColor(p), n == 38 ? face : sim::kClueColour) << n << " at " << p.x() << "," << p.y();
         int ink = 0;
         for (int y = 8; y < 21; ++y)
             for (int x = 8; x < 21; ++x) ink += qGray(shot.pixel(x, y)) < 100;
