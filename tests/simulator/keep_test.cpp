@@ -60,34 +60,10 @@ TEST_F(Sim, SavedGridOpensAgainAsOneUndoableStepAndOverAGridOnlyOnYesAndPrints) 
     EXPECT_EQ(pdfText(printTo), QString(pdf).replace("evening", "Velmora"));
 }
 
-TEST_F(Sim, RefusedFilesAndFailedSavesSayWhyAndChangeNothing) {
-    evening::Compose(doc());
-    remember();
-    writeFile(file("bad.ipuz").toStdString(), "{\"version\": ");
-    open("bad.ipuz");
-    EXPECT_TRUE(unchanged());
-    ASSERT_EQ(boxes.calls().size(), 1u) << "refused without a question";
-    EXPECT_TRUE(boxes.lastPrompt().startsWith("The grid in " + file("bad.ipuz") +
-                                              " could not be opened, so the grid is as it was:\n"))
-        << boxes.lastPrompt().toStdString();
-    // A file that cannot be made, and one there already that cannot be replaced.
-    ASSERT_TRUE(QDir(file("")).mkdir("folder.ipuz"));
-    const QStringList says{", and no file was made there:\n", ", so that file is as it was:\n"};
-    for (const QString& name : {QString("no such folder/grid.ipuz"), QString("folder.ipuz")}) {
-        boxes.clear();
-        save(name);
-        EXPECT_TRUE(
-            boxes.calls().size() == 1u &&
-            boxes.lastPrompt().startsWith("The grid could not be saved to " + file(name) + says[name == "folder.ipuz"]))
-            << boxes.lastPrompt().toStdString();
-    }
-    EXPECT_EQ(f().GridFile(), "");
-}
-
 // ---------------------------------------------------------------- keys and menu
 
 // Each dialog from its key and from the menu; cancelled, it does nothing.
-TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogsAndCancelDoesNothing) {
+TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogsAndCancelRefusalAndFailureChangeNothing) {
     evening::Compose(doc());
     remember();
     for (const auto& [k, entry] : {std::pair{Qt::Key_S, "Save grid as"},
@@ -104,6 +80,26 @@ TEST_F(Sim, CtrlKeysAndTheMenuOpenTheirDialogsAndCancelDoesNothing) {
                          {"Save grid as", "Save grid as", "Open grid", "Open grid", "Export as PDF", "Export as PDF"}));
     EXPECT_TRUE(unchanged() && boxes.calls().empty());
     EXPECT_TRUE(QDir(QString::fromStdString(db.dir().string())).entryList({"*.ipuz", "*.pdf"}).isEmpty());
+
+    // A file refused, one that cannot be made, and one there already that
+    // cannot be replaced: each said, and nothing changed.
+    writeFile(file("bad.ipuz").toStdString(), "{\"version\": ");
+    open("bad.ipuz");
+    ASSERT_TRUE(unchanged() && boxes.calls().size() == 1u) << "refused without a question";
+    EXPECT_TRUE(boxes.lastPrompt().startsWith("The grid in " + file("bad.ipuz") +
+                                              " could not be opened, so the grid is as it was:\n"))
+        << boxes.lastPrompt().toStdString();
+    ASSERT_TRUE(QDir(file("")).mkdir("folder.ipuz"));
+    const QStringList says{", and no file was made there:\n", ", so that file is as it was:\n"};
+    for (const QString& name : {QString("no such folder/grid.ipuz"), QString("folder.ipuz")}) {
+        boxes.clear();
+        save(name);
+        EXPECT_TRUE(
+            boxes.calls().size() == 1u &&
+            boxes.lastPrompt().startsWith("The grid could not be saved to " + file(name) + says[name == "folder.ipuz"]))
+            << boxes.lastPrompt().toStdString();
+    }
+    EXPECT_EQ(f().GridFile(), "");
 }
 
 // A count without a clue word shows on its square, across and down, and

@@ -43,7 +43,7 @@ TEST_F(NewPuzzle, AGridThatHoldsAnythingIsReplacedOnlyWhenTheUserSaysSo) {
     // Yes, then Cancel in the progress window: the grid as it was.
     addWords();
     answer(ui::Answer::Yes);
-    cancelProgress();
+    ui::setProgressHandler([](const ui::ProgressCall& c) { c.task.cancel(); });  // Cancel
     menu(60, "New puzzle\u2026");
     EXPECT_TRUE(unchanged() && boxes.calls().size() == 2u);
 }

@@ -133,9 +133,6 @@ protected:
         rememberedSteps_ = doc().history().undoable();
     }
     bool unchanged() const { return doc().squares() == remembered_ && doc().history().undoable() == rememberedSteps_; }
-    static void cancelProgress() {
-        ui::setProgressHandler([](const ui::ProgressCall& c) { c.task.cancel(); });
-    }
     // Right click on square n, then the menu entry with this caption.
     static void menu(int n, const QString& entry) {
         QAbstractButton* b = f().X(n).button();
