@@ -112,9 +112,8 @@ TEST_F(FillSearch, TheReportSaysWhereEachEmptyAnswerIsAndWhy) {
     r.words.assign(many.size(), QString());
     const QStringList lines = sim::FillReport({}, many, {}, r).split('\n');
     ASSERT_EQ(lines.size(), 23);
-    EXPECT_EQ(lines[0], "450 answers could not be filled:");
+    EXPECT_EQ(lines[0] + " " + lines[21], "450 answers could not be filled: and 430 more");
     EXPECT_TRUE(lines[20].startsWith("W19, across from row 1, column 1: ")) << lines[20].toStdString();
-    EXPECT_EQ(lines[21], "and 430 more");
 }
 
 TEST_F(FillSearch, OnlyLettersGoIntoLetterSquares) {

@@ -61,7 +61,12 @@ TEST_F(Sim, PropertiesDialogStoresWordsCountsAndMarksTheSquare) {
     EXPECT_EQ(F_Egenskaper::CountOf(" 10 - letter(s)") * 100 + F_Egenskaper::CountOf("abc"), 1000);
 }
 
-TEST_F(Sim, ClearModeEmptiesWithoutTheDialogShowsAnotherPointerAndIsUndone) {
+// The squares sit in rows and columns, the first selected; clear mode
+// empties a square without the dialog, shows another pointer and is undone
+// a click at a time; closing hides the window and keeps the grid.
+TEST_F(Sim, SquaresAndClearModeAndClosingKeepsTheGrid) {
+    EXPECT_EQ(f().X(16).widget()->geometry(), QRect(0, 28, 29, 29));  // row 2, column 1
+    EXPECT_EQ(doc().ValgtRute, 1);
     setSquare(5, "sun", 3, "", 0);
     f().fyll_velmora2("ABC", 3, 5, false);
     f().c_clear.setValue(true);
@@ -75,6 +80,11 @@ TEST_F(Sim, ClearModeEmptiesWithoutTheDialogShowsAnotherPointerAndIsUndone) {
     EXPECT_EQ(run(20, 50, 15), "ABC");
     f().c_clear.setValue(false);
     EXPECT_EQ(f().X(5).button()->cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseClick(f().K_LukkVindu.button(), Qt::LeftButton);
+    EXPECT_FALSE(f().Visible());
+    f().close();  // the title bar hides too
+    f().Show();
+    EXPECT_EQ(run(20, 50, 15), "ABC");
 }
 
 TEST_F(Sim, SimulationFillsTheListsAndPlacesTheFirstCandidates) {
@@ -115,17 +125,6 @@ TEST_F(Sim, SimulationFillsTheListsAndPlacesTheFirstCandidates) {
     f().K_Simuler.button()->click();
     EXPECT_EQ(emptied + lists(), "||||||");
     EXPECT_EQ(boxes.calls().size(), 2u);
-}
-
-TEST_F(Sim, SquaresSitInRowsAndColumnsAndClosingKeepsTheGrid) {
-    EXPECT_EQ(f().X(16).widget()->geometry(), QRect(0, 28, 29, 29));  // row 2, column 1
-    EXPECT_EQ(doc().ValgtRute, 1);
-    f().fyll_velmora1("KEEP", 4, 1, false);
-    QTest::mouseClick(f().K_LukkVindu.button(), Qt::LeftButton);
-    EXPECT_FALSE(f().Visible());
-    f().close();  // the title bar hides too
-    f().Show();
-    EXPECT_EQ(run(2, 5), "KEEP");
 }
 
 // Clue square 17 asks for a 5-letter HOUSE across and a 3-letter TREE down;
