@@ -64,8 +64,7 @@ TEST_P(Directions, LettersStopAtOtherLettersAndClueMarksUnlessOverwriting) {
     ASSERT_TRUE(d.Write("A", 1, crossing, false, !across));
     EXPECT_FALSE(d.Write("COT", 3, 32, false, across));
     EXPECT_EQ(along(d, 32, 3), "CA.");  // stopped at the clash, the crossing kept
-    EXPECT_TRUE(d.Write("CAT", 3, 32, false, across));
-    EXPECT_FALSE(d.Write("cat", 3, 32, false, across));  // another case is another letter
+    EXPECT_TRUE(d.Write("CAT", 3, 32, false, across) && !d.Write("cat", 3, 32, false, across));  // case matters
     EXPECT_EQ(along(d, 32, 3), "CAT");
     // Letters only, of the right case; the shared A binds, as the crossing
     // wrote it too, our own letters do not.
@@ -81,8 +80,7 @@ TEST_P(Directions, LettersStopAtOtherLettersAndClueMarksUnlessOverwriting) {
     // then shows as a letter on the mark's colour and binds.
     d.setSquare(at(32, 4), sim::Square{"X", sim::kClueColour, true, "", "", 0, 0, {}});
     EXPECT_EQ(sim::Pattern(d.squares(), ours, 5), "?A?#?");
-    EXPECT_FALSE(d.Write("CATS", 4, 32, false, across));
-    EXPECT_TRUE(d.Write("CATX", 4, 32, false, across));
+    EXPECT_TRUE(!d.Write("CATS", 4, 32, false, across) && d.Write("CATX", 4, 32, false, across));
     EXPECT_TRUE(!d.at(at(32, 4)).bold && d.at(at(32, 4)).back == sim::kClueColour);
     EXPECT_EQ(fits("CATS"), "-CATS");
     // Overwriting replaces everything in the path; letters past the word's end are emptied.
