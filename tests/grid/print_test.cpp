@@ -68,8 +68,8 @@ TEST(Print, ThePuzzlePageThenTheSolutionPage) {
     QString tones;
     for (const auto& [n, dx, dy] :
          {std::tuple{130, .5, .5}, {64, .5, .5}, {200, .5, .5}, {2, .5, .5}, {131, .06, .5}, {79, .5, .06}}) {
-        const int g =
-            qGray(page.pixel((kGrid.topLeft() + QPointF((n - 1) % 15 + dx, (n - 1) / 15 + dy) * kSide).toPoint()));
+        const QPointF at = kGrid.topLeft() + (QPointF(QPoint((n - 1) % 15, (n - 1) / 15)) + QPointF(dx, dy)) * kSide;
+        const int g = qGray(page.pixel(at.toPoint()));
         tones += g > 240 ? 'W' : g > 200 ? 'S' : g > 100 ? 'D' : 'B';
     }
     EXPECT_EQ(tones, "SSDWBB");  // open answers across and down, unused, an empty letter, the two arrows
