@@ -30,24 +30,22 @@ const QRectF kGrid =
     sim::print::GridRect(QRectF(QPageSize(QPageSize::A4).rectPoints()).adjusted(kMargin, kMargin, -kMargin, -kMargin));
 const double kSide = kGrid.width() / 15;
 
-// Each page as pdftotext reads it, one string a page: "n:WORD" for each
+// The pages as pdftotext reads them, each begun by "|": "n:WORD" for each
 // word, n its square (0 outside the grid), by square and then as read.
 QString pageWords(const QString& pdf) {
-    std::vector<std::multimap<int, QString>> pages;
+    std::multimap<int, QString> words;  // by page and square
+    int page = 0;
     for (const QString& line : QString::fromUtf8(output("pdftotext", {"-bbox", pdf, "-"})).split('\n')) {
-        if (line.contains("<page ")) pages.emplace_back();
+        if (line.contains("<page ")) words.emplace(++page * 1000, "|");
         const QStringList f = line.split(QRegularExpression(R"(["<>])"));  // word xMin="x" yMin="y" ...>WORD<
         if (!line.contains("<word ") || f.size() < 11) continue;
-        const QPointF at =
-            (QPointF(f[2].toDouble() + f[6].toDouble(), f[4].toDouble() + f[8].toDouble()) / 2 - kGrid.topLeft()) /
-            kSide;
-        pages.back().emplace(QRectF(0, 0, 15, 15).contains(at) ? int(at.y()) * 15 + int(at.x()) + 1 : 0, f[10]);
+        const QPointF middle = QPointF(f[2].toDouble() + f[6].toDouble(), f[4].toDouble() + f[8].toDouble()) / 2;
+        const QPointF at = (middle - kGrid.topLeft()) / kSide;
+        const int n = QRectF(0, 0, 15, 15).contains(at) ? int(at.y()) * 15 + int(at.x()) + 1 : 0;
+        words.emplace(page * 1000 + n, QString("%1:%2").arg(n).arg(f[10]));
     }
     QStringList s;
-    for (const auto& page : pages) {
-        s << "|";
-        for (const auto& [n, word] : page) s << QString("%1:%2").arg(n).arg(word);
-    }
+    for (const auto& w : words) s << w.second;
     return s.join(' ');
 }
 
