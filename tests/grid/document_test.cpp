@@ -39,8 +39,7 @@ TEST_P(Edges, AnswersGoUpToTheEdgeAndNoFurther) {
                 for (int k = 1; k <= room; ++k)
                     ASSERT_EQ(d.at(across ? clue + k : clue + k * geo.columns).caption, "A") << k;
             }
-    EXPECT_FALSE(sim::Fits(empty, {0, true}, "A"));
-    EXPECT_FALSE(sim::Fits(empty, {int16_t(geo.size() + 1), false}, "A"));
+    EXPECT_FALSE(sim::Fits(empty, {0, true}, "A") || sim::Fits(empty, {int16_t(geo.size() + 1), false}, "A"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Grid, Edges, ::testing::Values(sim::Geometry{}, sim::Geometry{7, 11}), [](const auto& p) {
@@ -65,25 +64,25 @@ TEST_P(Directions, LettersStopAtOtherLettersAndClueMarksUnlessOverwriting) {
     ASSERT_TRUE(d.Write("A", 1, crossing, false, !across));
     EXPECT_FALSE(d.Write("COT", 3, 32, false, across));
     EXPECT_EQ(along(d, 32, 3), "CA.");  // stopped at the clash, the crossing kept
-    EXPECT_TRUE(d.Write("CAT", 3, 32, false, across));
-    EXPECT_FALSE(d.Write("cat", 3, 32, false, across));  // another case is another letter
+    EXPECT_TRUE(d.Write("CAT", 3, 32, false, across) && !d.Write("cat", 3, 32, false, across));  // case matters
     EXPECT_EQ(along(d, 32, 3), "CAT");
-    // The shared A binds: the crossing wrote it too. Our own letters do not.
+    // Letters only, of the right case; the shared A binds, as the crossing
+    // wrote it too, our own letters do not.
     const sim::Answer ours{32, across};
-    EXPECT_EQ(d.at(at(32, 2)).writers.size(), 2u);
-    EXPECT_FALSE(sim::Fits(d.squares(), ours, "CUT"));
-    EXPECT_TRUE(sim::Fits(d.squares(), ours, "BAD"));
-    EXPECT_EQ(sim::Pattern(d.squares(), ours, 4), "?A??");
+    for (const char* w : {"", "A-B", "A B", "ØL9", "A.B"}) EXPECT_FALSE(sim::Fits({}, ours, QString::fromUtf8(w))) << w;
+    EXPECT_TRUE(sim::Fits({}, ours, QString::fromUtf8("ØLE")));
+    const auto fits = [&](const char* w) { return QString(sim::Fits(d.squares(), ours, w) ? "+" : "-") + w; };
+    EXPECT_EQ(QString::number(d.at(at(32, 2)).writers.size()) + fits("CUT") + fits("BAD") +
+                  sim::Pattern(d.squares(), ours, 4),
+              "2-CUT+BAD?A??");
 
     // A clue mark stops a letter, except its own letter X on "X", which
     // then shows as a letter on the mark's colour and binds.
     d.setSquare(at(32, 4), sim::Square{"X", sim::kClueColour, true, "", "", 0, 0, {}});
     EXPECT_EQ(sim::Pattern(d.squares(), ours, 5), "?A?#?");
-    EXPECT_FALSE(d.Write("CATS", 4, 32, false, across));
-    EXPECT_TRUE(d.Write("CATX", 4, 32, false, across));
-    EXPECT_FALSE(d.at(at(32, 4)).bold);
-    EXPECT_EQ(d.at(at(32, 4)).back, sim::kClueColour);
-    EXPECT_FALSE(sim::Fits(d.squares(), ours, "CATS"));
+    EXPECT_TRUE(!d.Write("CATS", 4, 32, false, across) && d.Write("CATX", 4, 32, false, across));
+    EXPECT_TRUE(!d.at(at(32, 4)).bold && d.at(at(32, 4)).back == sim::kClueColour);
+    EXPECT_EQ(fits("CATS"), "-CATS");
     // Overwriting replaces everything in the path; letters past the word's end are emptied.
     EXPECT_TRUE(d.Write("WX", 4, 32, true, across));
     EXPECT_EQ(along(d, 32, 5), "WX...");
@@ -92,16 +91,6 @@ TEST_P(Directions, LettersStopAtOtherLettersAndClueMarksUnlessOverwriting) {
     // A count of 0 writes nothing.
     EXPECT_TRUE(d.Write("ZZZ", 0, 100, false, across));
     EXPECT_EQ(along(d, 100, 3), "...");
-}
-
-INSTANTIATE_TEST_SUITE_P(Grid, Directions, ::testing::Bool(),
-                         [](const auto& p) { return std::string(p.param ? "Across" : "Down"); });
-
-TEST(Document, FitsOnlyLettersOfTheRightCase) {
-    const sim::Answer a{11, true};
-    EXPECT_FALSE(sim::Fits({}, a, ""));
-    for (const char* w : {"A-B", "A B", "ØL9", "A.B"}) EXPECT_FALSE(sim::Fits({}, a, QString::fromUtf8(w))) << w;
-    EXPECT_TRUE(sim::Fits({}, a, QString::fromUtf8("ØLE")));
 }
 
 TEST(Document, ClueMarksFollowTheClueWordsAndClearingKeepsBoldAndDirections) {
@@ -122,9 +111,8 @@ TEST(Document, ClueMarksFollowTheClueWordsAndClearingKeepsBoldAndDirections) {
     EXPECT_EQ(Captions(d.squares(), 48, 51) + Captions(d.squares(), 35, 65, 15), "XAA.RAT");
     d.ClearSquare(1);
     const sim::Square cleared{"", std::nullopt, true, "", "", 0, 0, {}};
-    EXPECT_TRUE(d.at(1) == cleared);
+    EXPECT_TRUE(d.at(1) == cleared && d.at(101) == cleared);
     EXPECT_EQ(d.RuteRetning1(1) * 10 + d.RuteRetning2(1), 28);
-    EXPECT_TRUE(d.at(101) == cleared);
     d.ClearAll();
     EXPECT_TRUE(d.squares() == sim::Grid{});
 }
@@ -151,8 +139,7 @@ TEST(Document, UndoAndRedoTakeWholeStepsInTheirOrder) {
         EXPECT_EQ(undo ? d.Undo() : d.Redo(), took);
         EXPECT_EQ(shown(), after);
     }
-    EXPECT_TRUE(d.squares() == both);
-    EXPECT_EQ(told, 6);
+    EXPECT_TRUE(d.squares() == both && told == 6);
     // Not while an edit is under way; a new change drops what could be redone.
     {
         sim::Document::Edit step(d);
@@ -169,32 +156,31 @@ TEST(Document, UndoAndRedoTakeWholeStepsInTheirOrder) {
     EXPECT_THROW(d.setSquares(sim::Grid(sim::Geometry{15, 14})), std::invalid_argument);
 }
 
-TEST(Document, ABlockEndsAnAnswerAsTheEdgeDoes) {
-    for (bool across : {true, false}) {
-        sim::Grid g{};
-        const sim::Answer a{1, across};
-        const int third = sim::Target(g, a, 3);
-        g[size_t(third)].block = true;
-        g[size_t(third)].back = sim::kBlockColour;
-        EXPECT_TRUE(sim::Fits(g, a, "AB"));
-        EXPECT_FALSE(sim::Fits(g, a, "ABC"));
-        EXPECT_EQ(sim::Pattern(g, a, 5), "??");
-        // The fill finds no room for three letters there.
-        g[1].ord1 = g[1].ord2 = "W";
-        g[1].lengde1 = g[1].lengde2 = 3;
-        EXPECT_FALSE(sim::Slots(g)[across ? 0 : 1].fits);
-        // Writing stops before it, even over letters; a look at it in the
-        // square dialog leaves it a block, a letter set in it ends it.
-        sim::Document d;
-        d.setSquares(g);
-        EXPECT_FALSE(d.Write("ABC", 3, 1, true, across));
-        EXPECT_EQ(d.at(sim::Target(g, a, 2)).caption, "B");
-        d.MarkClueSquare(third);
-        EXPECT_TRUE(d.at(third).block && d.at(third).caption.isEmpty());
-        d.setCaption(third, "C");
-        EXPECT_FALSE(d.at(third).block);
-        EXPECT_TRUE(d.Write("ABC", 3, 1, false, across));
-    }
+TEST_P(Directions, ABlockEndsAnAnswerAsTheEdgeDoes) {
+    sim::Grid g{};
+    const sim::Answer a{1, across};
+    const int third = sim::Target(g, a, 3);
+    g[size_t(third)].block = true;
+    g[size_t(third)].back = sim::kBlockColour;
+    EXPECT_TRUE(sim::Fits(g, a, "AB") && !sim::Fits(g, a, "ABC"));
+    EXPECT_EQ(sim::Pattern(g, a, 5), "??");
+    // The fill finds no room for three letters there.
+    g[1].ord1 = g[1].ord2 = "W";
+    g[1].lengde1 = g[1].lengde2 = 3;
+    EXPECT_FALSE(sim::Slots(g)[across ? 0 : 1].fits);
+    // Writing stops before it, even over letters; a look at it in the
+    // square dialog leaves it a block, a letter set in it ends it.
+    sim::Document d;
+    d.setSquares(g);
+    EXPECT_FALSE(d.Write("ABC", 3, 1, true, across));
+    EXPECT_EQ(d.at(sim::Target(g, a, 2)).caption, "B");
+    d.MarkClueSquare(third);
+    EXPECT_TRUE(d.at(third).block && d.at(third).caption.isEmpty());
+    d.setCaption(third, "C");
+    EXPECT_TRUE(!d.at(third).block && d.Write("ABC", 3, 1, false, across));
 }
+
+INSTANTIATE_TEST_SUITE_P(Grid, Directions, ::testing::Bool(),
+                         [](const auto& p) { return std::string(p.param ? "Across" : "Down"); });
 
 }  // namespace

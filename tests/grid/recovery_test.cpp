@@ -38,16 +38,13 @@ TEST(Recovery, EachVelmoraKeepsItsOwnGridWholeForTheNextStart) {
     // What a holder killed while writing leaves behind goes.
     ASSERT_TRUE(QFile(first + ".Ab12Cd").open(QIODevice::WriteOnly));
     Slot a(dir.path());
-    EXPECT_TRUE(a.Take().grid == evening::Kept());
-    EXPECT_EQ(a.path(), first);
-    EXPECT_FALSE(QFile::exists(first + ".Ab12Cd"));
+    EXPECT_TRUE(a.Take().grid == evening::Kept() && a.path() == first && !QFile::exists(first + ".Ab12Cd"));
     // The other one kept an empty grid: nothing to bring back.
     EXPECT_FALSE(next(dir.path()).grid);
 
     ASSERT_TRUE(QFile(dir.filePath("a file")).open(QIODevice::WriteOnly));
     Slot none(dir.filePath("a file/velmora"));
-    EXPECT_TRUE(none.Take().unkept.contains("cannot be made"));
-    EXPECT_FALSE(none.held() || none.Write(evening::Kept(), nullptr));
+    EXPECT_TRUE(none.Take().unkept.contains("cannot be made") && !none.held() && !none.Write(evening::Kept(), nullptr));
 }
 
 TEST(Recovery, AnUnreadableFileIsSetAsideAsItWasAndTheGridStartsEmpty) {
@@ -102,8 +99,8 @@ TEST(Recovery, AWriterKilledAtAnyMomentLeavesTheLastGridItFinishedOrALaterOne) {
         ASSERT_GT(done, 0) << "the writer finished no write";
         const Slot::Found f = next(dir.path());
         ASSERT_TRUE(f.grid) << "round " << round << ": " << f.setAside.toStdString();
-        EXPECT_EQ((*f.grid)[3].ord2.toInt(), round);
-        EXPECT_GE((*f.grid)[3].ord1.toInt(), done);
+        EXPECT_TRUE((*f.grid)[3].ord2.toInt() == round && (*f.grid)[3].ord1.toInt() >= done)
+            << round << ": " << (*f.grid)[3].ord1.toStdString() << " after " << done;
     }
 }
 

